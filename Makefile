@@ -1,0 +1,43 @@
+# Two entry points: `make run` builds and starts the game, `make test` builds and passes the tests.
+JOBS ?= $(shell nproc)
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+ARGS ?=
+
+.PHONY: setup build run test test-fast asan tsan bench clean
+
+setup:
+	@bash scripts/setup.sh
+
+$(BUILD)/Makefile: CMakeLists.txt
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: setup $(BUILD)/Makefile
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/royal-expedition $(ARGS)
+
+# The whole suite: the normal build, then the same tests under AddressSanitizer and UBSan.
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory asan
+
+test-fast: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+asan: setup
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DRE_SANITIZE=ON -DRE_BENCHMARKS=OFF >/dev/null
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+tsan: setup
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DRE_TSAN=ON -DRE_BENCHMARKS=OFF >/dev/null
+	cmake --build build-tsan -j $(JOBS)
+	cd build-tsan && ctest --output-on-failure -j $(JOBS) -R 'Thread|Worker|Concurren'
+
+bench: build
+	@for b in $(BUILD)/benchmarks/bench_*; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) build-tsan

@@ -1,0 +1,1 @@
+// Keeps the game library non-empty while a folder has no sources yet.

@@ -1,0 +1,293 @@
+#include "platform/foundation/Value.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+struct DataBox { Value::Bytes bytes; };
+
+template <typename T>
+const T& emptyOf() {
+    static const T empty{};
+    return empty;
+}
+
+// Doubles convert to integers by truncation, saturating instead of overflowing.
+int64_t saturatingInt(double d) {
+    if (std::isnan(d)) return 0;
+    if (d >= 9223372036854775807.0) return std::numeric_limits<int64_t>::max();
+    if (d <= -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
+    return static_cast<int64_t>(d);
+}
+
+uint64_t saturatingUnsigned(double d) {
+    if (std::isnan(d)) return 0;
+    if (d < 0) return static_cast<uint64_t>(saturatingInt(d));
+    if (d >= 18446744073709551615.0) return std::numeric_limits<uint64_t>::max();
+    return static_cast<uint64_t>(d);
+}
+
+const char* skipSpace(const char* p) {
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v') ++p;
+    return p;
+}
+
+// The leading integer of a text, as the phone's string class reads it ("  42abc" is 42).
+int64_t leadingInteger(const std::string& s) {
+    const char* p = skipSpace(s.c_str());
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = (*p++ == '-');
+    uint64_t magnitude = 0;
+    bool overflow = false;
+    while (*p >= '0' && *p <= '9') {
+        unsigned digit = static_cast<unsigned>(*p++ - '0');
+        if (magnitude > (std::numeric_limits<uint64_t>::max() - digit) / 10) overflow = true;
+        else magnitude = magnitude * 10 + digit;
+    }
+    if (negative) {
+        if (overflow || magnitude > 9223372036854775808ull) return std::numeric_limits<int64_t>::min();
+        return magnitude == 9223372036854775808ull ? std::numeric_limits<int64_t>::min() : -static_cast<int64_t>(magnitude);
+    }
+    if (overflow || magnitude > static_cast<uint64_t>(std::numeric_limits<int64_t>::max()))
+        return std::numeric_limits<int64_t>::max();
+    return static_cast<int64_t>(magnitude);
+}
+
+double leadingDouble(const std::string& s) {
+    const char* start = skipSpace(s.c_str());
+    char* end = nullptr;
+    double d = std::strtod(start, &end);
+    if (end == start || std::isnan(d)) return 0.0;
+    return d;
+}
+
+bool leadingBool(const std::string& s) {
+    const char* p = skipSpace(s.c_str());
+    if (*p == '+' || *p == '-') ++p;
+    while (*p == '0') ++p;
+    char c = *p;
+    return c == 'Y' || c == 'y' || c == 'T' || c == 't' || (c >= '1' && c <= '9');
+}
+
+std::string shortestDouble(double d) {
+    char buf[64];
+    auto result = std::to_chars(buf, buf + sizeof buf, d);
+    return std::string(buf, result.ptr);
+}
+
+}  // namespace
+
+Value::Value(bool b) : type_(Type::Boolean) { scalar_.b_ = b; }
+Value::Value(int i) : Value(static_cast<long long>(i)) {}
+Value::Value(long i) : Value(static_cast<long long>(i)) {}
+Value::Value(long long i) : type_(Type::Integer) { scalar_.i_ = i; }
+Value::Value(unsigned u) : Value(static_cast<unsigned long long>(u)) {}
+Value::Value(unsigned long u) : Value(static_cast<unsigned long long>(u)) {}
+Value::Value(unsigned long long u) : type_(Type::Integer), unsigned_(true) { scalar_.u_ = u; }
+Value::Value(double d) : type_(Type::Real) { scalar_.d_ = d; }
+Value::Value(float f) : type_(Type::Real), single_(true) { scalar_.d_ = f; }
+Value::Value(const char* s) : Value(std::string(s ? s : "")) {}
+Value::Value(std::string s) : type_(Type::String), boxed_(std::make_shared<const std::string>(std::move(s))) {}
+Value::Value(Array a) : type_(Type::Array), boxed_(std::make_shared<const Array>(std::move(a))) {}
+Value::Value(Dictionary d) : type_(Type::Dictionary), boxed_(std::make_shared<const Dictionary>(std::move(d))) {}
+Value::Value(std::initializer_list<std::pair<const std::string, Value>> entries) : Value(Dictionary(entries)) {}
+
+Value Value::data(Bytes bytes) {
+    Value v;
+    v.type_ = Type::Data;
+    v.boxed_ = std::make_shared<const DataBox>(DataBox{std::move(bytes)});
+    return v;
+}
+
+Value Value::date(double secondsSince1970) {
+    Value v;
+    v.type_ = Type::Date;
+    v.scalar_.d_ = secondsSince1970;
+    return v;
+}
+
+const Value& Value::nilValue() {
+    static const Value nil;
+    return nil;
+}
+
+int64_t Value::integerValue() const {
+    switch (type_) {
+    case Type::Boolean: return scalar_.b_ ? 1 : 0;
+    case Type::Integer: return unsigned_ ? static_cast<int64_t>(scalar_.u_) : scalar_.i_;
+    case Type::Real:
+    case Type::Date: return saturatingInt(scalar_.d_);
+    case Type::String: return leadingInteger(*static_cast<const std::string*>(boxed_.get()));
+    default: return 0;
+    }
+}
+
+uint64_t Value::unsignedValue() const {
+    switch (type_) {
+    case Type::Boolean: return scalar_.b_ ? 1 : 0;
+    case Type::Integer: return unsigned_ ? scalar_.u_ : static_cast<uint64_t>(scalar_.i_);
+    case Type::Real:
+    case Type::Date: return saturatingUnsigned(scalar_.d_);
+    case Type::String: return static_cast<uint64_t>(leadingInteger(*static_cast<const std::string*>(boxed_.get())));
+    default: return 0;
+    }
+}
+
+double Value::doubleValue() const {
+    switch (type_) {
+    case Type::Boolean: return scalar_.b_ ? 1.0 : 0.0;
+    case Type::Integer: return unsigned_ ? static_cast<double>(scalar_.u_) : static_cast<double>(scalar_.i_);
+    case Type::Real:
+    case Type::Date: return scalar_.d_;
+    case Type::String: return leadingDouble(*static_cast<const std::string*>(boxed_.get()));
+    default: return 0.0;
+    }
+}
+
+float Value::floatValue() const { return static_cast<float>(doubleValue()); }
+
+bool Value::boolValue() const {
+    switch (type_) {
+    case Type::Boolean: return scalar_.b_;
+    case Type::Integer: return scalar_.u_ != 0;
+    case Type::Real:
+    case Type::Date: return scalar_.d_ != 0.0;
+    case Type::String: return leadingBool(*static_cast<const std::string*>(boxed_.get()));
+    default: return false;
+    }
+}
+
+std::string Value::stringValue() const {
+    switch (type_) {
+    case Type::String: return *static_cast<const std::string*>(boxed_.get());
+    case Type::Boolean: return scalar_.b_ ? "1" : "0";
+    case Type::Integer: return unsigned_ ? std::to_string(scalar_.u_) : std::to_string(scalar_.i_);
+    case Type::Real: return single_ ? shortestDouble(static_cast<float>(scalar_.d_)) : shortestDouble(scalar_.d_);
+    default: return "";
+    }
+}
+
+double Value::dateValue() const { return doubleValue(); }
+
+const Value::Bytes& Value::dataValue() const {
+    if (type_ != Type::Data) return emptyOf<Bytes>();
+    return static_cast<const DataBox*>(boxed_.get())->bytes;
+}
+
+const Value::Array& Value::arrayValue() const {
+    if (type_ != Type::Array) return emptyOf<Array>();
+    return *static_cast<const Array*>(boxed_.get());
+}
+
+const Value::Dictionary& Value::dictionaryValue() const {
+    if (type_ != Type::Dictionary) return emptyOf<Dictionary>();
+    return *static_cast<const Dictionary*>(boxed_.get());
+}
+
+size_t Value::count() const {
+    switch (type_) {
+    case Type::Array: return arrayValue().size();
+    case Type::Dictionary: return dictionaryValue().size();
+    case Type::String: return static_cast<const std::string*>(boxed_.get())->size();
+    case Type::Data: return dataValue().size();
+    default: return 0;
+    }
+}
+
+const Value& Value::operator[](const std::string& key) const {
+    if (type_ != Type::Dictionary) return nilValue();
+    const auto& d = dictionaryValue();
+    auto it = d.find(key);
+    return it == d.end() ? nilValue() : it->second;
+}
+
+const Value& Value::operator[](size_t index) const {
+    if (type_ != Type::Array) return nilValue();
+    const auto& a = arrayValue();
+    return index < a.size() ? a[index] : nilValue();
+}
+
+bool Value::contains(const std::string& key) const {
+    return type_ == Type::Dictionary && dictionaryValue().count(key) > 0;
+}
+
+Value Value::with(const std::string& key, Value v) const {
+    Dictionary d = dictionaryValue();
+    d[key] = std::move(v);
+    return Value(std::move(d));
+}
+
+Value Value::without(const std::string& key) const {
+    Dictionary d = dictionaryValue();
+    d.erase(key);
+    return Value(std::move(d));
+}
+
+Value Value::appending(Value v) const {
+    Array a = arrayValue();
+    a.push_back(std::move(v));
+    return Value(std::move(a));
+}
+
+Value Value::replacingAt(size_t index, Value v) const {
+    Array a = arrayValue();
+    if (index < a.size()) a[index] = std::move(v);
+    return Value(std::move(a));
+}
+
+Value Value::reversed() const {
+    Array a = arrayValue();
+    return Value(Array(a.rbegin(), a.rend()));
+}
+
+bool Value::operator==(const Value& other) const {
+    if (isNumber() && other.isNumber()) {
+        if (type_ == Type::Real || other.type_ == Type::Real) return doubleValue() == other.doubleValue();
+        if (type_ == Type::Boolean && other.type_ == Type::Boolean) return scalar_.b_ == other.scalar_.b_;
+        // Compare integers by value, minding the unsigned ones above 2^63.
+        bool thisHuge = isUnsigned() && scalar_.u_ > static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+        bool otherHuge = other.isUnsigned() && other.scalar_.u_ > static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+        if (thisHuge || otherHuge) return thisHuge && otherHuge && scalar_.u_ == other.scalar_.u_;
+        return integerValue() == other.integerValue();
+    }
+    if (type_ != other.type_) return false;
+    switch (type_) {
+    case Type::Nil: return true;
+    case Type::Date: return scalar_.d_ == other.scalar_.d_;
+    case Type::String: return stringValue() == other.stringValue();
+    case Type::Data: return dataValue() == other.dataValue();
+    case Type::Array: return boxed_ == other.boxed_ || arrayValue() == other.arrayValue();
+    case Type::Dictionary: return boxed_ == other.boxed_ || dictionaryValue() == other.dictionaryValue();
+    default: return false;
+    }
+}
+
+std::string Value::debugDescription() const {
+    switch (type_) {
+    case Type::Nil: return "nil";
+    case Type::Boolean: return scalar_.b_ ? "YES" : "NO";
+    case Type::Integer:
+    case Type::Real: return stringValue();
+    case Type::String: return "\"" + stringValue() + "\"";
+    case Type::Data: return "<" + std::to_string(dataValue().size()) + " bytes>";
+    case Type::Date: return "@" + shortestDouble(scalar_.d_);
+    case Type::Array: {
+        std::string s = "(";
+        for (size_t i = 0; i < count(); ++i) s += (i ? ", " : "") + arrayValue()[i].debugDescription();
+        return s + ")";
+    }
+    case Type::Dictionary: {
+        std::string s = "{";
+        bool first = true;
+        for (const auto& [k, v] : dictionaryValue()) {
+            s += (first ? "" : "; ") + k + " = " + v.debugDescription();
+            first = false;
+        }
+        return s + "}";
+    }
+    }
+    return "";
+}

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the four static tables and the monster art sheet from content_data.py.
+"""Writes the four static tables, the monster art sheet and the string tables
+from content_data.py and strings_data.py.
 
 Usage: python3 tools/content/generate.py [source_dir]
 (source_dir defaults to the checkout this script lives in)
@@ -10,6 +11,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import content_data as data  # noqa: E402
+import strings_data  # noqa: E402
 
 MONSTERS_PER_DUNGEON = 6
 
@@ -120,6 +122,14 @@ def write_monster_sheet(path, dungeons):
         f.write("\n".join(lines).replace("\n\n\n", "\n\n") + "\n")
 
 
+def write_strings(source):
+    for index, lang in enumerate(strings_data.LANGUAGES):
+        folder = os.path.join(source, "resources", "strings", lang + ".lproj")
+        os.makedirs(folder, exist_ok=True)
+        table = {key: texts[index] for key, texts in strings_data.STRINGS.items()}
+        write_plist(os.path.join(folder, "Localizable.strings"), table)
+
+
 def main():
     source = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "..")
@@ -131,7 +141,8 @@ def main():
     write_plist(os.path.join(tables, "dungeon_monsters.plist"), build_dungeon_monsters())
     write_plist(os.path.join(tables, "equipments.plist"), build_equipments())
     write_monster_sheet(os.path.join(source, "docs", "MONSTERS.md"), dungeons)
-    print("wrote", tables)
+    write_strings(source)
+    print("wrote", os.path.normpath(tables), "and the string tables")
 
 
 if __name__ == "__main__":

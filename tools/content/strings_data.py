@@ -1,0 +1,284 @@
+"""Texts of the game in its three languages, side by side.
+
+generate.py writes them to resources/strings/<lang>.lproj/Localizable.strings
+(an XML property list whose root maps each key to its text).
+
+ARGS names the printf-style arguments each format key is filled with, by
+position: "@" text, "u" unsigned integer, "d" signed integer, "f" double.
+A translation may reorder them with positional forms (%2$@ before %1$u).
+Keys missing from ARGS take no argument and must not contain "%".
+"""
+
+ARGS = {
+    "FormatStartBodyLong": ["u", "u"],   # hours, minutes
+    "FormatStartBody": ["u", "u"],       # minutes, seconds
+    "FormatStartBodyMin": ["u"],         # minutes
+    "FormatStartBodySec": ["u"],         # seconds
+    "PostBonusLeft": ["@"],              # time left, "hh:mm:ss"
+    "FormatStageBoss": ["@"],            # boss name, or "????"
+    "FormatStageMonster": ["d"],         # the dungeon's own monsters hunted
+    "FormatMapUnlock": ["u"],            # monster id whose hunt opens the map
+    "FormatSuspend": ["@"],              # current dungeon name
+    "FormatLogLose": ["u", "@"],         # person number, monster name or "BOSS"
+    "FormatLogEquip": ["@", "@"],        # lose sentence, missing equipment name
+    "FormatUnlockCondition": ["@", "u", "d"],  # monster name, hunts needed, hunts missing
+    "FormatBuyTitle": ["@"],             # equipment name
+    "FormatBuyGoldItem": ["f"],          # gold rate
+    "FormatBuySpeedItem": ["f"],         # speed rate
+}
+
+STRINGS = {
+    # --- explore cycle -----------------------------------------------------
+    "FormatStartBodyLong": (
+        "Send the party out? The expedition takes %u h %u min.",
+        "探検に出発しますか？ 探検には%u時間%u分かかります。",
+        "要出发探险吗？ 探险需要%u小时%u分钟。"),
+    "FormatStartBody": (
+        "Send the party out? The expedition takes %u min %u s.",
+        "探検に出発しますか？ 探検には%u分%u秒かかります。",
+        "要出发探险吗？ 探险需要%u分%u秒。"),
+    "FormatStartBodyMin": (
+        "Send the party out? The expedition takes %u min.",
+        "探検に出発しますか？ 探検には%u分かかります。",
+        "要出发探险吗？ 探险需要%u分钟。"),
+    "FormatStartBodySec": (
+        "Send the party out? The expedition takes %u seconds.",
+        "探検に出発しますか？ 探検には%u秒かかります。",
+        "要出发探险吗？ 探险需要%u秒。"),
+    "Notification": (
+        "The whole party is back! Come and see what they brought home.",
+        "探検隊が全員帰ってきました！ 持ち帰ったものを見に行きましょう。",
+        "探险队全员归来！ 快来看看他们带回了什么。"),
+    "NotificationLong": (
+        "The king misses his explorers. Shall we set out on a new expedition?",
+        "王様が探検隊を待っています。 新しい探検に出かけませんか？",
+        "国王在等他的探险队。 要不要开始新的探险？"),
+    "Suspend": (
+        "Call the party back now? Whatever they find on the way will be lost.",
+        "探検を中断して呼び戻しますか？ 見つけたものは持ち帰れません。",
+        "要中断探险，召回队伍吗？ 途中的收获将会丢失。"),
+    "SwipeTutorial": (
+        "Touch the explorers, or swipe across them, to collect what they brought home!",
+        "隊員をタッチするか指でなぞって、持ち帰ったものを受け取りましょう！",
+        "点击或滑过队员，收下他们带回来的东西吧！"),
+    "Explore2Tutorial": (
+        "Well done! Explore again and again: new monsters show up the more you explore, and the boss waits at the end.",
+        "よくできました！ 何度も探検しましょう。探検するほど新しいモンスターが現れ、最後にはボスが待っています。",
+        "干得好！ 多去探险吧。探险越多，新的怪物就越多，最后头目在等着你。"),
+    "MemberAdded": (
+        "A new explorer has joined the party!",
+        "新しい隊員が仲間になりました！",
+        "新队员加入了探险队！"),
+    "AppClose": (
+        "Expeditions take a while. You may close the game: the party keeps exploring and lets you know when it is back.",
+        "探検には時間がかかります。ゲームを閉じても探検は続き、帰ってきたらお知らせします。",
+        "探险需要一些时间。关掉游戏也没关系，队伍会继续探险，回来时会通知你。"),
+    "LeftTime": (
+        "Time left",
+        "残り時間",
+        "剩余时间"),
+    "BossHunted": (
+        "We beat the boss!",
+        "ボスを倒した！",
+        "打败了头目！"),
+
+    # --- rating prompt -------------------------------------------------------
+    "RateTitle": (
+        "Enjoying Royal Expedition?",
+        "王国探検隊を楽しんでいますか？",
+        "喜欢王国探险队吗？"),
+    "RateBody": (
+        "If you enjoy the expedition, would you rate the game? It only takes a moment. Thank you!",
+        "楽しんでいただけたら、評価をお願いします。すぐに終わります。ありがとうございます！",
+        "如果你喜欢这个游戏，请给它评个分吧。只需要一点时间。谢谢！"),
+    "RateButton": (
+        "Rate it now",
+        "評価する",
+        "现在评分"),
+    "RemindButton": (
+        "Remind me later",
+        "あとで",
+        "以后再说"),
+    "CancelButton": (
+        "No, thanks",
+        "評価しない",
+        "不了，谢谢"),
+
+    # --- sharing -------------------------------------------------------------
+    "PostBonus": (
+        "Post about the game and a new explorer will join your party!",
+        "投稿すると新しい隊員が仲間になります！",
+        "分享游戏，就会有新队员加入！"),
+    "PostBonusMax": (
+        "Your party is at full strength. Thanks for sharing!",
+        "隊員はもう満員です。シェアしてくれてありがとう！",
+        "队伍已经满员了。谢谢分享！"),
+    "PostBonusLeft": (
+        "Next new explorer in %@",
+        "次の隊員が仲間になるまで あと%@",
+        "距离下一位队员加入还有%@"),
+    "Cancel": (
+        "Cancel",
+        "キャンセル",
+        "取消"),
+    "ToTwitter": (
+        "Post to Twitter",
+        "Twitterに投稿",
+        "发布到Twitter"),
+    "Post1": (
+        "Our little kingdom sets out on an expedition! #RoyalExpedition",
+        "小さな王国の探検隊、出発！ #王国探検隊",
+        "小小王国的探险队出发啦！ #王国探险队"),
+    "Post2": (
+        "My explorers just came home carrying a monster twice their size. #RoyalExpedition",
+        "探検隊が自分の倍もあるモンスターを担いで帰ってきた！ #王国探検隊",
+        "我的队员扛着比自己大两倍的怪物回来了！ #王国探险队"),
+    "Post3": (
+        "The king sends his party into the dungeons. Gold or coffins? #RoyalExpedition",
+        "王様の命令でダンジョンへ。持ち帰るのはゴールドか、それとも棺桶か？ #王国探検隊",
+        "奉国王之命深入地下城。带回来的是金币还是棺材？ #王国探险队"),
+    "AppUrl": (
+        "https://example.com/royalexpedition/",
+        "https://example.com/royalexpedition/",
+        "https://example.com/royalexpedition/"),
+    "PostSucceed": (
+        "Posted! Thank you for sharing.",
+        "投稿しました！ シェアしてくれてありがとう。",
+        "发布成功！ 谢谢分享。"),
+    "TwitterAlertTitle": (
+        "No Twitter account",
+        "Twitterアカウントがありません",
+        "没有Twitter账户"),
+    "TwitterAlertBody": (
+        "Add a Twitter account in the device's settings, then try again.",
+        "端末の設定でTwitterアカウントを登録してから、もう一度お試しください。",
+        "请先在设备设置中添加Twitter账户，然后再试一次。"),
+
+    # --- main menu and story -------------------------------------------------
+    "FirstKanoke": (
+        "Oh no, an explorer came home in a coffin! That monster was too strong. Buy equipment at the shop and try again.",
+        "隊員が棺桶で帰ってきてしまった！ モンスターが強すぎたようです。ショップで装備を買って再挑戦しましょう。",
+        "糟糕，队员躺在棺材里被抬回来了！ 那个怪物太强了。去商店买装备再挑战吧。"),
+    "UnlockedShop": (
+        "The shop is open!",
+        "ショップが開いた！",
+        "商店开张了！"),
+    "UnlockedNewMap": (
+        "A new map is open!",
+        "新しいマップが開いた！",
+        "新地图开放了！"),
+    "MangaNewDungeon": (
+        "A new dungeon is open!",
+        "新しいダンジョンが開いた！",
+        "新的地下城开放了！"),
+    "MangaNewWeapons": (
+        "New equipment at the shop!",
+        "ショップに新しい装備が入荷！",
+        "商店有新装备上架了！"),
+    "ChatTitle": (
+        "Royal Expedition Chat",
+        "王国探検隊チャット",
+        "王国探险队聊天室"),
+
+    # --- collection, map list, battle report, settings -----------------------
+    "SavedPicture": (
+        "The picture was saved to your photo album.",
+        "写真アルバムに保存しました。",
+        "图片已保存到相册。"),
+    "FormatStageBoss": (
+        "Boss: %@",
+        "ボス：%@",
+        "头目：%@"),
+    "FormatStageMonster": (
+        "Monsters: %d/6",
+        "モンスター：%d/6",
+        "怪物：%d/6"),
+    "FormatMapUnlock": (
+        "Beat monster No.%u to open this map.",
+        "No.%uのモンスターを倒すと開放されます。",
+        "打败No.%u的怪物后开放此地图。"),
+    "FormatSuspend": (
+        "The party is exploring %@. Call it back and change the map? Whatever it finds will be lost.",
+        "%@を探検中です。探検を中断してマップを変更しますか？ 見つけたものは持ち帰れません。",
+        "队伍正在%@探险。要中断探险并更换地图吗？ 途中的收获将会丢失。"),
+    "FormatLogLose": (
+        "Explorer %u was beaten by %@.",
+        "隊員%uは%@に敗れた。",
+        "队员%u被%@打败了。"),
+    "FormatLogEquip": (
+        "%@ Needed: %@",
+        "%@（%@が必要）",
+        "%@（需要%@）"),
+    "NotifyLabel": (
+        "Notification sound",
+        "通知音",
+        "通知声音"),
+    "PushSoundSetting": (
+        "The notification sound has been switched.",
+        "通知音の設定を変更しました。",
+        "通知声音设置已更改。"),
+
+    # --- shop and purchases --------------------------------------------------
+    "PurchasedKana": (
+        "Owned",
+        "購入済み",
+        "已购买"),
+    "Purchased": (
+        "You already own this.",
+        "すでに持っています。",
+        "你已经拥有这件装备了。"),
+    "NoGold": (
+        "Not enough gold.",
+        "ゴールドが足りません。",
+        "金币不足。"),
+    "FormatUnlockCondition": (
+        "Hunt %@ %u times to unlock (%d to go).",
+        "%@を%u回倒すと購入できます（あと%d回）。",
+        "狩猎%@ %u次后解锁（还差%d次）。"),
+    "FormatBuyTitle": (
+        "You got the %@!",
+        "%@を手に入れた！",
+        "获得了%@！"),
+    "FormatBuyGoldItem": (
+        "Gold bonus x%1.2f! Monsters now bring home more gold.",
+        "ゴールドボーナス x%1.2f！ モンスターから得られるゴールドが増えます。",
+        "金币加成 x%1.2f！ 从怪物身上获得的金币增加了。"),
+    "FormatBuySpeedItem": (
+        "Speed bonus x%1.2f! The party now explores faster.",
+        "スピードボーナス x%1.2f！ 探検にかかる時間が短くなります。",
+        "速度加成 x%1.2f！ 探险所需的时间缩短了。"),
+    "BuyEquip": (
+        "Now the party can stand up to stronger monsters!",
+        "これで強いモンスターにも立ち向かえる！",
+        "现在可以对付更强的怪物了！"),
+    "PurchaseErrorTitle": (
+        "Purchase error",
+        "購入エラー",
+        "购买失败"),
+    "PurchaseErrorBody": (
+        "Purchases are not possible right now. Check that purchases are allowed on this device and try again.",
+        "現在購入できません。端末で購入が許可されているか確認して、もう一度お試しください。",
+        "现在无法购买。请确认此设备允许购买后再试一次。"),
+    "PurchaseErrorInvalid": (
+        "This item is not available in the store.",
+        "このアイテムはストアで販売されていません。",
+        "商店中没有这件商品。"),
+    "PurchaseErrorRequest": (
+        "The store sent no item. Please try again later.",
+        "ストアから商品情報を取得できませんでした。しばらくしてからお試しください。",
+        "未能从商店获取商品信息。请稍后再试。"),
+    "PurchaseRestoreTitle": (
+        "Restored",
+        "復元しました",
+        "已恢复"),
+    "PurchaseRestoreBody": (
+        "Your earlier purchase has been restored.",
+        "以前の購入を復元しました。",
+        "之前的购买已恢复。"),
+    "AlertMsgTimeOut": (
+        "The store did not answer. Please try again later.",
+        "ストアから応答がありません。しばらくしてからお試しください。",
+        "商店没有响应。请稍后再试。"),
+}
+
+LANGUAGES = ["en", "ja", "zh-Hans"]

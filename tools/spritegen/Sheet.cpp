@@ -45,28 +45,42 @@ void drawText(Canvas& canvas, int x, int y, const std::string& text, Rgba colour
   }
 }
 
-Canvas makeSheet(const std::vector<std::pair<std::string, Canvas>>& pictures, int columns, int zoom) {
+Canvas makeSheet(const std::vector<std::pair<std::string, Canvas>>& pictures, int columns, int zoom,
+                 bool samePointSize) {
   const int pad = 6, labelSize = zoom >= 3 ? 2 : 1, labelHeight = 5 * labelSize + 4;
-  int cellW = 16, cellH = 16;
+  // Shelf layout: up to `columns` pictures per row, each row as tall as its tallest picture.
+  struct Cell { const std::string* name; Canvas big; int x, y, w, h; };
+  std::vector<Cell> cells;
+  std::vector<int> rowHeights;
+  int x = pad, y = pad, rowH = 0, inRow = 0, sheetW = 0;
   for (const auto& [name, pic] : pictures) {
-    cellW = std::max({cellW, pic.width() * zoom, textWidth(name, labelSize)});
-    cellH = std::max(cellH, pic.height() * zoom);
+    if (name.empty()) {  // a row break
+      if (inRow > 0) inRow = std::max(1, columns);
+      continue;
+    }
+    int z = zoom * (samePointSize && name.find("@2x") == std::string::npos ? 2 : 1);
+    Canvas big = z > 1 ? pic.scaled(z) : pic;
+    int w = std::max({16, big.width(), textWidth(name, labelSize)});
+    if (inRow == std::max(1, columns)) {
+      y += rowH + labelHeight + pad;
+      x = pad, rowH = 0, inRow = 0;
+    }
+    cells.push_back(Cell{&name, std::move(big), x, y, w, 0});
+    rowH = std::max(rowH, cells.back().big.height());
+    for (size_t i = cells.size() - inRow - 1; i < cells.size(); ++i) cells[i].h = rowH;
+    x += w + pad;
+    sheetW = std::max(sheetW, x);
+    ++inRow;
   }
-  columns = std::max(1, std::min(columns, static_cast<int>(pictures.size())));
-  int rows = (static_cast<int>(pictures.size()) + columns - 1) / columns;
-  int stepX = cellW + pad, stepY = cellH + labelHeight + pad;
-  Canvas sheet(pad + columns * stepX, pad + std::max(1, rows) * stepY);
+  Canvas sheet(std::max(sheetW, 2 * pad), y + rowH + labelHeight + pad);
   sheet.fillRect(0, 0, sheet.width(), sheet.height(), Rgba{40, 36, 52, 255}, true);
   const Rgba light{92, 104, 92, 255}, dark{80, 92, 80, 255}, label{236, 232, 220, 255};
-  for (size_t n = 0; n < pictures.size(); ++n) {
-    const auto& [name, pic] = pictures[n];
-    int cx = pad + static_cast<int>(n % columns) * stepX, cy = pad + static_cast<int>(n / columns) * stepY;
-    for (int y = 0; y < cellH; y += 4)
-      for (int x = 0; x < cellW; x += 4)
-        sheet.fillRect(cx + x, cy + y, std::min(4, cellW - x), std::min(4, cellH - y), ((x + y) / 4) % 2 ? light : dark, true);
-    Canvas big = zoom > 1 ? pic.scaled(zoom) : pic;
-    sheet.blit(big, cx + (cellW - big.width()) / 2, cy + cellH - big.height(), false, false, 1.0);
-    drawText(sheet, cx, cy + cellH + 2, name, label, labelSize);
+  for (const Cell& c : cells) {
+    for (int j = 0; j < c.h; j += 4)
+      for (int i = 0; i < c.w; i += 4)
+        sheet.fillRect(c.x + i, c.y + j, std::min(4, c.w - i), std::min(4, c.h - j), ((i + j) / 4) % 2 ? light : dark, true);
+    sheet.blit(c.big, c.x + (c.w - c.big.width()) / 2, c.y + c.h - c.big.height(), false, false, 1.0);
+    drawText(sheet, c.x, c.y + c.h + 2, *c.name, label, labelSize);
   }
   return sheet;
 }

@@ -1,7 +1,7 @@
 // spritegen: turns the readable picture sources of art/ into PNG files.
 //
 //   spritegen [--out DIR] [--stamp FILE] [--list] SOURCE.art...
-//   spritegen --sheet OUT.png [--cols N] [--zoom N] PICTURE.png...
+//   spritegen --sheet OUT.png [--cols N] [--zoom N] [--points] PICTURE.png|/ ...
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -21,18 +21,23 @@ using namespace spritegen;
 
 int usage() {
   std::cerr << "usage: spritegen [--out DIR] [--stamp FILE] [--list] SOURCE.art...\n"
-               "       spritegen --sheet OUT.png [--cols N] [--zoom N] PICTURE.png...\n";
+               "       spritegen --sheet OUT.png [--cols N] [--zoom N] [--points] PICTURE.png|/ ...\n";
   return 2;
 }
 
-int makeSheetCommand(const std::string& out, const std::vector<std::string>& files, int cols, int zoom) {
+int makeSheetCommand(const std::string& out, const std::vector<std::string>& files, int cols, int zoom,
+                     bool points) {
   std::vector<std::pair<std::string, Canvas>> pictures;
   for (const auto& f : files) {
+    if (f == "/") {  // "/" between the files starts a new row
+      pictures.emplace_back("", Canvas());
+      continue;
+    }
     std::string label = fs::path(f).filename().string();
     if (label.size() > 4 && label.substr(label.size() - 4) == ".png") label.resize(label.size() - 4);
     pictures.emplace_back(label, loadPng(f));
   }
-  savePng(makeSheet(pictures, cols, zoom), out);
+  savePng(makeSheet(pictures, cols, zoom, points), out);
   std::cout << "spritegen: sheet of " << pictures.size() << " pictures written to " << out << "\n";
   return 0;
 }
@@ -42,7 +47,7 @@ int makeSheetCommand(const std::string& out, const std::vector<std::string>& fil
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   std::string outDir = ".", stamp, sheet;
-  bool list = false;
+  bool list = false, points = false;
   int cols = 8, zoom = 1;
   std::vector<std::string> inputs;
   try {
@@ -58,11 +63,12 @@ int main(int argc, char** argv) {
       else if (a == "--sheet") sheet = value();
       else if (a == "--cols") cols = std::stoi(value());
       else if (a == "--zoom") zoom = std::stoi(value());
+      else if (a == "--points") points = true;
       else if (a.starts_with("--")) return usage();
       else inputs.push_back(a);
     }
     if (inputs.empty()) return usage();
-    if (!sheet.empty()) return makeSheetCommand(sheet, inputs, cols, std::max(1, zoom));
+    if (!sheet.empty()) return makeSheetCommand(sheet, inputs, cols, std::max(1, zoom), points);
 
     if (!list) fs::create_directories(outDir);
     std::map<std::string, std::string> producedBy;

@@ -260,16 +260,16 @@ def old_monsters_of(dungeon_id):
 # ---------------------------------------------------------------------------
 # Equipment. Fields: name, description, type, gold, product_id, req_dungeon,
 # monster, num, gold_rate, speed_rate.
-# Type 0 (ids 1..27): three pieces per dungeon 2..10. The gear for dungeon 2
-# is listed from dungeon 1 so that the shop has it the moment it opens (after
-# the first coffin); later gear arrives with its dungeon.
+# Type 0 (ids 1..27): three pieces per dungeon 2..10, each listed (and marked
+# new) from the dungeon that needs it. The shop opens with the first coffin,
+# which only dungeon 2 and later can bring.
 EQUIPMENTS = [
     # For the Whisperwood Forest.
-    dict(name="Wooden Sword", gold=60, req_dungeon=1,
+    dict(name="Wooden Sword", gold=60, req_dungeon=2,
          description="A sturdy practice sword carved from oak. Good against beasts with thin skin."),
-    dict(name="Leather Shield", gold=150, req_dungeon=1,
+    dict(name="Leather Shield", gold=150, req_dungeon=2,
          description="A round shield of tanned leather. It turns aside claws and acorns."),
-    dict(name="Forest Lantern", gold=380, req_dungeon=1, monster=8, num=5,
+    dict(name="Forest Lantern", gold=380, req_dungeon=2, monster=8, num=5,
          description="A bright lantern that keeps you from getting lost among the trees."),
     # For the Sunscorch Desert.
     dict(name="Wide-Brim Hat", gold=350, req_dungeon=3,

@@ -11,6 +11,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dotgothic16 fonts-wqy-microhei fontconfig
   python3 sox xvfb xauth xdotool imagemagick libnotify-bin
+  libsox-fmt-mp3
 )
 
 missing=()

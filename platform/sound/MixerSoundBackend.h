@@ -1,0 +1,31 @@
+#pragma once
+// MixerSoundBackend: plays through SDL2_mixer. `open` answers nullptr when the machine has no
+// usable audio device, and the engine then falls back to the silent back end.
+#include "platform/sound/SoundBackend.h"
+
+#include <map>
+#include <memory>
+
+struct Mix_Chunk;
+typedef struct _Mix_Music Mix_Music;
+
+class MixerSoundBackend : public SoundBackend {
+public:
+    static std::unique_ptr<MixerSoundBackend> open(int frequency = 44100, int channels = 2);
+    ~MixerSoundBackend() override;
+
+    bool loadEffect(const std::string& key, const std::string& path) override;
+    void playEffect(const std::string& key, float volume) override;
+    bool playMusic(const std::string& path, bool loop, float volume) override;
+    void setMusicVolume(float volume) override;
+    void stopMusic() override;
+    bool isMusicPlaying() const override;
+    void shutdown() override;
+
+private:
+    MixerSoundBackend() = default;
+
+    std::map<std::string, Mix_Chunk*> effects;
+    std::map<std::string, Mix_Music*> music;  // by path: each piece is decoded once
+    bool isOpen = false;
+};

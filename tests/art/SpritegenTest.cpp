@@ -124,6 +124,28 @@ TEST_F(SpritegenTest, FaultsNameTheFileAndLine) {
   EXPECT_NE(r.output.find("a.png is already produced"), std::string::npos) << r.output;
 }
 
+TEST_F(SpritegenTest, ValuesAndMacrosAreCheckedWhereTheyAreUsed) {
+  auto r = generate("palette palette.txt\nsprite a.png 4 4\n  rect 0 0 size 2 red\nend\n");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.output.find("test.art:3: bad expression 'size': unknown variable 'size'"), std::string::npos) << r.output;
+
+  r = generate("palette palette.txt\nfor f 1 3\n  sprite a{f}.png 4 4\n    pixel pick(f,0,1) 0 red\n  end\nend\n");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.output.find("test.art:4:"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("pick index 3 out of range"), std::string::npos) << r.output;
+
+  r = generate("palette palette.txt\nmacro dot x y\n  pixel x y red\nend\nsprite a.png 4 4\n  call dot 1\nend\n");
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.output.find("test.art:6: macro 'dot' takes 2 value(s)"), std::string::npos) << r.output;
+
+  // Listing names what would be written and writes nothing.
+  write("list.art", "palette palette.txt\nfor f 1 2\n  sprite p_{f}@2x.png 2 2\n  end\nend\n");
+  r = run("--list --out " + (dir_ / "none").string() + " " + (dir_ / "list.art").string());
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.output, "p_1@2x.png\np_2@2x.png\n");
+  EXPECT_FALSE(fs::exists(dir_ / "none"));
+}
+
 TEST(SpritegenScript, PartsMirrorOutlineAndShadeAsDeclared) {
   auto script = spritegen::Script::fromText(
       "palette " RE_TEST_SOURCE_DIR "/art/palette.txt\n"

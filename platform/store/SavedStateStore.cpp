@@ -1,23 +1,187 @@
 #include "platform/store/SavedStateStore.h"
 
-#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-// Temporary in-memory store: persistence comes with the property-list writer.
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "platform/foundation/PropertyList.h"
+#include "platform/store/AutoFlusher.h"
+#include "platform/store/StoreFileSystem.h"
+
+namespace {
+
+std::string folderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string baseNameOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// mkdir -p, new folders private to the player.
+bool makeFolders(const std::string& dir) {
+    struct stat st {};
+    if (::stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    std::string parent = folderOf(dir);
+    if (parent != dir && parent != "." && parent != "/") makeFolders(parent);
+    return ::mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+std::string describe(const char* what, int error) { return std::string(what) + ": " + std::strerror(error); }
+
+std::atomic<uint64_t> temporarySequence{0};
+
+}  // namespace
+
 struct SavedStateStore::Impl {
-    mutable std::mutex mutex;
+    std::shared_ptr<StoreFileSystem> fs;
+    std::string path;
+    std::string folder;
+
+    mutable std::mutex mutex;      // the values and the bookkeeping below
     Value::Dictionary values;
+    uint64_t generation = 0;       // counts changes
+    uint64_t savedGeneration = 0;  // the generation on disk
+    std::string lastError;
+    bool damaged = false;
+    std::string damagedPath;
+
+    std::mutex syncMutex;          // one synchronize at a time, so files land in order
+    std::unique_ptr<AutoFlusher> flusher;
+
+    void load();
+    void cleanTemporaryFiles();
+    void moveDamagedAside();
+    bool writeDurably(const std::vector<uint8_t>& bytes, std::string* error);
 };
+
+void SavedStateStore::Impl::cleanTemporaryFiles() {
+    // Temporary files left behind by a process that died in the middle of a write.
+    std::string prefix = baseNameOf(path) + ".tmp-";
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (dirent* entry = ::readdir(dir)) {
+        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) ::unlink((folder + "/" + entry->d_name).c_str());
+    }
+    ::closedir(dir);
+}
+
+void SavedStateStore::Impl::moveDamagedAside() {
+    std::string base = path + ".damaged-" + std::to_string(static_cast<long long>(std::time(nullptr)));
+    for (int n = 1; n < 1000; ++n) {
+        std::string candidate = n == 1 ? base : base + "-" + std::to_string(n);
+        // A hard link never replaces an earlier copy; folders without links get a checked rename.
+        if (::link(path.c_str(), candidate.c_str()) == 0) {
+            ::unlink(path.c_str());
+        } else if (errno == EEXIST) {
+            continue;
+        } else {
+            struct stat st {};
+            if (::lstat(candidate.c_str(), &st) == 0) continue;
+            if (::rename(path.c_str(), candidate.c_str()) != 0) return;
+        }
+        damagedPath = candidate;
+        fs->syncDirectory(folder);
+        return;
+    }
+}
+
+void SavedStateStore::Impl::load() {
+    cleanTemporaryFiles();
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
+        generation = 1;  // nothing on disk yet: the first synchronize writes the file
+        return;
+    }
+    std::string error;
+    std::optional<Value> root = PropertyList::readFile(path, &error, Value::Type::Dictionary);
+    if (root) {
+        values = root->dictionaryValue();
+        return;
+    }
+    damaged = true;
+    moveDamagedAside();
+    generation = 1;
+}
+
+bool SavedStateStore::Impl::writeDurably(const std::vector<uint8_t>& bytes, std::string* error) {
+    if (!makeFolders(folder)) {
+        *error = describe("cannot create the data folder", errno);
+        return false;
+    }
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(temporarySequence++);
+        fd = fs->open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) {
+        *error = describe("cannot create a temporary file", errno);
+        return false;
+    }
+    auto abandon = [&](const char* what, int e) {
+        if (fd >= 0) fs->close(fd);
+        fs->unlink(temporary);
+        *error = describe(what, e);
+        return false;
+    };
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = fs->write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return abandon("write failed", errno);
+        }
+        if (n == 0) return abandon("write made no progress", EIO);
+        done += static_cast<size_t>(n);
+    }
+    // A failed fsync is never retried on the same file: the next synchronize starts afresh.
+    if (fs->fsync(fd) != 0) return abandon("fsync failed", errno);
+    int closed = fs->close(fd);
+    fd = -1;
+    if (closed != 0) return abandon("close failed", errno);
+    if (fs->rename(temporary, path) != 0) return abandon("rename failed", errno);
+    if (fs->syncDirectory(folder) != 0) {
+        *error = describe("folder sync failed", errno);
+        return false;
+    }
+    return true;
+}
+
+// ---- the shared store ----
 
 namespace {
 std::mutex sharedMutex;
 std::string sharedDir;
+SavedStateStore* sharedStore = nullptr;
+
+void flushSharedStoreAtExit() {
+    if (!sharedStore) return;
+    // The flusher is stopped first, so that no flush runs while the process winds down.
+    double delay = sharedStore->autoFlushDelay();
+    sharedStore->setAutoFlushDelay(0);
+    if (delay > 0) sharedStore->synchronize();
+}
 }  // namespace
 
 std::string SavedStateStore::defaultDataDirectory() {
     if (const char* env = std::getenv("RE_DATA_DIR"); env && *env) return env;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return std::string(xdg) + "/royal-expedition";
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') return std::string(xdg) + "/royal-expedition";
     const char* home = std::getenv("HOME");
-    return std::string(home ? home : ".") + "/.local/share/royal-expedition";
+    return std::string(home && *home ? home : ".") + "/.local/share/royal-expedition";
 }
 
 void SavedStateStore::configureDataDirectory(const std::string& dir) {
@@ -27,15 +191,46 @@ void SavedStateStore::configureDataDirectory(const std::string& dir) {
 
 SavedStateStore& SavedStateStore::standardUserDefaults() {
     static SavedStateStore* store = [] {
-        std::lock_guard lock(sharedMutex);
-        std::string dir = sharedDir.empty() ? defaultDataDirectory() : sharedDir;
-        return new SavedStateStore(dir + "/savedstate.plist");
+        std::string dir;
+        {
+            std::lock_guard lock(sharedMutex);
+            dir = sharedDir.empty() ? defaultDataDirectory() : sharedDir;
+        }
+        makeFolders(dir);
+        // Never destroyed: the exit handler flushes it. The statics it reads while flushing are
+        // made first, so that they outlive the handler.
+        auto* created = new SavedStateStore(dir + "/" + fileName);
+        (void)Value::nilValue();
+        (void)Value().arrayValue();
+        (void)Value().dictionaryValue();
+        (void)Value().dataValue();
+        (void)StoreFileSystem::posix();
+        created->setAutoFlushDelay(1.0);
+        sharedStore = created;
+        std::atexit(flushSharedStoreAtExit);
+        return created;
     }();
     return *store;
 }
 
-SavedStateStore::SavedStateStore(std::string filePath) : impl_(std::make_unique<Impl>()), path_(std::move(filePath)) {}
-SavedStateStore::~SavedStateStore() = default;
+// ---- one store ----
+
+SavedStateStore::SavedStateStore(std::string filePath) : SavedStateStore(std::move(filePath), StoreFileSystem::posix()) {}
+
+SavedStateStore::SavedStateStore(std::string filePath, std::shared_ptr<StoreFileSystem> fileSystem)
+    : impl_(std::make_unique<Impl>()), path_(std::move(filePath)) {
+    impl_->fs = fileSystem ? std::move(fileSystem) : StoreFileSystem::posix();
+    impl_->path = path_;
+    impl_->folder = folderOf(path_);
+    impl_->load();
+    impl_->flusher = std::make_unique<AutoFlusher>([this] { return synchronize(); });
+}
+
+SavedStateStore::~SavedStateStore() {
+    double delay = impl_->flusher->delay();
+    impl_->flusher->stop();
+    if (delay > 0) synchronize();
+}
 
 Value SavedStateStore::objectForKey(const std::string& key) const {
     std::lock_guard lock(impl_->mutex);
@@ -59,9 +254,16 @@ float SavedStateStore::floatForKey(const std::string& key) const { return object
 double SavedStateStore::doubleForKey(const std::string& key) const { return objectForKey(key).doubleValue(); }
 
 void SavedStateStore::setObject(const Value& value, const std::string& key) {
-    std::lock_guard lock(impl_->mutex);
-    if (value.isNil()) impl_->values.erase(key);
-    else impl_->values[key] = value;
+    {
+        std::lock_guard lock(impl_->mutex);
+        if (value.isNil()) {
+            if (impl_->values.erase(key) == 0) return;
+        } else {
+            impl_->values[key] = value;
+        }
+        ++impl_->generation;
+    }
+    impl_->flusher->noteChange();
 }
 
 void SavedStateStore::setBool(bool value, const std::string& key) { setObject(Value(value), key); }
@@ -70,13 +272,49 @@ void SavedStateStore::setFloat(float value, const std::string& key) { setObject(
 void SavedStateStore::setDouble(double value, const std::string& key) { setObject(Value(value), key); }
 void SavedStateStore::removeObjectForKey(const std::string& key) { setObject(Value(), key); }
 
-bool SavedStateStore::synchronize() { return true; }
+bool SavedStateStore::synchronize() {
+    std::lock_guard syncLock(impl_->syncMutex);
+    Value snapshot;
+    uint64_t generation;
+    {
+        std::lock_guard lock(impl_->mutex);
+        if (impl_->generation == impl_->savedGeneration) return true;
+        snapshot = Value(impl_->values);
+        generation = impl_->generation;
+    }
+    // Serialised and written outside the value lock: readers and writers carry on meanwhile.
+    std::string error;
+    std::vector<uint8_t> bytes = PropertyList::writeBinary(snapshot, &error);
+    bool ok = !bytes.empty() && impl_->writeDurably(bytes, &error);
+    std::lock_guard lock(impl_->mutex);
+    if (ok) {
+        impl_->savedGeneration = std::max(impl_->savedGeneration, generation);
+        impl_->lastError.clear();
+    } else {
+        impl_->lastError = error;
+    }
+    return ok;
+}
+
+std::string SavedStateStore::lastSyncError() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->lastError;
+}
 
 Value SavedStateStore::dictionaryRepresentation() const {
     std::lock_guard lock(impl_->mutex);
     return Value(impl_->values);
 }
 
-bool SavedStateStore::foundDamagedFile() const { return false; }
-std::string SavedStateStore::damagedFilePath() const { return ""; }
-void SavedStateStore::setAutoFlushDelay(double) {}
+bool SavedStateStore::foundDamagedFile() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->damaged;
+}
+
+std::string SavedStateStore::damagedFilePath() const {
+    std::lock_guard lock(impl_->mutex);
+    return impl_->damagedPath;
+}
+
+void SavedStateStore::setAutoFlushDelay(double seconds) { impl_->flusher->setDelay(seconds); }
+double SavedStateStore::autoFlushDelay() const { return impl_->flusher->delay(); }

@@ -1,7 +1,11 @@
 #pragma once
 // The saved-state store: one flat key/value store of property-list values, kept in memory and
-// persisted as one property-list file in the game's data folder. A write is seen at once by every
-// later read; synchronize() makes every write so far durable. Safe from any thread.
+// persisted as one binary property-list file ("savedstate.plist") in the game's data folder.
+// A write is seen at once by every later read; synchronize() makes every write so far durable
+// (temporary file, fsync, rename, fsync of the folder). Safe from any thread.
+//
+// A file that cannot be read is never overwritten: it is renamed aside
+// ("savedstate.plist.damaged-<unix time>") and the store starts empty.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -10,6 +14,8 @@
 
 #include "platform/foundation/Value.h"
 
+class StoreFileSystem;
+
 class SavedStateStore {
 public:
     // The one shared store of the process (the phone's standardUserDefaults).
@@ -17,11 +23,17 @@ public:
     // Points the shared store at a data folder; call before the first use (the game's start-up
     // and tests do). Without it the XDG data home is used.
     static void configureDataDirectory(const std::string& dir);
+    // RE_DATA_DIR, else $XDG_DATA_HOME/royal-expedition, else ~/.local/share/royal-expedition.
     static std::string defaultDataDirectory();
+    static constexpr const char* fileName = "savedstate.plist";
 
-    // A store on a file of its own (tests, tools).
+    // A store on a file of its own (tests, tools), loaded at once. Automatic flushing starts off
+    // for these; the shared store flushes one second after a change and at normal exit.
     explicit SavedStateStore(std::string filePath);
+    SavedStateStore(std::string filePath, std::shared_ptr<StoreFileSystem> fileSystem);
     ~SavedStateStore();
+    SavedStateStore(const SavedStateStore&) = delete;
+    SavedStateStore& operator=(const SavedStateStore&) = delete;
 
     Value objectForKey(const std::string& key) const;
     Value arrayForKey(const std::string& key) const;        // nil for a value of another kind
@@ -38,8 +50,11 @@ public:
     void setDouble(double value, const std::string& key);
     void removeObjectForKey(const std::string& key);
 
-    // Writes the whole store durably; false (with the values kept in memory) on any failure.
+    // Writes the whole store durably; false (with the values kept in memory, to be written again
+    // by the next call) on any failure. True at once when nothing changed since the last success.
     bool synchronize();
+    // Why the last synchronize() failed; empty after a success.
+    std::string lastSyncError() const;
 
     // Every key and value as the game sees it now.
     Value dictionaryRepresentation() const;
@@ -48,8 +63,11 @@ public:
     bool foundDamagedFile() const;
     std::string damagedFilePath() const;
 
-    // Flushes on its own shortly after a change (coalesced) and at normal exit.
+    // Flushes on its own this many seconds after a change (coalesced) and when the store goes
+    // away (the shared one: at normal exit). 0 or less: never on its own, as the headless
+    // driver needs (its runs end as if killed).
     void setAutoFlushDelay(double seconds);
+    double autoFlushDelay() const;
 
 private:
     struct Impl;

@@ -1,0 +1,67 @@
+#include "platform/render/HeadlessRenderer.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/render/SdlDrawer.h"
+
+struct HeadlessRenderer::Impl {
+    SDL_Surface* surface = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    std::unique_ptr<SdlDrawer> drawer;
+};
+
+HeadlessRenderer::HeadlessRenderer(Size points, double scale) : impl_(std::make_unique<Impl>()), scale_(scale) {
+    const int w = std::max(1, static_cast<int>(std::lround(points.width * scale)));
+    const int h = std::max(1, static_cast<int>(std::lround(points.height * scale)));
+    impl_->surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
+    if (!impl_->surface) {
+        std::fprintf(stderr, "headless renderer: no surface: %s\n", SDL_GetError());
+        return;
+    }
+    impl_->renderer = SDL_CreateSoftwareRenderer(impl_->surface);
+    if (!impl_->renderer) {
+        std::fprintf(stderr, "headless renderer: %s\n", SDL_GetError());
+        return;
+    }
+    impl_->drawer = std::make_unique<SdlDrawer>(impl_->renderer, scale);
+}
+
+HeadlessRenderer::~HeadlessRenderer() {
+    impl_->drawer.reset();
+    if (impl_->renderer) SDL_DestroyRenderer(impl_->renderer);
+    if (impl_->surface) SDL_FreeSurface(impl_->surface);
+}
+
+bool HeadlessRenderer::isValid() const { return impl_->drawer != nullptr; }
+int HeadlessRenderer::pixelWidth() const { return impl_->surface ? impl_->surface->w : 0; }
+int HeadlessRenderer::pixelHeight() const { return impl_->surface ? impl_->surface->h : 0; }
+int HeadlessRenderer::drawCallsLastFrame() const { return impl_->drawer ? impl_->drawer->drawCallsLastFrame() : 0; }
+
+void HeadlessRenderer::render(const View& root, Color clearColor) {
+    if (!impl_->drawer) return;
+    impl_->drawer->drawTree(root, clearColor);
+    SDL_RenderPresent(impl_->renderer);
+}
+
+Color HeadlessRenderer::pixelAt(int x, int y) const {
+    SDL_Surface* s = impl_->surface;
+    if (!s || x < 0 || y < 0 || x >= s->w || y >= s->h) return Color::clear();
+    SDL_LockSurface(s);
+    const auto* p = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch + static_cast<size_t>(x) * 4;
+    const Color c = Color::fromRGBA8(p[0], p[1], p[2], p[3]);
+    SDL_UnlockSurface(s);
+    return c;
+}
+
+bool HeadlessRenderer::writePNG(const std::string& path) const {
+    if (!impl_->surface) return false;
+    if (IMG_SavePNG(impl_->surface, path.c_str()) != 0) {
+        std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), IMG_GetError());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,111 @@
+#include "platform/ui/Image.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <map>
+
+#include "platform/resources/ResourceBundle.h"
+
+namespace {
+
+std::mutex cacheMutex;
+std::map<std::string, std::shared_ptr<Image>>& cache() {
+    static std::map<std::string, std::shared_ptr<Image>> images;
+    return images;
+}
+
+bool endsWith(const std::string& s, const std::string& suffix) {
+    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The file a name stands for, with its scale; empty when there is none.
+std::pair<std::string, double> resolve(const std::string& name) {
+    if (name.empty()) return {"", 1.0};
+    std::string file = name;
+    const auto dot = file.rfind('.');
+    if (dot == std::string::npos || file.find('/', dot) != std::string::npos) file += ".png";
+    auto& bundle = ResourceBundle::mainBundle();
+    std::string path = bundle.pathForResource(file, "");
+    std::string used = file;
+    if (path.empty() && file.find("@2x.") == std::string::npos) {
+        const auto d = file.rfind('.');
+        used = file.substr(0, d) + "@2x" + file.substr(d);
+        path = bundle.pathForResource(used, "");
+    }
+    if (path.empty()) return {"", 1.0};
+    const auto d = used.rfind('.');
+    return {path, endsWith(used.substr(0, d), "@2x") ? 2.0 : 1.0};
+}
+
+}  // namespace
+
+std::shared_ptr<Image> Image::empty() {
+    static std::shared_ptr<Image> none = std::make_shared<Image>();
+    return none;
+}
+
+std::shared_ptr<Image> Image::named(const std::string& name) {
+    {
+        std::lock_guard lock(cacheMutex);
+        auto it = cache().find(name);
+        if (it != cache().end()) return it->second;
+    }
+    auto [path, scale] = resolve(name);
+    std::shared_ptr<Image> image = path.empty() ? std::make_shared<Image>() : fromFile(path, scale);
+    image->name_ = name;
+    std::lock_guard lock(cacheMutex);
+    return cache().emplace(name, image).first->second;
+}
+
+bool Image::exists(const std::string& name) { return !resolve(name).first.empty(); }
+
+void Image::clearCache() {
+    std::lock_guard lock(cacheMutex);
+    cache().clear();
+}
+
+std::shared_ptr<Image> Image::fromFile(const std::string& path, double scale) {
+    auto image = std::make_shared<Image>();
+    SDL_Surface* loaded = IMG_Load(path.c_str());
+    if (!loaded) return image;
+    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
+    SDL_FreeSurface(loaded);
+    if (!rgba) return image;
+    image->pixelWidth_ = rgba->w;
+    image->pixelHeight_ = rgba->h;
+    image->scale_ = scale > 0 ? scale : 1.0;
+    image->pixels_.resize(static_cast<size_t>(rgba->w) * rgba->h * 4);
+    SDL_LockSurface(rgba);
+    for (int y = 0; y < rgba->h; ++y) {
+        const auto* row = static_cast<const uint8_t*>(rgba->pixels) + static_cast<size_t>(y) * rgba->pitch;
+        std::copy(row, row + rgba->w * 4, image->pixels_.begin() + static_cast<std::ptrdiff_t>(y) * rgba->w * 4);
+    }
+    SDL_UnlockSurface(rgba);
+    SDL_FreeSurface(rgba);
+    return image;
+}
+
+std::shared_ptr<Image> Image::fromRGBA(int width, int height, std::vector<uint8_t> pixels, double scale, bool premultiplied) {
+    auto image = std::make_shared<Image>();
+    if (width <= 0 || height <= 0 || pixels.size() < static_cast<size_t>(width) * height * 4) return image;
+    pixels.resize(static_cast<size_t>(width) * height * 4);
+    if (premultiplied) {
+        for (size_t i = 0; i < pixels.size(); i += 4) {
+            const unsigned a = pixels[i + 3];
+            if (a == 0 || a == 255) continue;
+            for (int c = 0; c < 3; ++c) pixels[i + c] = static_cast<uint8_t>(std::min(255u, (pixels[i + c] * 255u + a / 2) / a));
+        }
+    }
+    image->pixelWidth_ = width;
+    image->pixelHeight_ = height;
+    image->scale_ = scale > 0 ? scale : 1.0;
+    image->pixels_ = std::move(pixels);
+    return image;
+}
+
+Color Image::pixelAt(int x, int y) const {
+    if (x < 0 || y < 0 || x >= pixelWidth_ || y >= pixelHeight_) return Color::clear();
+    const size_t i = (static_cast<size_t>(y) * pixelWidth_ + x) * 4;
+    return Color::fromRGBA8(pixels_[i], pixels_[i + 1], pixels_[i + 2], pixels_[i + 3]);
+}

@@ -149,10 +149,17 @@ class Tape:
                 wet[i] = back * feedback
         self.samples = [x + y for x, y in zip(dry, wet)]
 
-    def normalize(self, rms_db, peak_db=-1.0):
-        """Scales to the wanted loudness (RMS over the sounding part), never above peak_db."""
-        loud = [x for x in self.samples if abs(x) > 1e-4] or [0.0]
-        rms = math.sqrt(sum(x * x for x in loud) / len(loud))
+    def normalize(self, rms_db, peak_db=-1.0, window=None):
+        """Scales to the wanted loudness, never above peak_db. Loudness is the RMS over the
+        sounding part, or with `window` (seconds) the RMS of the loudest such stretch, which is
+        how loud a short effect seems."""
+        if window:
+            size, hop = max(1, int(window * RATE)), max(1, int(window * RATE / 5))
+            rms = max(math.sqrt(sum(x * x for x in self.samples[i:i + size]) / size)
+                      for i in range(0, max(1, len(self.samples) - size + 1), hop))
+        else:
+            loud = [x for x in self.samples if abs(x) > 1e-4] or [0.0]
+            rms = math.sqrt(sum(x * x for x in loud) / len(loud))
         peak = max(abs(x) for x in self.samples)
         if rms == 0.0:
             return

@@ -132,7 +132,7 @@ def render(stem):
     tape = Tape(seconds)
     recipe(tape)
     # The same loudness for every effect; short ones land near the ceiling anyway.
-    tape.normalize(-16.0, peak_db=-3.0)
+    tape.normalize(-16.0, peak_db=-3.0, window=0.05)
     # The last few milliseconds fade out, so no effect can end on a click.
     fade = int(0.005 * len(tape.samples) / seconds)
     for k in range(fade):

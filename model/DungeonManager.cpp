@@ -1,0 +1,73 @@
+#include "model/DungeonManager.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "model/DungeonStaticData.h"
+#include "model/MonsterManager.h"
+#include "model/SavedStateKeys.h"
+
+namespace {
+// Record rewrites read, then write: one at a time, whichever thread asks.
+std::mutex recordMutex;
+}  // namespace
+
+std::string DungeonManager::dungeonInfoUserDefaultsKeyWithId(unsigned dungeonId) {
+    return SavedStateKeys::keyWithId("dungeon_", dungeonId);
+}
+
+unsigned DungeonManager::currentDungeonId() { return DungeonStaticData::currentDungeonId(); }
+
+bool DungeonManager::isUnlockedWithDungeonId(unsigned dungeonId) {
+    if (dungeonId < 2) return true;
+    const unsigned bossId = DungeonStaticData::getInstance()->bossIdWithDungeionId(dungeonId - 1);
+    return MonsterManager::getInstance()->huntedMonsterWithId(bossId);
+}
+
+Value DungeonManager::visibleDungeons() {
+    const Value& all = DungeonStaticData::getInstance()->dungeons();
+    if (isUnlockedWithDungeonId(kSecondHalfDungeonId)) return all;
+    const Value::Array& entries = all.arrayValue();
+    if (all.isNil()) return Value();
+    const size_t n = std::min<size_t>(kFirstHalfDungeonCount, entries.size());
+    return Value(Value::Array(entries.begin(), entries.begin() + static_cast<long>(n)));
+}
+
+unsigned DungeonManager::numUnlockedDungeons() {
+    unsigned count = 0;
+    for (const Value& entry : visibleDungeons().arrayValue()) {
+        const uint64_t id = entry["id"].unsignedValue();
+        if (id >= 2 && isUnlockedWithDungeonId(static_cast<unsigned>(id))) ++count;
+    }
+    return count;
+}
+
+unsigned DungeonManager::latestUnlockedDungeonId() { return numUnlockedDungeons() + 1; }
+
+unsigned DungeonManager::currentExploreCntWithDungeonId(unsigned dungeonId) {
+    Value record = SavedStateKeys::recordForKey(dungeonInfoUserDefaultsKeyWithId(dungeonId));
+    return static_cast<unsigned>(record["explore_cnt"].unsignedValue());
+}
+
+void DungeonManager::addExploreCntWithDungeonId(unsigned dungeonId) {
+    std::lock_guard lock(recordMutex);
+    const unsigned count = currentExploreCntWithDungeonId(dungeonId);
+    Value record{{"dungeon_id", Value(dungeonId)}, {"explore_cnt", Value(count + 1)}};
+    SavedStateStore::standardUserDefaults().setObject(record, dungeonInfoUserDefaultsKeyWithId(dungeonId));
+}
+
+std::string DungeonManager::currentDungeonBGM() {
+    const unsigned id = static_cast<unsigned>(DungeonStaticData::getInstance()->currentDungeonStaticInfo()["id"].unsignedValue());
+    switch (id) {
+        case 2:
+        case 9: return "bgm_2.aif";
+        case 3:
+        case 8: return "bgm_3.aif";
+        case 4:
+        case 7: return "bgm_4.aif";
+        case 5: return "bgm_5.aif";
+        case 6: return "bgm_6.aif";
+        case 10: return "bgm_7.aif";
+        default: return "bgm_9.aif";
+    }
+}

@@ -78,6 +78,38 @@ std::string shortestDouble(double d) {
     return std::string(buf, result.ptr);
 }
 
+// A real as the phone's number class writes it: the fewest digits that read back the same value,
+// laid out as "%g" lays out 17 digits: plain from 1e-4 up to below 1e17 ("100000000", "0.0001"),
+// with an exponent outside ("1e-05", "1e+17").
+template <typename Real>
+std::string numberText(Real d) {
+    if (!std::isfinite(d)) return std::isnan(d) ? "nan" : (d < 0 ? "-inf" : "inf");
+    if (d == 0) return std::signbit(d) ? "-0" : "0";
+    char buf[64];
+    auto result = std::to_chars(buf, buf + sizeof buf, d, std::chars_format::scientific);
+    std::string sci(buf, result.ptr);  // "-1.2345e+04"
+    std::string sign;
+    if (sci[0] == '-') {
+        sign = "-";
+        sci.erase(0, 1);
+    }
+    size_t e = sci.find('e');
+    int exponent = std::atoi(sci.c_str() + e + 1);
+    std::string digits;
+    for (size_t i = 0; i < e; ++i)
+        if (sci[i] != '.') digits += sci[i];
+    if (exponent < -4 || exponent >= 17) {
+        std::string mantissa = digits.substr(0, 1) + (digits.size() > 1 ? "." + digits.substr(1) : "");
+        std::string exp = std::to_string(exponent < 0 ? -exponent : exponent);
+        if (exp.size() < 2) exp = "0" + exp;
+        return sign + mantissa + (exponent < 0 ? "e-" : "e+") + exp;
+    }
+    if (exponent < 0) return sign + "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+    size_t whole = static_cast<size_t>(exponent) + 1;
+    if (digits.size() <= whole) return sign + digits + std::string(whole - digits.size(), '0');
+    return sign + digits.substr(0, whole) + "." + digits.substr(whole);
+}
+
 }  // namespace
 
 Value::Value(bool b) : type_(Type::Boolean) { scalar_.b_ = b; }
@@ -165,7 +197,7 @@ std::string Value::stringValue() const {
     case Type::String: return *static_cast<const std::string*>(boxed_.get());
     case Type::Boolean: return scalar_.b_ ? "1" : "0";
     case Type::Integer: return unsigned_ ? std::to_string(scalar_.u_) : std::to_string(scalar_.i_);
-    case Type::Real: return single_ ? shortestDouble(static_cast<float>(scalar_.d_)) : shortestDouble(scalar_.d_);
+    case Type::Real: return single_ ? numberText(static_cast<float>(scalar_.d_)) : numberText(scalar_.d_);
     default: return "";
     }
 }

@@ -124,21 +124,19 @@ std::shared_ptr<TimerHandle::State> RunLoop::popDueTimer(double t, uint64_t limi
 }
 
 bool RunLoop::runPass() {
+    // Only timers scheduled before the pass began fire in it: one that a block of this pass
+    // schedules, even with delay 0, waits for a later pass.
     std::deque<std::function<void()>> blocks;
+    uint64_t limit;
     {
         std::lock_guard lock(mutex_);
         blocks.swap(posted_);
+        limit = nextOrder_;
     }
     bool ran = !blocks.empty();
     for (auto& block : blocks) block();
 
-    // Only timers due when the pass began fire in it; a timer scheduled now waits for a later pass.
     const double t = now();
-    uint64_t limit;
-    {
-        std::lock_guard lock(mutex_);
-        limit = nextOrder_;
-    }
     while (auto state = popDueTimer(t, limit)) {
         ran = true;
         auto block = state->block;

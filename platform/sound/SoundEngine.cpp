@@ -35,10 +35,9 @@ SoundEngine& SoundEngine::sharedEngine() {
     return *sharedInstance;
 }
 
-SoundEngine& SoundEngine::installSharedEngine(std::unique_ptr<SoundEngine> engine) {
+void SoundEngine::installSharedEngine(std::unique_ptr<SoundEngine> engine) {
     std::lock_guard<std::mutex> guard(sharedLock);
     sharedInstance = std::move(engine);
-    return *sharedInstance;
 }
 
 std::unique_ptr<SoundEngine> SoundEngine::create(Config config) {

@@ -30,7 +30,8 @@ public:
 
     static SoundEngine& sharedEngine();
     // Installs the engine that sharedEngine() hands out (at launch, or a test's own engine).
-    static SoundEngine& installSharedEngine(std::unique_ptr<SoundEngine> engine);
+    // Installing nothing drops the shared engine; the next sharedEngine() makes a default one.
+    static void installSharedEngine(std::unique_ptr<SoundEngine> engine);
     // The engine for this machine: SDL2_mixer, or the silent back end when asked for
     // (Config::headless, or RE_HEADLESS set to anything but "0") or when no device opens.
     static std::unique_ptr<SoundEngine> create(Config config);

@@ -41,10 +41,11 @@ void SdlDrawer::drawTree(const View& root, Color clearColor) {
     const Transform rootToTarget = Transform::makeTranslation(-b.minX(), -b.minY()).concat(Transform::makeScale(scale_, scale_));
     if (!root.isHidden()) {
         current_ = rootToTarget;
-        alpha_ = root.presentationAlpha();
+        const double rootAlpha = root.presentationAlpha();
+        alpha_ = rootAlpha;
         if (!root.backgroundColor().isClear()) fillRect(b, root.backgroundColor());
         root.drawContent(*this);
-        for (const auto& sub : root.subviews()) drawView(*sub, rootToTarget, alpha_);
+        for (const auto& sub : root.subviews()) drawView(*sub, rootToTarget, rootAlpha);
     }
     trimTextCache();
 }

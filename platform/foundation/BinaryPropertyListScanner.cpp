@@ -85,6 +85,13 @@ bool BinaryPropertyListScanner::parseObject(uint64_t index, std::string* error) 
         if (!readCount(low, pos, length, error)) return false;
         uint64_t unit = object.kind() == Utf16String ? 2 : 1;
         if (length > (end_ - pos) / unit) return fail(error, "string or data runs past the objects");
+        // libplist asserts (and so aborts) on a string holding a NUL character.
+        if (object.kind() == AsciiString && std::memchr(data_ + pos, 0, static_cast<size_t>(length)))
+            return fail(error, "string holds a NUL character");
+        if (object.kind() == Utf16String) {
+            for (uint64_t i = 0; i < length; ++i)
+                if (data_[pos + 2 * i] == 0 && data_[pos + 2 * i + 1] == 0) return fail(error, "string holds a NUL character");
+        }
         break;
     }
     case Array:

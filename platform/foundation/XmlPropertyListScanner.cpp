@@ -53,6 +53,16 @@ bool XmlPropertyListScanner::scan(const uint8_t* bytes, size_t size, int maxDept
     integers_.clear();
     nodeCount_ = 0;
     maxSeen_ = 0;
+    // libplist asserts (and so aborts) on a string holding a NUL character, raw or as a reference.
+    if (text.find('\0') != std::string_view::npos) return fail(error, "NUL character in XML");
+    for (size_t at = text.find("&#"); at != std::string_view::npos; at = text.find("&#", at + 2)) {
+        size_t i = at + 2;
+        bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+        if (hex) ++i;
+        size_t digits = i;
+        while (i < text.size() && text[i] == '0') ++i;
+        if (i > digits && i < text.size() && text[i] == ';') return fail(error, "NUL character in XML");
+    }
     int depth = 0;
     size_t pos = 0;
     auto skipPast = [&](std::string_view terminator) {

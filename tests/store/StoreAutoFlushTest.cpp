@@ -1,0 +1,93 @@
+// The store flushes on its own a short while after a change, coalescing bursts, and not at all
+// when automatic flushing is off.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "StoreTestSupport.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/store/SavedStateStore.h"
+
+using Call = storetest::FaultyFileSystem::Call;
+
+namespace {
+
+int64_t goldOnDisk(const std::string& path) {
+    std::optional<Value> saved = PropertyList::readFile(path);
+    return saved ? (*saved)["gold"].integerValue() : -1;
+}
+
+// Polls until the file holds the value or the time runs out.
+bool waitForGold(const std::string& path, int64_t gold, std::chrono::milliseconds limit) {
+    auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        if (goldOnDisk(path) == gold) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(StoreAutoFlush, AChangeReachesTheDiskAfterTheDelayWithoutSynchronize) {
+    storetest::TempDir dir;
+    std::string path = dir.file("savedstate.plist");
+    SavedStateStore store(path);
+    store.setAutoFlushDelay(0.2);
+    store.setInteger(10, "gold");
+    EXPECT_EQ(goldOnDisk(path), -1) << "not before the delay";
+    EXPECT_TRUE(waitForGold(path, 10, std::chrono::milliseconds(3000)));
+    store.setInteger(11, "gold");
+    EXPECT_TRUE(waitForGold(path, 11, std::chrono::milliseconds(3000)));
+}
+
+TEST(StoreAutoFlush, ABurstOfChangesIsWrittenOnce) {
+    storetest::TempDir dir;
+    std::string path = dir.file("savedstate.plist");
+    auto fs = std::make_shared<storetest::FaultyFileSystem>();
+    SavedStateStore store(path, fs);
+    store.setAutoFlushDelay(0.3);
+    for (int i = 1; i <= 100; ++i) store.setInteger(i, "gold");
+    ASSERT_TRUE(waitForGold(path, 100, std::chrono::milliseconds(3000)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_EQ(fs->calls(Call::Rename), 1);
+}
+
+TEST(StoreAutoFlush, AFailedFlushIsTriedAgain) {
+    storetest::TempDir dir;
+    std::string path = dir.file("savedstate.plist");
+    auto fs = std::make_shared<storetest::FaultyFileSystem>();
+    SavedStateStore store(path, fs);
+    fs->failNext(Call::Fsync, EIO);
+    store.setAutoFlushDelay(0.05);
+    store.setInteger(5, "gold");
+    // The retry waits a longer pause (5 s) after a failure.
+    EXPECT_TRUE(waitForGold(path, 5, std::chrono::milliseconds(8000)));
+    EXPECT_EQ(fs->calls(Call::Fsync), 2);
+}
+
+TEST(StoreAutoFlush, DelayZeroDisablesFlushingEvenWhenTheStoreGoesAway) {
+    storetest::TempDir dir;
+    std::string path = dir.file("savedstate.plist");
+    {
+        SavedStateStore store(path);
+        store.setAutoFlushDelay(0.05);
+        store.setAutoFlushDelay(0);
+        store.setInteger(10, "gold");
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        EXPECT_FALSE(storetest::exists(path));
+    }
+    EXPECT_FALSE(storetest::exists(path)) << "a store with flushing off ends as if killed";
+}
+
+TEST(StoreAutoFlush, AStoreWithFlushingOnWritesWhenItGoesAway) {
+    storetest::TempDir dir;
+    std::string path = dir.file("savedstate.plist");
+    {
+        SavedStateStore store(path);
+        store.setAutoFlushDelay(60);
+        store.setInteger(21, "gold");
+    }
+    EXPECT_EQ(goldOnDisk(path), 21);
+}

@@ -1,0 +1,99 @@
+// A process killed at any moment leaves a saved state that loads and holds every value that
+// synchronize() had reported durable. A child writes and synchronizes a counter in a loop and
+// reports each success through a pipe; the parent kills it with SIGKILL at random moments.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "StoreTestSupport.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/store/SavedStateStore.h"
+
+namespace {
+
+Value bulkFor(int64_t counter) {
+    Value::Array bulk;
+    for (int i = 0; i < 150; ++i)
+        bulk.push_back(Value{{"n", Value(static_cast<long long>(counter))}, {"text", Value("a monster met in the dark forest")}});
+    return Value(bulk);
+}
+
+[[noreturn]] void childLoop(const std::string& path, int reportFd) {
+    ::alarm(30);  // never outlive a parent that went away
+    SavedStateStore store(path);
+    int64_t counter = store.integerForKey("counter");
+    for (;;) {
+        ++counter;
+        store.setInteger(counter, "counter");
+        store.setObject(bulkFor(counter), "bulk");
+        if (store.synchronize()) {
+            if (::write(reportFd, &counter, sizeof counter) != sizeof counter) ::_exit(2);
+        }
+    }
+}
+
+}  // namespace
+
+TEST(StoreCrash, KilledAtRandomMomentsTheFileAlwaysLoadsWithEveryReportedWrite) {
+    storetest::TempDir dir;
+    std::string path = dir.file("savedstate.plist");
+    std::mt19937 random(20240611);
+    int64_t lastReported = 0;
+    int rounds = 0;
+    int killedAfterSomeWrites = 0;
+    auto started = std::chrono::steady_clock::now();
+    for (; rounds < 200 && std::chrono::steady_clock::now() - started < std::chrono::seconds(15); ++rounds) {
+        int fds[2];
+        ASSERT_EQ(::pipe(fds), 0);
+        pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::close(fds[0]);
+            childLoop(path, fds[1]);
+        }
+        ::close(fds[1]);
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 80000));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended on its own, status " << status;
+        int64_t reported = 0;
+        int reports = 0;
+        while (::read(fds[0], &reported, sizeof reported) == sizeof reported) {
+            EXPECT_GT(reported, lastReported);
+            lastReported = reported;
+            ++reports;
+        }
+        ::close(fds[0]);
+        if (reports > 0) ++killedAfterSomeWrites;
+
+        if (!storetest::exists(path)) {
+            ASSERT_EQ(lastReported, 0) << "the file vanished after a reported write";
+            continue;
+        }
+        std::string error;
+        std::optional<Value> saved = PropertyList::readFile(path, &error, Value::Type::Dictionary);
+        ASSERT_TRUE(saved) << "round " << rounds << ": " << error;
+        int64_t counter = (*saved)["counter"].integerValue();
+        // Durable up to the last report; at most one more write landed before the report was sent.
+        ASSERT_GE(counter, lastReported) << "round " << rounds;
+        ASSERT_LE(counter, lastReported + 1) << "round " << rounds;
+        const Value& bulk = (*saved)["bulk"];
+        ASSERT_EQ(bulk.count(), 150u);
+        for (size_t i = 0; i < bulk.count(); ++i) ASSERT_EQ(bulk[i]["n"].integerValue(), counter) << "a mixed file";
+        lastReported = counter;  // the next child continues from what is on disk
+    }
+    SavedStateStore survivor(path);
+    EXPECT_FALSE(survivor.foundDamagedFile());
+    EXPECT_TRUE(dir.entriesStartingWith("savedstate.plist.tmp-").empty());
+    EXPECT_GE(rounds, 50);
+    EXPECT_GT(killedAfterSomeWrites, rounds / 4) << "the kills should mostly land mid-work";
+    RecordProperty("rounds", rounds);
+    RecordProperty("writes", static_cast<int>(lastReported));
+}

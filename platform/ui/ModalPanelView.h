@@ -1,0 +1,76 @@
+#pragma once
+// The base of the modal panels (alert, action sheet): a view over the whole window that dims
+// what is behind it and takes every touch, holding a panel of buttons. The keyboard reaches
+// the panel in front: Enter presses its default button, Esc its cancel button.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/PanelButton.h"
+#include "platform/ui/View.h"
+
+class Label;
+
+class ModalPanelView : public View {
+public:
+    // Answers the pressed button's index once. The panel is already closing when it runs, so
+    // the callback may show the next panel.
+    using ButtonCallback = std::function<void(int buttonIndex)>;
+
+    ~ModalPanelView() override;
+
+    // ---- Contents
+    int numberOfButtons() const { return static_cast<int>(buttonTitles_.size()); }
+    const std::string& buttonTitleAtIndex(int index) const;
+    // The button drawn for an index, once the panel is shown (tests press it like a finger).
+    std::shared_ptr<PanelButton> buttonAtIndex(int index) const;
+    int cancelButtonIndex() const { return cancelButtonIndex_; }
+    // The caller's number for telling panels apart (the phone's tag; wider than View::tag).
+    int64_t alertTag() const { return alertTag_; }
+    void setAlertTag(int64_t tag) { alertTag_ = tag; }
+    ButtonCallback onButton;
+
+    // ---- Showing
+    // Over the key window; false (nothing shown) when there is none.
+    bool show();
+    // Over any view (its bounds are covered).
+    void showInView(View& parent);
+    bool isVisible() const { return shown_ && !answered_; }
+    // Answers as if the button was pressed: the callback runs once, then the panel leaves.
+    // Out-of-range indexes and presses after the first are ignored (false).
+    bool dismissWithClickedButtonIndex(int index, bool animated = true);
+    // Enter: the default button; Esc: the cancel button. False when there is none.
+    virtual bool pressDefaultButton() = 0;
+    virtual bool pressCancelButton();
+
+    // The panel in front of the key window that still waits for an answer, or nullptr.
+    static ModalPanelView* frontmost();
+    // The keyboard, for the event loop: true when a panel took the key.
+    static bool handleEnterKey();
+    static bool handleEscapeKey();
+
+    // Seconds the panel takes to come in and to go.
+    static constexpr double kAppearDuration = 0.2;
+    static constexpr double kDisappearDuration = 0.15;
+
+protected:
+    ModalPanelView(std::vector<std::string> buttonTitles, int cancelButtonIndex);
+    // Builds the panel's sub-views for a window of this size (called by show).
+    virtual void layoutPanel(const Rect& area) = 0;
+    virtual void animateIn() = 0;
+    virtual void animateOut(std::function<void()> done) = 0;
+    // A button for an index, its press wired to dismissWithClickedButtonIndex.
+    std::shared_ptr<PanelButton> makeButton(int index, const Rect& frame);
+    static std::shared_ptr<Label> makeText(const std::string& text, double pointSize, Color color, double width);
+
+    std::vector<std::string> buttonTitles_;
+    int cancelButtonIndex_ = -1;
+    std::vector<std::shared_ptr<PanelButton>> buttons_;
+    std::shared_ptr<View> dim_;
+
+private:
+    int64_t alertTag_ = 0;
+    bool shown_ = false;
+    bool answered_ = false;
+};

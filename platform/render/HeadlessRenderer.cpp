@@ -17,7 +17,7 @@ struct HeadlessRenderer::Impl {
 HeadlessRenderer::HeadlessRenderer(Size points, double scale) : impl_(std::make_unique<Impl>()), scale_(scale) {
     const int w = std::max(1, static_cast<int>(std::lround(points.width * scale)));
     const int h = std::max(1, static_cast<int>(std::lround(points.height * scale)));
-    impl_->surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_RGBA32);
+    impl_->surface = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!impl_->surface) {
         std::fprintf(stderr, "headless renderer: no surface: %s\n", SDL_GetError());
         return;
@@ -51,8 +51,11 @@ Color HeadlessRenderer::pixelAt(int x, int y) const {
     SDL_Surface* s = impl_->surface;
     if (!s || x < 0 || y < 0 || x >= s->w || y >= s->h) return Color::clear();
     SDL_LockSurface(s);
-    const auto* p = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch + static_cast<size_t>(x) * 4;
-    const Color c = Color::fromRGBA8(p[0], p[1], p[2], p[3]);
+    const auto* row = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+    const Uint32 pixel = reinterpret_cast<const Uint32*>(row)[x];
+    Uint8 r, g, b, a;
+    SDL_GetRGBA(pixel, s->format, &r, &g, &b, &a);
+    const Color c = Color::fromRGBA8(r, g, b, a);
     SDL_UnlockSurface(s);
     return c;
 }

@@ -40,7 +40,7 @@ private:
         uint64_t lastUsed = 0;
     };
     void drawView(const View& view, const Transform& parent, double parentAlpha);
-    void copyTexture(SDL_Texture* texture, const Rect& rect, Color tint);
+    void copyTexture(SDL_Texture* texture, const Rect& rect, Color tint, bool opaque = false);
     SDL_Texture* textureFor(const Image& image);
     void trimTextCache();
 
@@ -48,6 +48,7 @@ private:
     double scale_;
     std::shared_ptr<bool> alive_;
     uint64_t id_;
+    Uint32 textureFormat_ = SDL_PIXELFORMAT_RGBA32;
     Transform current_;
     double alpha_ = 1;
     double now_ = 0;

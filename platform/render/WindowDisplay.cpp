@@ -46,7 +46,7 @@ WindowDisplay::WindowDisplay(const std::string& title, Size points, const std::s
         error_ = std::string("cannot draw into the window: ") + SDL_GetError();
         return;
     }
-    target_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGBA8888, SDL_TEXTUREACCESS_TARGET, targetWidth_, targetHeight_);
+    target_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, targetWidth_, targetHeight_);
     if (!target_) {
         error_ = std::string("cannot create the render target: ") + SDL_GetError();
         SDL_DestroyRenderer(renderer_);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <map>
 
 #include "platform/resources/ResourceBundle.h"
@@ -83,6 +84,7 @@ std::shared_ptr<Image> Image::fromFile(const std::string& path, double scale) {
     }
     SDL_UnlockSurface(rgba);
     SDL_FreeSurface(rgba);
+    image->findOpacity();
     return image;
 }
 
@@ -101,7 +103,13 @@ std::shared_ptr<Image> Image::fromRGBA(int width, int height, std::vector<uint8_
     image->pixelHeight_ = height;
     image->scale_ = scale > 0 ? scale : 1.0;
     image->pixels_ = std::move(pixels);
+    image->findOpacity();
     return image;
+}
+
+void Image::findOpacity() {
+    opaque_ = !pixels_.empty();
+    for (size_t i = 3; i < pixels_.size() && opaque_; i += 4) opaque_ = pixels_[i] == 255;
 }
 
 Color Image::pixelAt(int x, int y) const {

@@ -39,6 +39,8 @@ public:
     const std::string& name() const { return name_; }
     const std::vector<uint8_t>& pixels() const { return pixels_; }
     Color pixelAt(int x, int y) const;
+    // Every pixel fully opaque (drawn without blending).
+    bool isOpaque() const { return opaque_; }
 
     // Renderer side: the texture made for this picture by one renderer (opaque to the views).
     // Renderers are told apart by a number that is never reused.
@@ -58,6 +60,8 @@ private:
     int pixelHeight_ = 0;
     double scale_ = 1.0;
     std::vector<uint8_t> pixels_;
+    bool opaque_ = false;
+    void findOpacity();
     mutable uint64_t textureOwner_ = 0;
     mutable std::shared_ptr<void> texture_;
 };

@@ -64,7 +64,7 @@ void bob(const std::shared_ptr<View>& picture, double up) {
                               });
 }
 
-std::shared_ptr<View> makePerson(int id, Point center) {
+std::shared_ptr<View> makePerson(int id, Point center, bool moving) {
     auto person = std::make_shared<View>(Rect::withCenter(center, Size(43, 60)));
     person->setTag(id);
     auto picture = std::make_shared<ImageView>(Rect(0, 0, 43, 60));
@@ -75,12 +75,12 @@ std::shared_ptr<View> makePerson(int id, Point center) {
         picture->setImage(frames.front());
         picture->setAnimationImages(frames);
         picture->setAnimationDuration(0.5 + (id % 3) * 0.1);
-        picture->startAnimating();
+        if (moving) picture->startAnimating();
     } else {
         picture->setBackgroundColor(Color(0.2f + 0.02f * id, 0.4f, 0.8f - 0.02f * id));
     }
     person->addSubview(picture);
-    bob(picture, -3);
+    if (moving) bob(picture, -3);
     return person;
 }
 
@@ -91,10 +91,13 @@ int main(int argc, char** argv) {
     ApplicationOptions options = ApplicationOptions::fromArguments(argc, argv, &error);
     if (!error.empty()) {
         std::fprintf(stderr, "royal-expedition: %s\n", error.c_str());
-        std::fprintf(stderr, "usage: royal-expedition [--screen 480|568] [--headless [--screenshot FILE] [--time SECONDS]] [--data DIR]\n");
+        std::fprintf(stderr, "usage: royal-expedition [--screen 480|568] [--headless [--screenshot FILE] [--time SECONDS]] [--data DIR] [--still]\n");
         return 2;
     }
     if (options.dataDirectory.empty()) options.dataDirectory = SavedStateStore::defaultDataDirectory();
+    // --still: nothing moves (to see that an idle window sleeps).
+    bool still = false;
+    for (int i = 1; i < argc; ++i) still = still || std::string(argv[i]) == "--still";
     Application app(options);
     Window& window = app.window();
     const Rect screen = Screen::mainScreen().bounds();
@@ -114,7 +117,9 @@ int main(int argc, char** argv) {
     title->setText("Royal Expedition  王様の探検");
     window.addSubview(title);
 
-    window.addSubview(makeKing(Point(160, screen.height() * 0.33)));
+    auto king = makeKing(Point(160, screen.height() * 0.33));
+    if (still) king->stopAnimating();
+    window.addSubview(king);
 
     // Persons on three rows, walking to and fro.
     auto stage = std::make_shared<View>(Rect(0, screen.height() * 0.45, screen.width(), 200));
@@ -124,9 +129,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 24; ++i) {
         const int row = i / 8;
         const double x = 23 + (i % 8) * 39;
-        auto person = makePerson(i + 1, Point(x, rows[row]));
+        auto person = makePerson(i + 1, Point(x, rows[row]), !still);
         stage->addSubview(person);
-        walk(person, x, row % 2 ? x - 18 : x + 18, rows[row]);
+        if (!still) walk(person, x, row % 2 ? x - 18 : x + 18, rows[row]);
     }
 
     auto counter = std::make_shared<Label>(Rect(10, screen.height() - 70, 180, 24));

@@ -35,7 +35,8 @@ Value DungeonManager::visibleDungeons() {
 
 unsigned DungeonManager::numUnlockedDungeons() {
     unsigned count = 0;
-    for (const Value& entry : visibleDungeons().arrayValue()) {
+    const Value visible = visibleDungeons();  // kept alive for the loop
+    for (const Value& entry : visible.arrayValue()) {
         const uint64_t id = entry["id"].unsignedValue();
         if (id >= 2 && isUnlockedWithDungeonId(static_cast<unsigned>(id))) ++count;
     }

@@ -60,7 +60,8 @@ unsigned DungeonStaticData::bossIdWithDungeionId(unsigned dungeonId) const {
 }
 
 bool DungeonStaticData::isBossinDungeonId(unsigned dungeonId, unsigned monsterId) const {
-    for (const Value& entry : monstersWithDungeonId(dungeonId).arrayValue())
+    const Value list = monstersWithDungeonId(dungeonId);  // kept alive for the loop
+    for (const Value& entry : list.arrayValue())
         if (entry["monster_id"].unsignedValue() == monsterId) return entry["is_boss"].boolValue();
     return false;
 }

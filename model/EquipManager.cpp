@@ -72,7 +72,8 @@ void EquipManager::addEquipWithId(int64_t equipId) {
 void EquipManager::updateBonusRate() {
     float gold = 1.0f;
     float time = 1.0f;
-    for (const Value& entry : equipmentsPurchasedWithType(kTypeBonus).arrayValue()) {
+    const Value owned = equipmentsPurchasedWithType(kTypeBonus);  // kept alive for the loop
+    for (const Value& entry : owned.arrayValue()) {
         const float g = entry["gold_rate"].floatValue();
         if (g > 1.0f) gold = gold * g;
         const float s = entry["speed_rate"].floatValue();

@@ -68,7 +68,9 @@ const std::map<std::string, Color>& namedColors() {
         {"gold_lt", GamePalette::goldLight}, {"red_dk", GamePalette::redDark},
         {"red", GamePalette::red},           {"red_lt", GamePalette::redLight},
         {"blue_dk", GamePalette::blueDark},  {"blue", GamePalette::blue},
-        {"blue_lt", GamePalette::blueLight}, {"gray", Color::grayColor()},
+        {"blue_lt", GamePalette::blueLight}, {"green_dk", GamePalette::greenDark},
+        {"green", GamePalette::green},       {"green_lt", GamePalette::greenLight},
+        {"gray", Color::grayColor()},
         {"darkGray", Color::white(1.0f / 3.0f)},
     };
     return colors;
@@ -182,7 +184,7 @@ struct Builder {
 
     std::shared_ptr<View> build(const json& node, int depth, const std::string& parentPath) {
         if (!node.is_object()) {
-            error(parentPath, "a view must be a JSON object");
+            error(parentPath.empty() ? "/" : parentPath, "a view must be a JSON object");
             return nullptr;
         }
         std::string cls = "View";

@@ -9,9 +9,9 @@
 #include "platform/ui/PixelFrame.h"
 
 namespace {
-constexpr double kRingRadius = 9;
-constexpr double kDotSize = 4;
-constexpr double kBoxMinSide = 56;
+constexpr double kRingRadius = 12;
+constexpr double kDotSize = 5;
+constexpr double kBoxMinSide = 64;
 constexpr double kBoxPadding = 12;
 }  // namespace
 

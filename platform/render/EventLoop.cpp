@@ -1,6 +1,7 @@
 // The event loop. Order of work in one iteration:
 //
-//   1. Input: every pending SDL event is handled (mouse -> window touches, keys, window
+//   1. Input: every pending SDL event is handled (mouse -> window touches, keys (Enter and Esc
+//      answer the alert in front), window
 //      events: resize and expose mark the window dirty, minimise/restore, quit).
 //   2. Run loop pass: RunLoop::main().runPass() runs the posted blocks, then every timer that is
 //      due - delayed blocks, repeating timers, animation completions and the ends of frame
@@ -24,6 +25,7 @@
 #include "platform/core/RunLoop.h"
 #include "platform/render/Application.h"
 #include "platform/render/WindowDisplay.h"
+#include "platform/ui/ModalPanelView.h"
 #include "platform/ui/Window.h"
 
 namespace {
@@ -74,6 +76,11 @@ int EventLoop::run() {
                 ((e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT))) {
                 display_.toggleFullscreen();
                 window.markDirty();
+            } else if (e.key.repeat == 0 && (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER)) {
+                // The alert or action sheet in front answers Enter with its default button.
+                ModalPanelView::handleEnterKey();
+            } else if (e.key.repeat == 0 && e.key.keysym.sym == SDLK_ESCAPE) {
+                ModalPanelView::handleEscapeKey();
             }
             break;
         case SDL_WINDOWEVENT:

@@ -30,7 +30,7 @@ bool waitForGold(const std::string& path, int64_t gold, std::chrono::millisecond
 
 }  // namespace
 
-TEST(StoreAutoFlush, AChangeReachesTheDiskAfterTheDelayWithoutSynchronize) {
+TEST(StoreFlusherThread, AChangeReachesTheDiskAfterTheDelayWithoutSynchronize) {
     storetest::TempDir dir;
     std::string path = dir.file("savedstate.plist");
     SavedStateStore store(path);
@@ -42,7 +42,7 @@ TEST(StoreAutoFlush, AChangeReachesTheDiskAfterTheDelayWithoutSynchronize) {
     EXPECT_TRUE(waitForGold(path, 11, std::chrono::milliseconds(3000)));
 }
 
-TEST(StoreAutoFlush, ABurstOfChangesIsWrittenOnce) {
+TEST(StoreFlusherThread, ABurstOfChangesIsWrittenOnce) {
     storetest::TempDir dir;
     std::string path = dir.file("savedstate.plist");
     auto fs = std::make_shared<storetest::FaultyFileSystem>();
@@ -54,7 +54,7 @@ TEST(StoreAutoFlush, ABurstOfChangesIsWrittenOnce) {
     EXPECT_EQ(fs->calls(Call::Rename), 1);
 }
 
-TEST(StoreAutoFlush, AFailedFlushIsTriedAgain) {
+TEST(StoreFlusherThread, AFailedFlushIsTriedAgain) {
     storetest::TempDir dir;
     std::string path = dir.file("savedstate.plist");
     auto fs = std::make_shared<storetest::FaultyFileSystem>();
@@ -67,7 +67,7 @@ TEST(StoreAutoFlush, AFailedFlushIsTriedAgain) {
     EXPECT_EQ(fs->calls(Call::Fsync), 2);
 }
 
-TEST(StoreAutoFlush, DelayZeroDisablesFlushingEvenWhenTheStoreGoesAway) {
+TEST(StoreFlusherThread, DelayZeroDisablesFlushingEvenWhenTheStoreGoesAway) {
     storetest::TempDir dir;
     std::string path = dir.file("savedstate.plist");
     {
@@ -81,7 +81,7 @@ TEST(StoreAutoFlush, DelayZeroDisablesFlushingEvenWhenTheStoreGoesAway) {
     EXPECT_FALSE(storetest::exists(path)) << "a store with flushing off ends as if killed";
 }
 
-TEST(StoreAutoFlush, AStoreWithFlushingOnWritesWhenItGoesAway) {
+TEST(StoreFlusherThread, AStoreWithFlushingOnWritesWhenItGoesAway) {
     storetest::TempDir dir;
     std::string path = dir.file("savedstate.plist");
     {

@@ -26,7 +26,10 @@ void Window::makeKeyAndVisible() {
 std::optional<double> Window::nextVisualChange(double now) const {
     std::optional<double> best;
     for (View* v : View::animatingViews()) {
-        if (v->window() != this) continue;
+        // Views outside this window, or hidden by themselves or an ancestor, change no pixel.
+        bool shown = true;
+        for (const View* a = v; a && shown; a = a->superview()) shown = !a->isHidden();
+        if (!shown || v->window() != this) continue;
         auto t = v->nextVisualChange(now);
         if (t && (!best || *t < *best)) best = t;
         if (best && *best <= now) break;

@@ -12,7 +12,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/TableView.h"
-#include "platform/ui/ViewController.h"
+#include "platform/ui/ScreenController.h"
 
 namespace {
 
@@ -236,9 +236,9 @@ TEST_F(LayoutTest, ChangedFilesAreReadAgain) {
 
 // ---- Screen controllers
 
-class SampleController : public ViewController {
+class SampleController : public ScreenController {
 public:
-    SampleController() : ViewController("Sample") {}
+    SampleController() : ScreenController("Sample") {}
     std::vector<std::string> calls;
     std::shared_ptr<Button> exploreBtn;
     std::shared_ptr<Label> titleLabel;

@@ -5,9 +5,9 @@
 // runs (the subclass takes its views by name and wires its buttons' actions), then
 // viewDidLoad(). The appearance hooks run around addViewTo() and removeViewFromSuperview().
 //
-//   class TitleViewController : public ViewController {
+//   class TitleViewController : public ScreenController {
 //   public:
-//       TitleViewController() : ViewController("TitleViewController") {}
+//       TitleViewController() : ScreenController("TitleViewController") {}
 //   protected:
 //       void bindOutlets() override {
 //           bind(startBtn, "startBtn");
@@ -25,14 +25,14 @@
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/View.h"
 
-class ViewController : public Object {
+class ScreenController : public Object {
 public:
     // The layout's name; "" builds an empty root over the screen (override loadView to build
     // one in code).
-    explicit ViewController(std::string layoutName = "");
-    ~ViewController() override;
-    ViewController(const ViewController&) = delete;
-    ViewController& operator=(const ViewController&) = delete;
+    explicit ScreenController(std::string layoutName = "");
+    ~ScreenController() override;
+    ScreenController(const ScreenController&) = delete;
+    ScreenController& operator=(const ScreenController&) = delete;
 
     const std::string& layoutName() const { return layoutName_; }
     // The root view, loaded on first use.

@@ -1,13 +1,13 @@
-#include "platform/ui/ViewController.h"
+#include "platform/ui/ScreenController.h"
 
 #include "platform/ui/Button.h"
 #include "platform/ui/Screen.h"
 
-ViewController::ViewController(std::string layoutName) : layoutName_(std::move(layoutName)) {}
+ScreenController::ScreenController(std::string layoutName) : layoutName_(std::move(layoutName)) {}
 
-ViewController::~ViewController() = default;
+ScreenController::~ScreenController() = default;
 
-const std::shared_ptr<View>& ViewController::view() {
+const std::shared_ptr<View>& ScreenController::view() {
     if (!view_ && !loading_) {
         loading_ = true;
         auto root = loadView();
@@ -24,7 +24,7 @@ const std::shared_ptr<View>& ViewController::view() {
     return view_;
 }
 
-std::shared_ptr<View> ViewController::loadView() {
+std::shared_ptr<View> ScreenController::loadView() {
     errors_.clear();
     if (layoutName_.empty()) return std::make_shared<View>(Screen::mainScreen().bounds());
     layout_ = LayoutLoader().load(layoutName_);
@@ -32,7 +32,7 @@ std::shared_ptr<View> ViewController::loadView() {
     return layout_.root;
 }
 
-void ViewController::unloadView() {
+void ScreenController::unloadView() {
     if (!view_) return;
     viewDidUnload();
     view_->removeFromSuperview();
@@ -40,7 +40,7 @@ void ViewController::unloadView() {
     layout_ = LayoutResult();
 }
 
-bool ViewController::bindAction(const std::string& name, std::function<void()> fn) {
+bool ScreenController::bindAction(const std::string& name, std::function<void()> fn) {
     bool any = false;
     auto [first, last] = layout_.actions.equal_range(name);
     for (auto it = first; it != last; ++it) {
@@ -53,14 +53,14 @@ bool ViewController::bindAction(const std::string& name, std::function<void()> f
     return any;
 }
 
-void ViewController::addViewTo(View& parent, bool animated) {
+void ScreenController::addViewTo(View& parent, bool animated) {
     auto root = view();
     viewWillAppear(animated);
     parent.addSubview(root);
     viewDidAppear(animated);
 }
 
-void ViewController::removeViewFromSuperview(bool animated) {
+void ScreenController::removeViewFromSuperview(bool animated) {
     if (!view_ || !view_->superview()) return;
     viewWillDisappear(animated);
     view_->removeFromSuperview();

@@ -1,0 +1,576 @@
+#include "explore/ViewController.h"
+
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+#include "explore/EquipStatusView.h"
+#include "explore/ExploreStatusView.h"
+#include "explore/NMCommon.h"
+#include "explore/StatusView.h"
+#include "model/DungeonManager.h"
+#include "model/DungeonStaticData.h"
+#include "model/GoldManager.h"
+#include "model/LeftTimeManager.h"
+#include "model/MemberManager.h"
+#include "model/MonsterManager.h"
+#include "model/SavedStateKeys.h"
+#include "overlays/MangaViewManager.h"
+#include "overlays/NMAlertViewManager.h"
+#include "overlays/OverlayLayoutClasses.h"
+#include "overlays/OverlayViewController.h"
+#include "platform/resources/Format.h"
+#include "platform/resources/LocalizedStrings.h"
+#include "platform/services/Analytics.h"
+#include "platform/services/LocalNotificationCenter.h"
+#include "platform/sound/SoundEngine.h"
+#include "platform/store/SavedStateStore.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/LayoutLoader.h"
+#include "stage/KingImageView.h"
+#include "stage/NMAnimationCommon.h"
+#include "stage/StageView.h"
+#include "stage/ViewEffects.h"
+
+namespace {
+
+namespace Keys = SavedStateKeys;
+
+constexpr int kGrowInWithBounce = 7;
+constexpr int kShrinkOut = 6;
+constexpr double kPosterDelay = 0.4;
+constexpr double kSwipeHintDelay = 1.0;
+constexpr double kQuakeStep = 0.06;
+constexpr double kBadgeMinInterval = 3.0;
+constexpr double kWaitHintMinElapsed = 2.0;
+constexpr double kWaitHintMinInterval = 5.0;
+constexpr double kQuakeMinInterval = 3.0;
+constexpr double kRatingMinInterval = 50.0;
+constexpr double kPromptFrameTime = 0.125;
+constexpr double kDreamFrameTime = 0.25;
+constexpr int kDreamFrames = 19;
+constexpr int kPromptFrames = 6;
+
+SavedStateStore& store() { return SavedStateStore::standardUserDefaults(); }
+
+std::mutex ratingMutex;
+std::shared_ptr<RatingPrompt>& ratingPromptSlot() {
+    static std::shared_ptr<RatingPrompt> prompt;
+    return prompt;
+}
+
+std::string formatted(const char* pattern, unsigned value) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, pattern, value);
+    return buf;
+}
+
+void setBadge(int64_t number) {
+    if (auto center = LocalNotificationCenter::shared()) center->setApplicationIconBadgeNumber(number);
+}
+
+}  // namespace
+
+// ---- Creation
+
+void ViewController::registerLayoutClasses() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        OverlayLayoutClasses::registerAll();
+        // Each class is made at its usual size; the layout then gives it its frame.
+        if (!LayoutLoader::isClassRegistered("StageView"))
+            LayoutLoader::registerClass("StageView", [] { return std::make_shared<StageView>(Rect(0, 160, 320, 320)); });
+        if (!LayoutLoader::isClassRegistered("KingImageView"))
+            LayoutLoader::registerClass("KingImageView", [] { return std::make_shared<KingImageView>(Rect(184, 360, 80, 80)); });
+        if (!LayoutLoader::isClassRegistered("StatusView")) LayoutLoader::registerClass<StatusView>("StatusView");
+        if (!LayoutLoader::isClassRegistered("ExploreStatusView")) LayoutLoader::registerClass<ExploreStatusView>("ExploreStatusView");
+        if (!LayoutLoader::isClassRegistered("EquipStatusView")) LayoutLoader::registerClass<EquipStatusView>("EquipStatusView");
+    });
+}
+
+ViewController::ViewController() : ScreenController("Main") { registerLayoutClasses(); }
+
+ViewController::~ViewController() {
+    if (isViewLoaded()) viewDidUnload();
+    NMCommon::removeObserver(static_cast<Object*>(this));
+    stopExploreTimer();
+    dreamSwitch_.invalidate();
+}
+
+void ViewController::setRatingPrompt(std::shared_ptr<RatingPrompt> prompt) {
+    std::lock_guard lock(ratingMutex);
+    ratingPromptSlot() = std::move(prompt);
+}
+
+void ViewController::bindOutlets() {
+    bind(bgImgView_, "bgImgView");
+    // The stage and the king have no empty constructor, so their stand-ins are made here.
+    stageView_ = viewNamed<StageView>("stageView");
+    if (!stageView_) {
+        LayoutLoader::reportError(layoutName(), "no view named \"stageView\" of the expected class");
+        stageView_ = std::make_shared<StageView>(Rect(0, 160, 320, 320));
+        stageView_->setHidden(true);
+    }
+    kingImgView_ = viewNamed<KingImageView>("kingImgView");
+    if (!kingImgView_) {
+        LayoutLoader::reportError(layoutName(), "no view named \"kingImgView\" of the expected class");
+        kingImgView_ = std::make_shared<KingImageView>(Rect(184, 360, 80, 80));
+        kingImgView_->setHidden(true);
+    }
+    bind(menuView_, "menuView");
+    bind(exploreBtnContainer_, "exploreBtnContainer");
+    bind(exploreBtn_, "exploreBtn");
+    bind(promptImgView_, "promptImgView");
+    bind(exploreStatusView_, "exploreStatusView");
+    bind(reportBtn_, "reportBtn");
+    bind(wantedImgView_, "wantedImgView");
+    bind(imagineImgView_, "imagineImgView");
+    bindAction("pressExplore", [this] { pressExplore(); });
+    bindAction("pressReport", [this] { pressReport(); });
+    // The panel makes its own suspend button and time label; named here so they are found
+    // like the layout's views.
+    exploreStatusView_->suspendBtn()->setName("suspendBtn");
+    exploreStatusView_->leftTimeLabel()->setName("leftTimeLabel");
+    exploreStatusView_->setSuspendAction([this] { pressSuspend(); });
+}
+
+void ViewController::viewDidLoad() {
+    wantedImgView_->setHidden(true);
+    exploreStatusView_->setHidden(true);
+    currentInterval_ = kUnloadedInterval;
+
+    std::vector<std::shared_ptr<Image>> prompt;
+    for (int i = 1; i <= kPromptFrames; ++i) prompt.push_back(Image::named(formatted("sankaku_%u@2x.png", static_cast<unsigned>(i))));
+    promptImgView_->setAnimationImages(std::move(prompt));
+    promptImgView_->setAnimationDuration(kPromptFrames * kPromptFrameTime);
+    promptImgView_->setAnimationRepeatCount(0);
+    promptImgView_->startAnimating();
+
+    updateDungeon();
+    stageView_->drawPersons();
+
+    Object* self = this;
+    auto observe = [self](const char* name, void (ViewController::*handler)(const Notification&)) {
+        auto* vc = static_cast<ViewController*>(self);
+        NMCommon::addObserver(self, [vc, handler](const Notification& n) { (vc->*handler)(n); }, name);
+    };
+    observe("moveDidEnd", &ViewController::moveDidEnd);
+    observe("dungeonUpdated", &ViewController::dungeonUpdated);
+    observe("exploreSuspended", &ViewController::exploreSuspended);
+    observe("memberUpdated", &ViewController::memberUpdated);
+    observe(kWillResignActiveEvent, &ViewController::willResignActive);
+    observe("checkDidEnd", &ViewController::checkDidEnd);
+    observe("comebackDidEnd", &ViewController::comebackDidEnd);
+    observe("okPressed", &ViewController::okPressed);
+    observe("equipUpdated", &ViewController::equipUpdated);
+    observe("battling", &ViewController::battling);
+    observe("sleepAnimationDidStart", &ViewController::sleepAnimationDidStart);
+}
+
+void ViewController::viewDidUnload() {
+    NMCommon::removeObserver(static_cast<Object*>(this));
+    stopExploreTimer();
+    dreamSwitch_.invalidate();
+    historyCtr_.reset();
+}
+
+void ViewController::viewWillAppear(bool) {
+    // The advertising banner's place at the bottom edge.
+    const Rect bounds = view()->bounds();
+    auto banner = View::make<View>(Rect(0, bounds.height() - 50, 320, 50));
+    banner->setTag(kAdBannerTag);
+    banner->setUserInteractionEnabled(false);
+    view()->addSubview(banner);
+}
+
+void ViewController::viewWillDisappear(bool) {
+    if (auto banner = view()->viewWithTag(kAdBannerTag)) banner->removeFromSuperview();
+}
+
+// ---- Helpers
+
+void ViewController::recordPage(const std::string& name) {
+    if (auto analytics = Analytics::shared()) analytics->trackPageView("/" + name);
+}
+
+void ViewController::show(const std::string& key, const std::string& icon, bool hasBtn, int tag) {
+    NMAlertViewManager::getInstance()->showAlertWithMessage(NSLocalizedString(key), icon, hasBtn, tag);
+}
+
+void ViewController::placeKingBelowStage() {
+    if (kingImgView_->superview() == stageView_->superview() && stageView_->superview())
+        stageView_->superview()->insertSubviewBelow(kingImgView_, stageView_.get());
+}
+
+void ViewController::placeKingAbovePanel() {
+    if (kingImgView_->superview() == exploreStatusView_->superview() && exploreStatusView_->superview())
+        exploreStatusView_->superview()->insertSubviewAbove(kingImgView_, exploreStatusView_.get());
+}
+
+std::string ViewController::startMessageForExploreTime(double totalTime) {
+    const unsigned t = totalTime > 0 ? static_cast<unsigned>(totalTime) : 0u;
+    if (t >= 3600)
+        return stringWithFormat(NSLocalizedString("FormatStartBodyLong"), {Value(t / 3600), Value((t % 3600) / 60)});
+    if (t >= 60) {
+        if (t % 60 == 0) return stringWithFormat(NSLocalizedString("FormatStartBodyMin"), {Value(t / 60)});
+        return stringWithFormat(NSLocalizedString("FormatStartBody"), {Value(t / 60), Value(t % 60)});
+    }
+    return stringWithFormat(NSLocalizedString("FormatStartBodySec"), {Value(t)});
+}
+
+// ---- Dungeon
+
+void ViewController::updateDungeon() {
+    const unsigned d = DungeonManager::currentDungeonId();
+    recordPage(formatted("STAGE_%u", d));
+    bgImgView_->setImage(Image::named(formatted("stage_%u@2x.png", d)));
+    stageView_->setCurrentDungeonInfo(DungeonStaticData::getInstance()->currentDungeonStaticInfo());
+    currentInterval_ = LeftTimeManager::intervalAtCurrentDungeon();
+}
+
+void ViewController::dungeonUpdated(const Notification&) { updateDungeon(); }
+
+void ViewController::equipUpdated(const Notification&) { currentInterval_ = LeftTimeManager::intervalAtCurrentDungeon(); }
+
+// ---- Starting
+
+void ViewController::pressExplore() {
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+    NMAlertViewManager::getInstance()->showAlertWithMessage(startMessageForExploreTime(LeftTimeManager::totalTimeForExplore()),
+                                                            "talk1@2x.png", true, kStartExploreTag);
+}
+
+void ViewController::okPressed(const Notification& n) {
+    if (!n.object.isNumber()) return;
+    const int64_t tag = n.object.integerValue();
+    if (tag == kStartExploreTag) startExplore();
+    else if (tag == kSuspendTag) finishExploreWithResult(false, true);
+}
+
+void ViewController::startExplore() {
+    const Value info = DungeonStaticData::getInstance()->currentDungeonStaticInfo();
+    const unsigned d = static_cast<unsigned>(info["id"].integerValue());
+
+    if (!store().boolForKey(Keys::firstExplore)) {
+        recordPage("FIRST_EXPLORE_V102");
+        store().setBool(true, Keys::firstExplore);
+    } else if (!store().boolForKey(Keys::secondExplore)) {
+        recordPage("SECOND_EXPLORE_V102");
+        store().setBool(true, Keys::secondExplore);
+    }
+    recordPage(formatted("START_EXPLORE_%u", d));
+
+    store().setDouble(RunLoop::main().wallTime(), Keys::timestampStart);
+    store().synchronize();
+
+    setBadge(0);
+    NMCommon::cancelAllLocalPush();
+
+    const double s = RunLoop::main().wallTime();
+    const int64_t n = MemberManager::numTotalMembers();
+    const double interval = currentInterval_;
+    std::optional<std::string> sound;
+    if (!store().boolForKey(Keys::pushSoundOff)) sound = "levelup.mp3";
+    NMCommon::showLocalPushAtTime(s + static_cast<double>(n) * interval, NSLocalizedString("Notification"), "Default.png", Value(), sound);
+    if (interval >= kBadgeMinInterval && n > 0)
+        for (int64_t k = 1; k <= n; ++k) NMCommon::showLocalPushAtTime(s + static_cast<double>(k) * interval, k);
+
+    numMovedPerson_ = 0;
+    exploreBtnContainer_->setHidden(true);
+    kingImgView_->startGoingExploreAnimation();
+
+    const unsigned boss = DungeonStaticData::getInstance()->bossIdWithDungeionId(d);
+    const bool hunted = MonsterManager::getInstance()->huntedMonsterWithId(boss);
+
+    store().removeObjectForKey(Keys::battleLogs);
+    updateReportBtn();
+
+    stageView_->moveAllPersonsForExplore();
+    SoundEngine::sharedEngine().playEffect("se_charge.wav");
+
+    if (!hunted) {
+        performBlock(
+            [this, d] {
+                wantedImgView_->setImage(Image::named(formatted("wanted%u@2x.png", d)));
+                wantedImgView_->setAlpha(1.0);
+                wantedImgView_->setHidden(false);
+                NMAnimationCommon::animateView(*wantedImgView_, kGrowInWithBounce, true);
+            },
+            0);
+    }
+}
+
+// ---- Departure
+
+void ViewController::moveDidEnd(const Notification&) {
+    ++numMovedPerson_;
+    if (static_cast<int64_t>(numMovedPerson_) >= MemberManager::numTotalMembers()) allPersonExplored();
+}
+
+void ViewController::allPersonExplored() {
+    store().setInteger(0, Keys::numComeback);
+    performBlock(
+        [this] {
+            NMAnimationCommon::animateView(*wantedImgView_, kShrinkOut, true, [this] {
+                wantedImgView_->setHidden(true);
+                kingImgView_->startSleepAnimation();
+                startExploreTimer();
+            });
+        },
+        kPosterDelay);
+}
+
+// ---- Polling
+
+void ViewController::startExploreTimer() {
+    exploreStatusView_->show();
+    placeKingAbovePanel();
+    if (!exploreTimer_.isValid()) {
+        exploreTimer_ = RunLoop::main().scheduleTimer(kPollingInterval, true, [this, alive = lifetime()] {
+            if (!alive.expired()) explorePolling();
+        });
+    }
+    explorePolling();
+}
+
+void ViewController::stopExploreTimer() {
+    exploreTimer_.invalidate();
+    exploreTimer_ = TimerHandle();
+}
+
+void ViewController::explorePolling() { checkTimestampsWithAnimated(true); }
+
+void ViewController::willResignActive(const Notification&) { stopExploreTimer(); }
+
+void ViewController::checkTimestampsWithAnimated(bool animated) {
+    const double s = store().doubleForKey(Keys::timestampStart);
+    if (s <= 0) {
+        finishExploreWithResult(false, false);
+        return;
+    }
+    const double elapsed = RunLoop::main().wallTime() - s;
+    double left = LeftTimeManager::totalTimeForExplore() - elapsed;
+    if (left < 0) left = 0;
+    LeftTimeManager::getInstance()->setLeftTime(left);
+
+    int64_t n = store().integerForKey(Keys::numComeback);
+    double rest = elapsed - static_cast<double>(n) * currentInterval_;
+    const int64_t total = MemberManager::numTotalMembers();
+    while (rest >= currentInterval_ && n < total) {
+        stageView_->comebackOnePersonWithResult(true, animated);
+        rest -= currentInterval_;
+        ++n;
+    }
+    store().setInteger(n, Keys::numComeback);
+    exploreStatusView_->updateStatus();
+
+    if (n < total) {
+        if (elapsed >= kWaitHintMinElapsed && currentInterval_ >= kWaitHintMinInterval && n < total / 2) showWaitTutorialIfNeeded();
+        return;
+    }
+    finishExploreWithResult(true, animated);
+}
+
+void ViewController::showWaitTutorialIfNeeded() {
+    if (store().boolForKey(Keys::waitTutorialShown)) return;
+    show("AppClose", "talk2@2x.png");
+    store().setBool(true, Keys::waitTutorialShown);
+}
+
+// ---- Finishing
+
+void ViewController::finishExploreWithResult(bool result, bool animated) {
+    NMCommon::cancelAllLocalPush();
+    LeftTimeManager::getInstance()->setLeftTime(0);
+    store().removeObjectForKey(Keys::timestampStart);
+    store().synchronize();
+    if (stageView_->isAnyoneExploring()) stageView_->comebackAllPersonWithResult(result, animated);
+    else comebackDidEnd(Notification{"comebackDidEnd", Value(), Value()});
+    stopExploreTimer();
+}
+
+void ViewController::exploreSuspended(const Notification&) { finishExploreWithResult(false, false); }
+
+void ViewController::pressSuspend() {
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+    show("Suspend", "talk1@2x.png", true, kSuspendTag);
+}
+
+void ViewController::comebackDidEnd(const Notification&) {
+    updateReportBtn();
+    if (stageView_->isAnyoneExploring()) return;
+    exploreStatusView_->hide();
+    placeKingBelowStage();
+    stopDream();
+    kingImgView_->startExploreEndAnimation();
+    if (stageView_->isAnyoneHavingYield()) {
+        if (!store().boolForKey(Keys::swipeTutorialShown)) {
+            performBlock([this] { show("SwipeTutorial", "talk5@2x.png"); }, kSwipeHintDelay);
+            store().setBool(true, Keys::swipeTutorialShown);
+        }
+    } else {
+        checkDidEnd(Notification{"checkDidEnd", Value(), Value()});
+    }
+}
+
+void ViewController::checkDidEnd(const Notification&) { updateExploreBtn(); }
+
+void ViewController::updateExploreBtn() {
+    if (stageView_->isAnyoneExploring()) {
+        exploreBtnContainer_->setHidden(true);
+        kingImgView_->startSleepAnimation();
+        return;
+    }
+    if (stageView_->isAnyoneHavingYield()) {
+        exploreBtnContainer_->setHidden(true);
+        stopDream();
+        kingImgView_->startExploreEndAnimation();
+        return;
+    }
+    stageView_->resetPersonPoses();
+    setBadge(0);
+    if (store().boolForKey(Keys::firstExplore) && !store().boolForKey(Keys::firstCheck)) {
+        store().setBool(true, Keys::firstCheck);
+        store().synchronize();
+        recordPage("FIRST_CHECK_V102");
+    }
+    recordPage(formatted("FINISH_CHECK_%u", DungeonManager::currentDungeonId()));
+    GoldManager::getInstance()->saveGold();
+    MonsterManager::getInstance()->saveMonsters();
+    if (store().boolForKey(Keys::firstCheck) && !store().boolForKey(Keys::exploreTutorial2Shown) &&
+        !DungeonManager::isUnlockedWithDungeonId(2)) {
+        store().setBool(true, Keys::exploreTutorial2Shown);
+        show("Explore2Tutorial", "talk6@2x.png");
+    }
+    exploreBtnContainer_->setHidden(false);
+    NMAnimationCommon::animateView(*exploreBtnContainer_, kGrowInWithBounce, true);
+    kingImgView_->startCheckEndAnimation();
+}
+
+void ViewController::updateReportBtn() { reportBtn_->setHidden(store().objectForKey(Keys::battleLogs).count() == 0); }
+
+// ---- Resuming
+
+void ViewController::appear() {
+    (void)view();
+    if (!store().boolForKey(Keys::firstMainDone)) {
+        recordPage("FIRST_MAIN");
+        store().setBool(true, Keys::firstMainDone);
+    }
+    recordPage("MAIN");
+    checkTimestampsWithAnimated(false);
+    if (store().doubleForKey(Keys::timestampStart) > 0) {
+        kingImgView_->startSleepAnimation();
+        exploreBtnContainer_->setHidden(true);
+        startExploreTimer();
+    }
+    updateExploreBtn();
+    updateReportBtn();
+    if (store().boolForKey(Keys::tutorialShown)) {
+        SoundEngine::sharedEngine().playBackgroundMusic(DungeonManager::currentDungeonBGM());
+    } else {
+        MangaViewManager::getInstance()->showMangaWithMode(0, false);
+        store().setBool(true, Keys::tutorialShown);
+    }
+}
+
+// ---- Party and battles
+
+void ViewController::memberUpdated(const Notification&) {
+    stageView_->drawAddedPersons();
+    SoundEngine::sharedEngine().playEffect("levelup.mp3");
+    show("MemberAdded", "talk3@2x.png");
+}
+
+void ViewController::battling(const Notification&) {
+    if (!(currentInterval_ > kQuakeMinInterval) || isQuaking_) return;
+    isQuaking_ = true;
+    SoundEngine::sharedEngine().playEffect("SE001.mp3");
+    ViewEffects::quakeWithCount(*view(), 20, 0.02);
+    flash(2);
+}
+
+void ViewController::flash(int count) {
+    performBlock(
+        [this, count] {
+            if (count <= 1) isQuaking_ = false;
+            else flash(count - 1);
+        },
+        kQuakeStep);
+}
+
+// ---- The king asleep: the rating prompt and the dream
+
+void ViewController::sleepAnimationDidStart(const Notification&) {
+    if (currentInterval_ > kRatingMinInterval) {
+        std::shared_ptr<RatingPrompt> prompt;
+        {
+            std::lock_guard lock(ratingMutex);
+            prompt = ratingPromptSlot();
+        }
+        if (prompt) {
+            if (prompt->shouldPromptForRating()) {
+                prompt->setButtonTitles(NSLocalizedString("CancelButton"), NSLocalizedString("RemindButton"),
+                                        NSLocalizedString("RateButton"));
+                prompt->setTitleAndMessage(NSLocalizedString("RateTitle"), NSLocalizedString("RateBody"));
+                prompt->promptIfNetworkAvailable();
+            } else {
+                prompt->logSignificantEventWithoutPrompt();
+            }
+        }
+    }
+    if (DungeonManager::currentDungeonId() == 1) startDream();
+}
+
+void ViewController::startDream() {
+    std::vector<std::shared_ptr<Image>> frames;
+    for (unsigned i = 1; i <= kDreamFrames; ++i) {
+        const std::string name = formatted("loading%u@2x.png", i);
+        if (Image::exists(name)) frames.push_back(Image::named(name));
+    }
+    const double duration = static_cast<double>(frames.size()) * kDreamFrameTime;
+    imagineImgView_->setHidden(false);
+    imagineImgView_->setAnimationImages(std::move(frames));
+    imagineImgView_->setAnimationDuration(duration);
+    imagineImgView_->setAnimationRepeatCount(1);
+    imagineImgView_->startAnimating();
+    dreamSwitch_.invalidate();
+    dreamSwitch_ = performBlock(
+        [this] {
+            std::vector<std::shared_ptr<Image>> loop;
+            for (const char* name : {"loading19@2x.png", "loading20@2x.png"})
+                if (Image::exists(name)) loop.push_back(Image::named(name));
+            imagineImgView_->setAnimationImages(std::move(loop));
+            imagineImgView_->setAnimationDuration(2 / 4.0);
+            imagineImgView_->setAnimationRepeatCount(0);
+            imagineImgView_->startAnimating();
+        },
+        duration);
+}
+
+void ViewController::stopDream() {
+    dreamSwitch_.invalidate();
+    imagineImgView_->stopAnimating();
+    imagineImgView_->setHidden(true);
+}
+
+// ---- Other screens
+
+void ViewController::pressReport() {
+    // The battle report opens here once its screen exists.
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+}
+
+void ViewController::pressInfo() {}
+
+void ViewController::pressSetting() {}
+
+void ViewController::overlayWillClose(OverlayViewController&) {}
+
+void ViewController::overlayDidClose(OverlayViewController& overlay) {
+    if (historyCtr_.get() == &overlay) historyCtr_.reset();
+    else if (gamelinkCtr_.get() == &overlay) gamelinkCtr_.reset();
+    else if (settingCtr_.get() == &overlay) settingCtr_.reset();
+}

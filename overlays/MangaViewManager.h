@@ -1,0 +1,35 @@
+#pragma once
+// Owner of the story scene on screen. Each scene gets a fresh controller over the key window;
+// when it has closed the manager drops it and the current dungeon's music comes back.
+//
+//   MangaViewManager::getInstance()->showMangaWithMode(MangaViewController::opening, false);
+//   MangaViewManager::getInstance()->showClearMangaWithDungeonId(3);
+#include <cstdint>
+#include <memory>
+
+#include "overlays/MangaViewController.h"
+#include "overlays/OverlayViewControllerDelegate.h"
+#include "platform/core/RunLoop.h"
+
+class MangaViewManager : public Object, public OverlayViewControllerDelegate {
+public:
+    static MangaViewManager* getInstance();
+    static void resetInstanceForTesting();
+    ~MangaViewManager() override;
+
+    void initFile() {}
+
+    void showMangaWithMode(int32_t mode, bool animated);
+    void showClearMangaWithDungeonId(unsigned dungeonId);
+
+    const std::shared_ptr<MangaViewController>& mangaCtr() const { return mangaCtr_; }
+
+    void overlayWillClose(OverlayViewController&) override {}
+    void overlayDidClose(OverlayViewController& overlay) override;
+
+private:
+    MangaViewManager() = default;
+    // Creates the controller when there is none and puts its view on the key window.
+    MangaViewController& prepare();
+    std::shared_ptr<MangaViewController> mangaCtr_;
+};

@@ -1,0 +1,47 @@
+#include "overlays/NMAlertViewController.h"
+
+#include "explore/NMCommon.h"
+#include "platform/sound/SoundEngine.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+
+NMAlertViewController::NMAlertViewController() : OverlayViewController("NMAlertView") {}
+
+void NMAlertViewController::bindOutlets() {
+    OverlayViewController::bindOutlets();
+    bind(iconImgView_, "iconImgView");
+    bind(msgLabel_, "msgLabel");
+    bind(okBtn_, "okBtn");
+    bind(cancelBtn_, "cancelBtn");
+    bind(hiddenBtn_, "hiddenBtn");
+    bindAction("pressOK", [this] { pressOK(); });
+    bindAction("pressClose", [this] { pressClose(); });
+}
+
+void NMAlertViewController::viewDidLoad() { moveDownOnTallScreen(); }
+
+void NMAlertViewController::showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag) {
+    msgLabel()->setText(message);
+    iconImgView()->setImage(std::move(icon));
+    okBtn()->setHidden(!hasBtn);
+    cancelBtn()->setHidden(!hasBtn);
+    hiddenBtn()->setHidden(hasBtn);
+    view()->setTag(tag);
+}
+
+void NMAlertViewController::showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag) {
+    showAlertWithMessage(message, iconName.empty() ? nullptr : Image::named(iconName), hasBtn, tag);
+}
+
+void NMAlertViewController::pressOK() {
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+    NMCommon::sendNotification("okPressed", Value(static_cast<int64_t>(view()->tag())));
+    OverlayViewController::pressClose();
+}
+
+void NMAlertViewController::pressClose() {
+    SoundEngine::sharedEngine().playEffect("tap_fail.wav");
+    OverlayViewController::pressClose();
+}

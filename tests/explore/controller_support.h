@@ -1,0 +1,261 @@
+#pragma once
+// Shared set-up of the main screen controller tests: the build's resources (tables, pictures,
+// strings, layouts), the saved-state store in a temporary folder, a manual clock on the main
+// run loop whose wall clock the tests move at will, in-memory notifications and analytics, a
+// silent sound engine, and a 320 x 480 key window holding the main screen.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "explore/ExploreStatusView.h"
+#include "explore/NMCommon.h"
+#include "explore/ViewController.h"
+#include "model/DungeonStaticData.h"
+#include "model/EquipStaticData.h"
+#include "model/GoldManager.h"
+#include "model/LeftTimeManager.h"
+#include "model/MemberManager.h"
+#include "model/MonsterManager.h"
+#include "model/MonsterStaticData.h"
+#include "model/PersonManager.h"
+#include "model/SavedStateKeys.h"
+#include "overlays/MangaViewManager.h"
+#include "overlays/NMAlertViewManager.h"
+#include "platform/core/Random.h"
+#include "platform/core/RunLoop.h"
+#include "platform/events/NotificationCenter.h"
+#include "platform/render/HeadlessRenderer.h"
+#include "platform/resources/Format.h"
+#include "platform/resources/LocalizedStrings.h"
+#include "platform/resources/ResourceBundle.h"
+#include "platform/services/Analytics.h"
+#include "platform/services/LocalNotificationCenter.h"
+#include "platform/services/UserInteraction.h"
+#include "platform/sound/SilentSoundBackend.h"
+#include "platform/sound/SoundEngine.h"
+#include "platform/store/SavedStateStore.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
+#include "stage/EffectManager.h"
+#include "stage/KingImageView.h"
+#include "stage/PersonView.h"
+#include "stage/PoseManager.h"
+#include "stage/StageView.h"
+
+namespace controllertests {
+
+namespace fs = std::filesystem;
+namespace Keys = SavedStateKeys;
+
+inline const fs::path& dataFolder() {
+    static fs::path made = [] {
+        std::string pattern = (fs::temp_directory_path() / "re-main-XXXXXX").string();
+        std::vector<char> buf(pattern.begin(), pattern.end());
+        buf.push_back('\0');
+        fs::path root = ::mkdtemp(buf.data());
+        fs::create_directories(root / "data");
+        ::setenv("RE_DATA_DIR", (root / "data").c_str(), 1);
+        SavedStateStore::configureDataDirectory((root / "data").string());
+        return root;
+    }();
+    return made;
+}
+
+inline SavedStateStore& store() { return SavedStateStore::standardUserDefaults(); }
+
+inline void clearStore() {
+    const Value all = store().dictionaryRepresentation();
+    for (const auto& [key, value] : all.dictionaryValue()) store().removeObjectForKey(key);
+}
+
+inline void resetSingletons() {
+    NMAlertViewManager::resetInstanceForTesting();
+    MangaViewManager::resetInstanceForTesting();
+    MonsterManager::resetInstanceForTesting();
+    GoldManager::resetInstanceForTesting();
+    PersonManager::resetInstanceForTesting();
+    LeftTimeManager::resetInstanceForTesting();
+    MonsterStaticData::resetInstanceForTesting();
+    DungeonStaticData::resetInstanceForTesting();
+    EquipStaticData::resetInstanceForTesting();
+    PoseManager::resetInstanceForTesting();
+    EffectManager::resetInstanceForTesting();
+}
+
+// A recording stand-in for the rating service.
+struct RecordingRatingPrompt : RatingPrompt {
+    bool wouldPrompt = false;
+    std::vector<std::string> calls;
+    bool shouldPromptForRating() override {
+        calls.push_back("should");
+        return wouldPrompt;
+    }
+    void setButtonTitles(const std::string&, const std::string&, const std::string&) override { calls.push_back("buttons"); }
+    void setTitleAndMessage(const std::string&, const std::string&) override { calls.push_back("texts"); }
+    void promptIfNetworkAvailable() override { calls.push_back("prompt"); }
+    void logSignificantEventWithoutPrompt() override { calls.push_back("event"); }
+};
+
+class ControllerTest : public ::testing::Test {
+protected:
+    static constexpr double kStart = 1.8e9;
+
+    void SetUp() override {
+        dataFolder();
+        ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
+        Image::clearCache();
+        PersonView::waitForRecordings();
+        RunLoop::main().reset();
+        clock = std::make_shared<ManualClock>(kStart);
+        RunLoop::main().setClock(clock);
+        NotificationCenter::defaultCenter().removeAllObservers();
+        resetSingletons();
+        clearStore();
+        UserInteraction::setShared(nullptr);
+        RandomSource::shared().seed(2024);
+        Screen::mainScreen().setHeight(480);
+        SoundEngine::installSharedEngine(std::make_unique<SoundEngine>([] { return std::make_unique<SilentSoundBackend>(); },
+                                                                       [](const std::string&, const std::string&) { return ""; }, ""));
+        notifications = std::make_shared<InMemoryLocalNotificationCenter>();
+        LocalNotificationCenter::setShared(notifications);
+        analytics = std::make_shared<RecordingAnalytics>();
+        Analytics::setShared(analytics);
+        rating = std::make_shared<RecordingRatingPrompt>();
+        ViewController::setRatingPrompt(rating);
+        // Past the first-run story unless a test says otherwise.
+        store().setBool(true, Keys::tutorialShown);
+        store().setBool(true, Keys::firstMainDone);
+        window = std::make_shared<Window>(Rect(0, 0, 320, 480));
+        window->makeKeyAndVisible();
+    }
+
+    void TearDown() override {
+        if (ctr) ctr->removeViewFromSuperview();
+        ctr.reset();
+        window.reset();
+        PersonView::waitForRecordings();
+        RunLoop::main().reset();
+        NotificationCenter::defaultCenter().removeAllObservers();
+        resetSingletons();
+        clearStore();
+        ViewController::setRatingPrompt(nullptr);
+        SoundEngine::installSharedEngine(nullptr);
+        Image::clearCache();
+    }
+
+    // The main screen on the window (the dungeon and party as stored now).
+    void load() {
+        ctr = std::make_shared<ViewController>();
+        ctr->addViewTo(*window);
+        EXPECT_TRUE(ctr->layoutErrors().empty()) << (ctr->layoutErrors().empty() ? "" : ctr->layoutErrors().front());
+        settle();
+    }
+
+    double wall() const { return RunLoop::main().wallTime(); }
+    void advance(double seconds) {
+        RunLoop::main().advanceBy(seconds);
+        PersonView::waitForRecordings();
+        RunLoop::main().drain();
+    }
+    void settle() {
+        PersonView::waitForRecordings();
+        RunLoop::main().drain();
+    }
+    // The game was away: only the wall clock moved.
+    void away(double seconds) { clock->jumpWall(seconds); }
+
+    Point centerInWindow(View& view) const {
+        const Rect b = view.bounds();
+        return view.convertPointToView(b.center(), window.get());
+    }
+    void tap(View& view) {
+        const Point p = centerInWindow(view);
+        window->touchDown(p);
+        window->touchUp(p);
+        settle();
+    }
+
+    NMAlertViewController* alert() const { return NMAlertViewManager::getInstance()->alertCtr().get(); }
+    bool alertShown() const {
+        NMAlertViewController* a = alert();
+        return a && a->view()->superview() && !a->view()->isHidden();
+    }
+    std::string alertText() const { return alertShown() ? alert()->msgLabel()->text() : std::string(); }
+    // Presses the message box's OK through the window.
+    void pressAlertOK() {
+        ASSERT_TRUE(alertShown());
+        advance(1.0);
+        tap(*alert()->okBtn());
+        advance(1.0);
+    }
+    void closeAlert() {
+        if (!alertShown()) return;
+        alert()->pressClose();
+        advance(1.0);
+    }
+
+    // Explore pressed and confirmed through the window; returns the stored start time.
+    double startExploreByTouch() {
+        closeAlert();
+        tap(*ctr->exploreBtn());
+        EXPECT_TRUE(alertShown());
+        advance(1.0);
+        tap(*alert()->okBtn());
+        const double start = store().doubleForKey(Keys::timestampStart);
+        EXPECT_GT(start, 0);
+        return start;
+    }
+    // Lets the whole departure run: walks, the poster's delay and shrink, the timer's start.
+    void letEveryoneLeave() { advance(2.5); }
+
+    int64_t numComeback() const { return store().integerForKey(Keys::numComeback); }
+    int exploringCount() const {
+        int n = 0;
+        for (int id = 1; id <= MemberManager::numTotalMembers(); ++id) n += PersonManager::isPersonExploring(id) ? 1 : 0;
+        return n;
+    }
+    size_t pages(const std::string& page) const {
+        const auto all = analytics->pageViews();
+        return static_cast<size_t>(std::count(all.begin(), all.end(), "/" + page));
+    }
+
+    // Collects every yield on the stage by touching each holder, closing hints in the way.
+    void collectEverything() {
+        for (int round = 0; round < 20 && ctr->stageView()->isAnyoneHavingYield(); ++round) {
+            closeAlert();
+            for (const auto& person : ctr->stageView()->persons()) {
+                if (person->currentYieldType() == PersonView::kYieldNothing || person->isCheking() || person->isHidden()) continue;
+                tap(*person);
+            }
+            advance(3.0);
+        }
+        advance(3.0);
+    }
+
+    std::string render(const std::string& name) {
+        HeadlessRenderer renderer(Size(320, 480), 2.0);
+        renderer.render(*window, Color::fromRGBA8(0, 0, 0));
+        const std::string path = std::string(RE_TEST_BINARY_DIR) + "/" + name;
+        renderer.writePNG(path);
+        return path;
+    }
+
+    std::shared_ptr<ManualClock> clock;
+    std::shared_ptr<Window> window;
+    std::shared_ptr<ViewController> ctr;
+    std::shared_ptr<InMemoryLocalNotificationCenter> notifications;
+    std::shared_ptr<RecordingAnalytics> analytics;
+    std::shared_ptr<RecordingRatingPrompt> rating;
+};
+
+}  // namespace controllertests

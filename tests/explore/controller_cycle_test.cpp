@@ -116,19 +116,28 @@ TEST_F(ControllerCycleTest, NoWaitHintForShortIntervals) {
 
 TEST_F(ControllerCycleTest, TheSwipeHintComesASecondAfterTheLastReturnOnce) {
     store().setBool(true, Keys::exploreTutorial2Shown);
+    std::vector<double> returns;
+    NotificationCenter::defaultCenter().addObserver(
+        static_cast<const void*>(this), [&returns](const Notification&) { returns.push_back(RunLoop::main().now()); }, "comebackDidEnd");
     load();
     for (int round = 0; round < 2; ++round) {
         const double start = startExploreByTouch();
         letEveryoneLeave();
         advance(start + 20.5 - wall());
-        advance(2.0);  // the last walk home ends
-        const bool before = alertShown();
-        advance(1.1);
+        // Step until the hint shows (or long after the last return).
+        double shownAt = -1;
+        for (int step = 0; step < 80 && shownAt < 0; ++step) {
+            advance(0.1);
+            if (alertShown()) shownAt = RunLoop::main().now();
+        }
         if (round == 0) {
-            EXPECT_FALSE(before);
+            ASSERT_GT(shownAt, 0);
             EXPECT_EQ(alertText(), NSLocalizedString("SwipeTutorial"));
+            ASSERT_FALSE(returns.empty());
+            EXPECT_NEAR(shownAt - returns.back(), 1.0, 0.11);
+            EXPECT_EQ(exploringCount(), 0);
         } else {
-            EXPECT_FALSE(alertShown());
+            EXPECT_LT(shownAt, 0) << "once only";
         }
         collectEverything();
     }

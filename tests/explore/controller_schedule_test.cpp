@@ -42,7 +42,9 @@ TEST_F(ControllerScheduleTest, PersonKIsBackAtStartPlusKIntervals) {
         // The first poll after it brings exactly one more (polls are 1 s apart).
         advance(1.01);
         ASSERT_EQ(numComeback(), k) << "after person " << k;
-        if (k < 20) EXPECT_EQ(exploringCount(), 20 - k);
+        if (k < 20) {
+            EXPECT_EQ(exploringCount(), 20 - k);
+        }
     }
     // The explore is over: nothing stored, nothing scheduled, no timer.
     EXPECT_EQ(store().doubleForKey(Keys::timestampStart), 0);

@@ -13,11 +13,13 @@ namespace {
 // the time on the left and a red suspend button with a white cross on the right.
 struct ExploreStatusLayout {
     Rect frame{186, 4, 130, 40};
+    // The board's top lines up with the gold panel's board beside it.
+    Rect board{0, 3, 130, 34};
     PanelStyle boardStyle{Palette::ink, Palette::stoneDark, Palette::ink, Palette::night};
-    Rect titleFrame{7, 4, 86, 13};
+    Rect titleFrame{7, 6, 86, 12};
     double titleFontSize = 10;
     Color titleColor = Palette::cream;
-    Rect timeFrame{7, 16, 86, 20};
+    Rect timeFrame{7, 17, 86, 19};
     double timeFontSize = 16;
     Color timeColor = Palette::goldLight;
     Rect buttonFrame{98, 8, 24, 24};
@@ -55,7 +57,7 @@ ExploreStatusView::ExploreStatusView(const Rect& frame) : View(frame) {
     const ExploreStatusLayout& l = layout();
     const Rect bounds(0, 0, frame.size.width, frame.size.height);
     contentView_ = View::make(bounds);
-    contentView_->addSubview(PixelPanel::make(bounds, l.boardStyle));
+    contentView_->addSubview(PixelPanel::make(l.board, l.boardStyle));
 
     titleLabel_ = DotFontLabel::loadedFromDescription(l.titleFrame, l.titleFontSize);
     titleLabel_->setTextColor(l.titleColor);

@@ -1,6 +1,9 @@
 #include "explore/StatusView.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "explore/DotFontLabel.h"
 #include "explore/NMCommon.h"
@@ -23,21 +26,44 @@ struct StatusLayout {
     Color counterColor = Color::black();
     double counterSpace = 6;
     // The board behind everything.
-    Rect board{-11, 7, 181, 26};
+    Rect board{-11, 5, 181, 28};
     PanelStyle boardStyle{Palette::ink, Palette::brownLight, Palette::brownDark, Palette::brown};
     // One socket per figure, centred on the figure; the flash lights the sockets up.
     double socketWidth = 14, socketTop = 10, socketHeight = 17;
     Color socketFill = Palette::cream, socketDark = Palette::brownDark, socketLit = Palette::goldLight;
     Color flashColor = Palette::goldLight;
     // The gold rate at the right end of the board.
-    Rect rateFrame{131, 12, 34, 16};
-    double rateFontSize = 10;
+    Rect rateFrame{131, 11, 34, 18};
+    double rateFontSize = 12;
     Color rateColor = Palette::goldLight;
 };
 
 const StatusLayout& layout() {
     static const StatusLayout value;
     return value;
+}
+
+// The flash: every socket lit in one colour, the board between them left alone. Drawn at 2
+// pixels per point over the area the sockets cover.
+std::shared_ptr<Image> flashPicture(const Rect& area, const std::vector<Rect>& sockets, Color color) {
+    const int width = static_cast<int>(std::lround(area.size.width * 2));
+    const int height = static_cast<int>(std::lround(area.size.height * 2));
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
+    for (const Rect& socket : sockets) {
+        const int x0 = static_cast<int>(std::lround((socket.origin.x - area.origin.x) * 2));
+        const int y0 = static_cast<int>(std::lround((socket.origin.y - area.origin.y) * 2));
+        const int x1 = std::min(width, x0 + static_cast<int>(std::lround(socket.size.width * 2)));
+        const int y1 = std::min(height, y0 + static_cast<int>(std::lround(socket.size.height * 2)));
+        for (int y = std::max(0, y0); y < y1; ++y)
+            for (int x = std::max(0, x0); x < x1; ++x) {
+                uint8_t* p = &pixels[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4];
+                p[0] = color.r8();
+                p[1] = color.g8();
+                p[2] = color.b8();
+                p[3] = color.a8();
+            }
+    }
+    return Image::fromRGBA(width, height, std::move(pixels), 2.0);
 }
 
 }  // namespace
@@ -67,16 +93,18 @@ void StatusView::build() {
     numberLabelsView_ = View::make<NumberLabelsView>(kNumberOfFigures, l.counterFontSize, l.counterColor, l.counterFrame, l.counterSpace);
 
     // Sockets under the figures, and the flash over the sockets (the figures stay on top).
+    std::vector<Rect> sockets;
     Rect flashArea;
     for (const auto& label : numberLabelsView_->labels()) {
         const Rect figure = label->frame();
         const double centre = l.counterFrame.origin.x + figure.origin.x + figure.size.width / 2;
         const Rect socket(std::round(centre - l.socketWidth / 2), l.socketTop, l.socketWidth, l.socketHeight);
         addSubview(PixelPanel::makeSocket(socket, l.socketFill, l.socketDark, l.socketLit));
+        sockets.push_back(socket);
         flashArea = flashArea.size.width <= 0 ? socket : flashArea.unionWith(socket);
     }
     effectImgView_ = View::make<ImageView>(flashArea);
-    effectImgView_->setBackgroundColor(l.flashColor);
+    effectImgView_->setImage(flashPicture(flashArea, sockets, l.flashColor));
     effectImgView_->setHidden(true);
     addSubview(effectImgView_);
 

@@ -1,0 +1,295 @@
+// The gold panel: the figure labels, the count-up with its random steps at 0.016 s, a fall shown
+// at once, the flash, the gold rate, and the observers the panel holds while it lives.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "explore/NMCommon.h"
+#include "explore/NumberLabelsView.h"
+#include "explore/StatusView.h"
+#include "model/EquipManager.h"
+#include "model/GoldManager.h"
+#include "model/SavedStateKeys.h"
+#include "platform/events/NotificationCenter.h"
+#include "platform/ui/Font.h"
+#include "platform/ui/Window.h"
+#include "widgets_support.h"
+
+namespace {
+
+using widgettest::WidgetTest;
+using widgettest::store;
+
+constexpr double kStep = NumberLabelsView::kCountUpStepInterval;
+
+uint32_t shown(const NumberLabelsView& view) {
+    const std::string text = view.displayedText();
+    return text.empty() ? 0u : static_cast<uint32_t>(std::stoul(text));
+}
+
+// The step sizes a gap of g may take.
+std::pair<uint32_t, uint32_t> stepRange(uint32_t g) {
+    if (g >= 10000) return {5000, 9999};
+    if (g >= 1000) return {400, 999};
+    if (g >= 100) return {30, 99};
+    if (g >= 10) return {2, 10};
+    return {1, 1};
+}
+
+class NumberLabelsTest : public WidgetTest {
+protected:
+    std::shared_ptr<NumberLabelsView> makeCounter() {
+        auto view = View::make<NumberLabelsView>(8, 18.0, Color::black(), Rect(-7, 9, 100, 14), 6.0);
+        view->drawRect();
+        return view;
+    }
+
+    // Counts from the number shown up to `target`, sampling just after each 0.016 s instant and
+    // just before the next one. Returns the values in the order they appeared.
+    std::vector<uint32_t> countUp(NumberLabelsView& view, uint32_t target) {
+        std::vector<uint32_t> values;
+        const double start = now();
+        view.updateNumber(target, true);
+        values.push_back(shown(view));  // the first step shows at once
+        for (int k = 1; k < 10000 && view.isCountingUp(); ++k) {
+            advanceTo(start, k * kStep - 0.002);
+            EXPECT_EQ(shown(view), values.back()) << "nothing moves between two steps (step " << k << ")";
+            advanceTo(start, k * kStep + 0.002);
+            values.push_back(shown(view));
+        }
+        return values;
+    }
+
+    // Every step has the size its remaining distance allows, and the count ends on the target.
+    static void expectSteps(const std::vector<uint32_t>& values, uint32_t from, uint32_t target) {
+        ASSERT_FALSE(values.empty());
+        uint32_t previous = from;
+        for (uint32_t v : values) {
+            ASSERT_GT(v, previous);
+            const auto [low, high] = stepRange(target - previous);
+            EXPECT_GE(v - previous, low) << "from " << previous;
+            EXPECT_LE(v - previous, high) << "from " << previous;
+            previous = v;
+        }
+        EXPECT_EQ(values.back(), target);
+    }
+};
+
+TEST_F(NumberLabelsTest, FiguresAreTheWidestDigitLaidOutRightToLeft) {
+    auto view = makeCounter();
+    const Size figure = NumberLabelsView::maxFigureSizeAtSizeOfFont(18);
+    auto font = Font::boldSystemFontOfSize(18);
+    double widest = 0;
+    for (char d = '0'; d <= '9'; ++d) widest = std::max(widest, font->widthOfText(std::string(1, d)));
+    EXPECT_GT(figure.width, 0);
+    EXPECT_DOUBLE_EQ(figure.width, widest);
+    EXPECT_DOUBLE_EQ(figure.height, font->lineHeight());
+
+    ASSERT_EQ(view->labels().size(), 8u);
+    ASSERT_EQ(view->subviews().size(), 8u);
+    for (size_t i = 0; i < 8; ++i) {
+        // labels[0] is the units figure, the rightmost one.
+        const Rect frame = view->labels()[i]->frame();
+        EXPECT_DOUBLE_EQ(frame.origin.x, (7 - static_cast<double>(i)) * (figure.width + 6)) << i;
+        EXPECT_DOUBLE_EQ(frame.origin.y, 0);
+        EXPECT_DOUBLE_EQ(frame.size.width, figure.width);
+        EXPECT_TRUE(view->labels()[i]->backgroundColor().isClear());
+    }
+    view->drawRect();
+    EXPECT_EQ(view->subviews().size(), 8u) << "a second display adds nothing";
+    EXPECT_EQ(view->currentNumber(), 0u);
+}
+
+TEST_F(NumberLabelsTest, DigitsWithoutLeadingZerosAndOnlyTheLowestThatFit) {
+    auto view = makeCounter();
+    view->updateNumber(7, false);
+    EXPECT_EQ(view->labels()[0]->text(), "7");
+    for (size_t i = 1; i < 8; ++i) EXPECT_EQ(view->labels()[i]->text(), "") << i;
+    view->updateNumber(90210, false);
+    EXPECT_EQ(view->displayedText(), "90210");
+    EXPECT_EQ(view->labels()[4]->text(), "9");
+    EXPECT_EQ(view->labels()[5]->text(), "");
+    view->updateNumber(123456789, false);
+    EXPECT_EQ(view->displayedText(), "23456789");
+    EXPECT_EQ(view->currentNumber(), 123456789u);
+    view->updateNumber(0, false);
+    EXPECT_EQ(view->displayedText(), "0");
+}
+
+TEST_F(NumberLabelsTest, CountUpFromZeroToTwentyFive) {
+    for (uint64_t seed : {1u, 2u, 3u, 77u, 4242u}) {
+        RandomSource::shared().seed(seed);
+        auto view = makeCounter();
+        const std::vector<uint32_t> values = countUp(*view, 25);
+        expectSteps(values, 0, 25);
+        // Steps of 2 to 10 while 10 or more remain, then ones: at least 15 / 10 + ... the last
+        // values below 10 away are consecutive.
+        const auto firstNear = std::find_if(values.begin(), values.end(), [](uint32_t v) { return 25 - v < 10; });
+        ASSERT_NE(firstNear, values.end());
+        for (auto it = firstNear; it + 1 != values.end(); ++it) EXPECT_EQ(*(it + 1), *it + 1);
+        EXPECT_EQ(view->currentNumber(), 25u);
+        advance(1.0);
+        EXPECT_EQ(shown(*view), 25u) << "nothing after the end (seed " << seed << ")";
+    }
+}
+
+TEST_F(NumberLabelsTest, CountUpFromZeroToTenThousand) {
+    for (uint64_t seed : {1u, 5u, 9u, 31u, 4242u}) {
+        RandomSource::shared().seed(seed);
+        auto view = makeCounter();
+        const double start = now();
+        const std::vector<uint32_t> values = countUp(*view, 10000);
+        EXPECT_GE(values.front(), 5000u);
+        EXPECT_LE(values.front(), 9999u);
+        expectSteps(values, 0, 10000);
+        // n values were shown at 0, 0.016, ..., (n - 1) x 0.016 s.
+        EXPECT_NEAR(now() - start, (values.size() - 1) * kStep + 0.002, 1e-9);
+        EXPECT_EQ(view->displayedText(), "10000");
+    }
+}
+
+TEST_F(NumberLabelsTest, AFallIsShownAtOnceAndStopsACountUnderWay) {
+    auto view = makeCounter();
+    view->updateNumber(500, false);
+    view->updateNumber(120, true);
+    EXPECT_EQ(view->displayedText(), "120");
+    EXPECT_FALSE(view->isCountingUp());
+
+    view->updateNumber(10120, true);
+    advance(2 * kStep + 0.001);
+    ASSERT_TRUE(view->isCountingUp());
+    view->updateNumber(300, false);  // paid in the shop while counting
+    advance(1.0);
+    EXPECT_EQ(view->displayedText(), "300");
+    EXPECT_EQ(view->currentNumber(), 300u);
+
+    view->updateNumber(300, true);
+    EXPECT_FALSE(view->isCountingUp()) << "the same value is no rise";
+}
+
+TEST_F(NumberLabelsTest, ACountDiesWithItsView) {
+    auto view = makeCounter();
+    view->updateNumber(5000, true);
+    view.reset();
+    advance(1.0);  // no step may run into the destroyed view
+    SUCCEED();
+}
+
+// ---- The gold panel
+
+class StatusViewTest : public WidgetTest {
+protected:
+    // The panel on a window, as on the main screen: joining the window is its first display.
+    std::shared_ptr<StatusView> showPanel() {
+        window = std::make_shared<Window>(Rect(0, 0, 320, 480));
+        auto panel = View::make<StatusView>();
+        window->addSubview(panel);
+        return panel;
+    }
+};
+
+TEST_F(StatusViewTest, FirstDisplayShowsTheStoredGoldAtOnceWithoutFlash) {
+    store().setInteger(1234, SavedStateKeys::gold);
+    store().setFloat(1.5f, SavedStateKeys::goldRate);
+    auto panel = showPanel();
+    EXPECT_EQ(panel->numberLabelsView()->displayedText(), "1234");
+    EXPECT_FALSE(panel->numberLabelsView()->isCountingUp());
+    EXPECT_TRUE(panel->effectImgView()->isHidden());
+    EXPECT_FALSE(panel->animating());
+    EXPECT_EQ(panel->goldRateLabel()->text(), "x1.50");
+    const Rect counter = panel->numberLabelsView()->frame();
+    EXPECT_EQ(counter, Rect(-7, 9, 100, 14));
+    EXPECT_EQ(panel->numberLabelsView()->superview(), panel.get());
+    EXPECT_EQ(panel->numberLabelsView()->labels().size(), StatusView::kNumberOfFigures);
+}
+
+TEST_F(StatusViewTest, RisingGoldCountsUpAndFlashesOnceOverOneSecond) {
+    auto panel = showPanel();
+    GoldManager* gold = GoldManager::getInstance();
+    const double start = now();
+    gold->addGold(25);
+    EXPECT_EQ(panel->numberLabelsView()->displayedText(), "0") << "the change is seen on the next pass";
+    drain();
+    EXPECT_TRUE(panel->animating());
+    EXPECT_FALSE(panel->effectImgView()->isHidden());
+    EXPECT_NEAR(panel->effectImgView()->presentationAlpha(), 1.0, 1e-9);
+    const uint32_t first = panel->numberLabelsView()->currentNumber();
+    EXPECT_GE(first, 2u);
+    EXPECT_LE(first, 10u);
+
+    advanceTo(start, 0.5);
+    const double halfway = panel->effectImgView()->presentationAlpha();
+    EXPECT_GT(halfway, 0.5) << "ease-in: slow at first";
+    EXPECT_LT(halfway, 1.0);
+    EXPECT_EQ(panel->numberLabelsView()->displayedText(), "25");
+
+    // More gold during the fade: the figures follow, no second fade starts.
+    gold->addGold(100);
+    drain();
+    EXPECT_NEAR(panel->effectImgView()->presentationAlpha(), halfway, 1e-9);
+    advanceTo(start, 0.999);
+    EXPECT_TRUE(panel->animating());
+    advanceTo(start, 1.0 + 1e-9);
+    EXPECT_FALSE(panel->animating());
+    EXPECT_TRUE(panel->effectImgView()->isHidden());
+    EXPECT_EQ(panel->numberLabelsView()->displayedText(), "125");
+
+    // The next rise flashes again.
+    gold->addGold(1);
+    drain();
+    EXPECT_TRUE(panel->animating());
+    EXPECT_FALSE(panel->effectImgView()->isHidden());
+}
+
+TEST_F(StatusViewTest, APurchaseLowersTheFiguresAtOnce) {
+    store().setInteger(5000, SavedStateKeys::gold);
+    auto panel = showPanel();
+    GoldManager::getInstance()->setCurrentGold(5000 - 1200);
+    drain();
+    EXPECT_EQ(panel->numberLabelsView()->displayedText(), "3800");
+    EXPECT_FALSE(panel->numberLabelsView()->isCountingUp());
+}
+
+TEST_F(StatusViewTest, RateLabelShowsOnlyARateThatRaisesTheGold) {
+    auto panel = showPanel();
+    EXPECT_EQ(panel->goldRateLabel()->text(), "") << "no rate stored";
+    const std::vector<std::pair<float, std::string>> cases = {
+        {1.0f, ""}, {0.0f, ""}, {0.8f, ""}, {1.25f, "x1.25"}, {1.5f, "x1.50"}, {3.0f, "x3.00"}, {1.2f * 1.25f, "x1.50"}};
+    for (const auto& [rate, text] : cases) {
+        store().setFloat(rate, SavedStateKeys::goldRate);
+        panel->updateEquip();
+        EXPECT_EQ(panel->goldRateLabel()->text(), text) << rate;
+    }
+    EXPECT_TRUE(panel->goldRateLabel()->adjustsFontSizeToFitWidth());
+}
+
+TEST_F(StatusViewTest, BuyingABonusItemUpdatesTheRateThroughTheEvent) {
+    widgettest::WidgetTest::unlockDungeonsUpTo(5);
+    auto panel = showPanel();
+    EquipManager::addEquipWithId(30);  // Merchant's Scales, gold x1.25
+    EXPECT_EQ(panel->goldRateLabel()->text(), "") << "events arrive on a later pass";
+    drain();
+    EXPECT_EQ(panel->goldRateLabel()->text(), "x1.25");
+}
+
+TEST_F(StatusViewTest, ObserversLeaveWithThePanel) {
+    auto& center = NotificationCenter::defaultCenter();
+    GoldManager* gold = GoldManager::getInstance();  // it follows the event too
+    const size_t before = center.observerCount("equipUpdated");
+    auto panel = showPanel();
+    EXPECT_EQ(center.observerCount("equipUpdated"), before + 1);
+    gold->addGold(10);  // a change on its way while the panel goes
+    panel->removeFromSuperview();
+    panel.reset();
+    EXPECT_EQ(center.observerCount("equipUpdated"), before);
+    store().setFloat(2.0f, SavedStateKeys::goldRate);
+    NMCommon::sendNotification("equipUpdated");
+    gold->addGold(10);
+    advance(2.0);  // nothing reaches the destroyed panel
+    EXPECT_EQ(gold->currentGold(), 20u) << "the rate reaches the manager only on the next pass";
+}
+
+}  // namespace

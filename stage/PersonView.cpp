@@ -45,16 +45,42 @@ PersonView::PersonView(const Rect& frame) : View(frame) {
 
     personImgView_ = View::make<ImageView>(own);
     personImgView_->setContentMode(ContentMode::scaleAspectFill);
-    addSubview(personImgView_);
+
+    yieldImgView_ = View::make<ImageView>(own);
+    yieldImgView_->setTag(kYieldTag);
+    yieldImgView_->setContentMode(ContentMode::scaleAspectFit);
 
     effectImgView_ = View::make<ImageView>(own);
     effectImgView_->setContentMode(ContentMode::center);
     effectImgView_->setClipsToBounds(false);
     effectImgView_->setHidden(true);
-    addSubview(effectImgView_);
 
-    generateYieldImgView();
     currentRect_ = this->frame();
+}
+
+void PersonView::loadSubviewsIfNeeded() {
+    // Sub-views added in the constructor would not know their superview (the person is not yet
+    // owned by a shared_ptr there), so they join here, on first use.
+    if (subviewsLoaded_ || weak_from_this().expired()) return;
+    subviewsLoaded_ = true;
+    addSubview(personImgView_);
+    addSubview(yieldImgView_);
+    addSubview(effectImgView_);
+}
+
+const std::shared_ptr<ImageView>& PersonView::personImgView() const {
+    const_cast<PersonView*>(this)->loadSubviewsIfNeeded();
+    return personImgView_;
+}
+
+const std::shared_ptr<ImageView>& PersonView::yieldImgView() const {
+    const_cast<PersonView*>(this)->loadSubviewsIfNeeded();
+    return yieldImgView_;
+}
+
+const std::shared_ptr<ImageView>& PersonView::effectImgView() const {
+    const_cast<PersonView*>(this)->loadSubviewsIfNeeded();
+    return effectImgView_;
 }
 
 PersonView::~PersonView() { myTimer_.invalidate(); }
@@ -71,6 +97,7 @@ unsigned PersonView::monsterIdToBattleWithDungeonId(unsigned dungeonId, bool bos
 }
 
 void PersonView::showResultWithDungeonId(unsigned dungeonId) {
+    loadSubviewsIfNeeded();
     setCurrentDungeonId(dungeonId);
     setCurrentMonsterId(0);
 
@@ -112,11 +139,13 @@ void PersonView::showResultWithDungeonId(unsigned dungeonId) {
 }
 
 void PersonView::showResultNoneWithDelay(double delay) {
+    loadSubviewsIfNeeded();
     removeYields();
     PoseManager::getInstance()->changePose(0, *personImgView_, true, delay);
 }
 
 void PersonView::showMonsterWithId(unsigned monsterId, unsigned dungeonId) {
+    loadSubviewsIfNeeded();
     setIsBeforeCheck(true);
     setCurrentYieldType(kYieldMonster);
     setCurrentMonsterId(monsterId);
@@ -132,6 +161,7 @@ void PersonView::showMonsterWithId(unsigned monsterId, unsigned dungeonId) {
 }
 
 void PersonView::showKanokePre() {
+    loadSubviewsIfNeeded();
     setIsBeforeCheck(true);
     removeYields();
     setCurrentYieldType(kYieldCoffin);
@@ -139,6 +169,7 @@ void PersonView::showKanokePre() {
 }
 
 void PersonView::showImage(std::shared_ptr<Image> image, Size size) {
+    loadSubviewsIfNeeded();
     setIsBeforeCheck(true);
     setCurrentYieldType(kYieldPicture);
 
@@ -165,6 +196,7 @@ void PersonView::setUpYield(Point center, bool upsideDown) {
 // ---- The collect sequence
 
 bool PersonView::checkResult() {
+    loadSubviewsIfNeeded();
     if (isCheking_) return false;
     isCheking_ = true;
 
@@ -263,16 +295,24 @@ void PersonView::waitForRecordings() { recordingWorker().waitUntilIdle(); }
 
 // ---- Presentation steps
 
-void PersonView::showExploring() { PoseManager::getInstance()->changePose(1, *personImgView_, true, 0); }
+void PersonView::showExploring() {
+    loadSubviewsIfNeeded();
+    PoseManager::getInstance()->changePose(1, *personImgView_, true, 0);
+}
 
 void PersonView::showWaitingCheck() {
+    loadSubviewsIfNeeded();
     personImgView_->stopAnimating();
     personImgView_->setImage(PoseManager::getInstance()->waitingImage());
 }
 
-void PersonView::waitingWithYield() { startTimer(); }
+void PersonView::waitingWithYield() {
+    loadSubviewsIfNeeded();
+    startTimer();
+}
 
 void PersonView::showKanokeWithEffect(bool withEffect) {
+    loadSubviewsIfNeeded();
     if (withEffect) {
         effectImgView_->setCenter(personImgView_->center());
         startEffectAtImageView(*effectImgView_, EffectManager::getInstance()->kemuriEffects());
@@ -285,6 +325,7 @@ void PersonView::showKanokeWithEffect(bool withEffect) {
 }
 
 void PersonView::showKanokeEffect() {
+    loadSubviewsIfNeeded();
     effectImgView_->setCenter(personImgView_->center());
     startEffectAtImageView(*effectImgView_, EffectManager::getInstance()->kanokeEffects());
 }
@@ -292,6 +333,7 @@ void PersonView::showKanokeEffect() {
 // ---- Pictures and animations
 
 void PersonView::generateYieldImgView() {
+    loadSubviewsIfNeeded();
     removeYields();
     yieldImgView_ = View::make<ImageView>(Rect(0, 0, bounds().width(), bounds().height()));
     yieldImgView_->setTag(kYieldTag);
@@ -300,6 +342,7 @@ void PersonView::generateYieldImgView() {
 }
 
 void PersonView::removeYields() {
+    loadSubviewsIfNeeded();
     const std::vector<std::shared_ptr<View>> children = subviews();
     for (const auto& child : children)
         if (child->tag() >= kYieldTag && dynamic_cast<ImageView*>(child.get())) child->removeFromSuperview();
@@ -317,6 +360,7 @@ void PersonView::startTimer() {
 }
 
 void PersonView::timerHandler() {
+    loadSubviewsIfNeeded();
     personImgView_->stopAnimating();
     const double h = yieldImgView_ ? yieldImgView_->frame().height() : 0.0;
     const Point center(kMidX, kHoldY - 0.3 * h + (toggle_ ? kHoldBobPoints : 0.0));
@@ -328,6 +372,7 @@ void PersonView::timerHandler() {
 void PersonView::stopTimer() { myTimer_.invalidate(); }
 
 void PersonView::updateCurrentRect() {
+    loadSubviewsIfNeeded();
     Rect rect = frame();
     for (const auto& child : subviews()) {
         if (child->isHidden() || child->tag() < kYieldTag || !dynamic_cast<ImageView*>(child.get())) continue;
@@ -347,6 +392,7 @@ void PersonView::startEffectAtImageView(ImageView& imageView, const std::vector<
 }
 
 void PersonView::startCheckAnimation() {
+    loadSubviewsIfNeeded();
     stopTimer();
     PoseManager::getInstance()->changePose(4, *personImgView_, false, 0);
 

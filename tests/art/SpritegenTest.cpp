@@ -170,6 +170,28 @@ TEST(SpritegenScript, PartsMirrorOutlineAndShadeAsDeclared) {
   EXPECT_EQ(c.at(6, 4), (spritegen::Rgba{}));    // 4-neighbour outline leaves corners open
 }
 
+// A condition written with blanks is one expression: both sides of || and && count.
+TEST(SpritegenScript, ConditionsWithBlanksTestEverySide) {
+  auto script = spritegen::Script::fromText(
+      "palette " RE_TEST_SOURCE_DIR "/art/palette.txt\n"
+      "set d 6\n"
+      "set n d + 1\n"
+      "sprite t.png 3 1\n"
+      "  if d==4 || d==6\n    pixel 0 0 red\n  end\n"
+      "  if d==6 && n==8\n    pixel 1 0 red\n  end\n"
+      "  if d == 6 && n == 7\n    pixel 2 0 red\n  end\n"
+      "end\n",
+      "inline.art");
+  std::vector<spritegen::Picture> pics;
+  script.run([&](const spritegen::Picture& p) { pics.push_back(p); });
+  ASSERT_EQ(pics.size(), 1u);
+  const auto& c = pics[0].canvas;
+  const auto& pal = script.palette();
+  EXPECT_EQ(c.at(0, 0), *pal.find("red"));
+  EXPECT_EQ(c.at(1, 0), (spritegen::Rgba{}));
+  EXPECT_EQ(c.at(2, 0), *pal.find("red"));
+}
+
 // The game loads these pictures by name: every one must be drawn, at the size its view expects.
 TEST(GameArt, EveryNamedPictureIsDrawnAtItsSize) {
   fs::path images = fs::path(RE_TEST_RESOURCE_DIR) / "images";

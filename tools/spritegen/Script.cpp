@@ -139,6 +139,19 @@ double Script::num(const Statement& s, size_t i, const Variables& vars) const {
   }
 }
 
+// `if` and `set` take everything after their name as one expression, blanks included, so
+// `if d==4 || d==6` tests both sides instead of silently dropping the second.
+double Script::restAsNumber(const Statement& s, size_t i, const Variables& vars) const {
+  if (i >= s.words.size()) throw SourceError(s.file, s.line, "'" + s.words[0] + "' needs more values");
+  std::string expr;
+  for (size_t k = i; k < s.words.size(); ++k) expr += (k > i ? " " : "") + s.words[k];
+  try {
+    return evaluate(expr, vars);
+  } catch (const std::exception& e) {
+    throw SourceError(s.file, s.line, e.what());
+  }
+}
+
 int Script::integer(const Statement& s, size_t i, const Variables& vars) const {
   return static_cast<int>(std::lround(num(s, i, vars)));
 }
@@ -212,7 +225,7 @@ void Script::execOne(const Statement& s, Canvas* canvas, double ox, double oy, V
     }
   } else if (cmd == "set") {
     need(2);
-    vars[s.words[1]] = num(s, 2, vars);
+    vars[s.words[1]] = restAsNumber(s, 2, vars);
   } else if (cmd == "part") {
     need(3);
     parts_[s.words[1]] = &s;
@@ -249,7 +262,7 @@ void Script::execOne(const Statement& s, Canvas* canvas, double ox, double oy, V
     }
   } else if (cmd == "if") {
     need(1);
-    if (num(s, 1, vars) != 0) exec(s.body, canvas, ox, oy, vars);
+    if (restAsNumber(s, 1, vars) != 0) exec(s.body, canvas, ox, oy, vars);
   } else if (cmd == "at") {
     need(2);
     exec(s.body, canvas, X(1), Y(2), vars);

@@ -41,6 +41,7 @@ class Script {
   void exec(const std::vector<Statement>& body, Canvas* canvas, double ox, double oy, Variables& vars);
   void execOne(const Statement& s, Canvas* canvas, double ox, double oy, Variables& vars);
   double num(const Statement& s, size_t i, const Variables& vars) const;
+  double restAsNumber(const Statement& s, size_t i, const Variables& vars) const;
   int integer(const Statement& s, size_t i, const Variables& vars) const;
   Rgba colour(const Statement& s, size_t i) const;
   std::string interpolate(const Statement& s, const std::string& text, const Variables& vars) const;

@@ -1,0 +1,212 @@
+#include "platform/services/DesktopNotifications.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "platform/services/Spawn.h"
+
+using nlohmann::json;
+
+namespace {
+
+json valueToJson(const Value& v) {
+    switch (v.type()) {
+        case Value::Type::Boolean: return v.boolValue();
+        case Value::Type::Integer: return v.integerValue();
+        case Value::Type::Real: return std::isfinite(v.doubleValue()) ? json(v.doubleValue()) : json(nullptr);
+        case Value::Type::String: return v.stringValue();
+        case Value::Type::Date: return v.dateValue();
+        case Value::Type::Array: {
+            json a = json::array();
+            for (const auto& item : v.arrayValue()) a.push_back(valueToJson(item));
+            return a;
+        }
+        case Value::Type::Dictionary: {
+            json o = json::object();
+            for (const auto& [k, item] : v.dictionaryValue()) o[k] = valueToJson(item);
+            return o;
+        }
+        default: return nullptr;
+    }
+}
+
+Value valueFromJson(const json& j) {
+    if (j.is_boolean()) return Value(j.get<bool>());
+    if (j.is_number_integer()) return Value(j.get<int64_t>());
+    if (j.is_number()) return Value(j.get<double>());
+    if (j.is_string()) return Value(j.get<std::string>());
+    if (j.is_array()) {
+        Value::Array a;
+        for (const auto& item : j) a.push_back(valueFromJson(item));
+        return Value(std::move(a));
+    }
+    if (j.is_object()) {
+        Value::Dictionary d;
+        for (auto it = j.begin(); it != j.end(); ++it) d[it.key()] = valueFromJson(it.value());
+        return Value(std::move(d));
+    }
+    return Value();
+}
+
+}  // namespace
+
+DesktopNotificationCenter::DesktopNotificationCenter(std::string dataDirectory)
+    : path_(dataDirectory.empty() ? std::string() : dataDirectory + "/" + kFileName) {
+    load();
+}
+
+void DesktopNotificationCenter::load() {
+    if (path_.empty()) return;
+    std::ifstream in(path_);
+    if (!in) return;
+    const json doc = json::parse(in, nullptr, false);
+    if (!doc.is_object()) return;
+    badge_ = doc.value("badge", int64_t(0));
+    const json list = doc.value("scheduled", json::array());
+    if (!list.is_array()) return;
+    for (const auto& item : list) {
+        if (!item.is_object()) continue;
+        LocalNotification n;
+        n.identifier = nextIdentifier_++;
+        n.fireDate = item.value("fireDate", 0.0);
+        if (item.contains("body") && item["body"].is_string()) n.alertBody = item["body"].get<std::string>();
+        n.launchImage = item.value("launchImage", std::string());
+        if (item.contains("userInfo")) n.userInfo = valueFromJson(item["userInfo"]);
+        if (item.contains("sound") && item["sound"].is_string()) n.soundName = item["sound"].get<std::string>();
+        if (item.contains("badge") && item["badge"].is_number_integer()) n.badgeNumber = item["badge"].get<int64_t>();
+        scheduled_.push_back(std::move(n));
+    }
+}
+
+void DesktopNotificationCenter::save() const {
+    if (path_.empty()) return;
+    json list = json::array();
+    for (const auto& n : scheduled_) {
+        json item = {{"fireDate", n.fireDate}, {"launchImage", n.launchImage}};
+        if (n.alertBody) item["body"] = *n.alertBody;
+        if (!n.userInfo.isNil()) item["userInfo"] = valueToJson(n.userInfo);
+        if (n.soundName) item["sound"] = *n.soundName;
+        if (n.badgeNumber) item["badge"] = *n.badgeNumber;
+        list.push_back(std::move(item));
+    }
+    const json doc = {{"badge", badge_}, {"scheduled", list}};
+    // Written aside and renamed, so a crash leaves the old schedule whole.
+    const std::string temp = path_ + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::trunc);
+        if (!out) return;
+        out << doc.dump(1) << "\n";
+        if (!out) return;
+    }
+    std::rename(temp.c_str(), path_.c_str());
+}
+
+uint64_t DesktopNotificationCenter::scheduleLocalNotification(const LocalNotification& notification) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    LocalNotification copy = notification;
+    copy.identifier = nextIdentifier_++;
+    scheduled_.push_back(copy);
+    save();
+    return copy.identifier;
+}
+
+void DesktopNotificationCenter::cancelLocalNotification(uint64_t identifier) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase_if(scheduled_, [&](const LocalNotification& n) { return n.identifier == identifier; });
+    save();
+}
+
+void DesktopNotificationCenter::cancelAllLocalNotifications() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    scheduled_.clear();
+    save();
+}
+
+void DesktopNotificationCenter::cancelLocalNotificationsWithUserInfo() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase_if(scheduled_, [](const LocalNotification& n) { return !n.userInfo.isNil(); });
+    save();
+}
+
+std::vector<LocalNotification> DesktopNotificationCenter::scheduledLocalNotifications() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return scheduled_;
+}
+
+int64_t DesktopNotificationCenter::applicationIconBadgeNumber() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return badge_;
+}
+
+void DesktopNotificationCenter::setApplicationIconBadgeNumber(int64_t number) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (badge_ == number) return;
+        badge_ = number;
+        save();
+    }
+    badgeChanged();
+}
+
+void DesktopNotificationCenter::badgeChanged() {
+    if (onBadgeChanged) onBadgeChanged(applicationIconBadgeNumber());
+}
+
+std::vector<LocalNotification> DesktopNotificationCenter::deliverDue(double now) {
+    std::vector<LocalNotification> due;
+    bool badgeMoved = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (auto it = scheduled_.begin(); it != scheduled_.end();) {
+            if (it->fireDate <= now) {
+                due.push_back(*it);
+                it = scheduled_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        if (due.empty()) return due;
+        std::stable_sort(due.begin(), due.end(), [](const auto& a, const auto& b) { return a.fireDate < b.fireDate; });
+        for (const auto& n : due)
+            if (n.badgeNumber && *n.badgeNumber != badge_) {
+                badge_ = *n.badgeNumber;
+                badgeMoved = true;
+            }
+        save();
+    }
+    if (badgeMoved) badgeChanged();
+    if (shows_ && desktopCanNotify())
+        for (const auto& n : due)
+            if (n.alertBody && !n.alertBody->empty()) spawnDetached(notifyArguments(n));
+    return due;
+}
+
+std::vector<std::string> DesktopNotificationCenter::notifyArguments(const LocalNotification& n) {
+    std::vector<std::string> args = {kNotifyProgram, "--app-name=Royal Expedition"};
+    // The sound goes along as a hint; the notification service plays it when it can.
+    if (n.soundName && !n.soundName->empty()) args.push_back("--hint=string:sound-name:" + *n.soundName);
+    args.push_back("--");
+    args.push_back("Royal Expedition");
+    args.push_back(n.alertBody.value_or(""));
+    return args;
+}
+
+bool DesktopNotificationCenter::desktopCanNotify() {
+    const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    return bus && *bus && programOnPath(kNotifyProgram);
+}
+
+void DesktopNotificationCenter::showBadgeInWindowTitle(const std::string& title, int64_t badge) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) return;
+    const std::string text = badge > 0 ? title + " (" + std::to_string(badge) + ")" : title;
+    for (Uint32 id = 1; id <= 8; ++id)
+        if (SDL_Window* window = SDL_GetWindowFromID(id)) {
+            SDL_SetWindowTitle(window, text.c_str());
+            return;
+        }
+}

@@ -1,168 +1,118 @@
-// Royal Expedition: for now an animated test scene - the king with his frames and a row of
-// persons walking and bobbing in front of him - until the game's screens take its place.
-#include <cmath>
+// Royal Expedition: starts the game in a window, or headless on a manual clock to take one
+// picture or to play a script (see README, "Playing from a script").
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/AppDelegate.h"
+#include "app/LaunchOptions.h"
+#include "app/ScriptDriver.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Random.h"
+#include "platform/core/RunLoop.h"
 #include "platform/render/Application.h"
+#include "platform/render/HeadlessRenderer.h"
+#include "platform/resources/LocalizedStrings.h"
+#include "platform/services/DesktopNotifications.h"
+#include "platform/services/PageViewLog.h"
+#include "platform/services/UrlOpener.h"
+#include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
-
-namespace {
-
-// Frames that exist among the names, in order.
-std::vector<std::shared_ptr<Image>> existingImages(const std::vector<std::string>& names) {
-    std::vector<std::shared_ptr<Image>> images;
-    for (const auto& name : names)
-        if (Image::exists(name)) images.push_back(Image::named(name));
-    return images;
-}
-
-std::shared_ptr<ImageView> makeKing(Point center) {
-    auto king = std::make_shared<ImageView>(Rect::withCenter(center, Size(80, 80)));
-    king->setName("king");
-    king->setContentMode(ContentMode::scaleAspectFit);
-    auto blink = existingImages({"king-1_1@2x.png", "king-1_2@2x.png", "king-1_3@2x.png", "king-1_2@2x.png", "king-1_1@2x.png"});
-    std::vector<std::string> sleepNames;
-    for (int i = 0; i < 6; ++i) sleepNames.push_back("king-4_1@2x.png");
-    for (const char* n : {"king-4_2@2x.png", "king-4_3@2x.png", "king-4_2@2x.png", "king-4_1@2x.png"}) sleepNames.push_back(n);
-    auto frames = existingImages(sleepNames);
-    if (frames.size() < 2) frames = blink;
-    if (!frames.empty()) {
-        king->setImage(frames.front());
-        king->setAnimationImages(frames);
-        king->setAnimationDuration(frames.size() / 10.0);
-        king->startAnimating();
-    } else {
-        king->setBackgroundColor(Color(0.85f, 0.65f, 0.1f));
-    }
-    return king;
-}
-
-// A person walks between two spots; its picture bobs as it goes.
-void walk(const std::shared_ptr<View>& person, double fromX, double toX, double y) {
-    std::weak_ptr<View> weak = person;
-    View::animateWithDuration(2.4, 0.0, AnimationOptions{AnimationCurve::linear, true, false},
-                              [&] { person->setCenter(Point(toX, y)); },
-                              [weak, fromX, toX, y](bool finished) {
-                                  if (auto p = weak.lock(); p && finished) walk(p, toX, fromX, y);
-                              });
-}
-
-void bob(const std::shared_ptr<View>& picture, double up) {
-    std::weak_ptr<View> weak = picture;
-    View::animateWithDuration(0.3, 0.0, AnimationOptions{AnimationCurve::easeInOut, true, false},
-                              [&] { picture->setTransform(Transform::makeTranslation(0, up)); },
-                              [weak, up](bool finished) {
-                                  if (auto p = weak.lock(); p && finished) bob(p, up < 0 ? 0 : -3);
-                              });
-}
-
-std::shared_ptr<View> makePerson(int id, Point center, bool moving) {
-    auto person = std::make_shared<View>(Rect::withCenter(center, Size(43, 60)));
-    person->setTag(id);
-    auto picture = std::make_shared<ImageView>(Rect(0, 0, 43, 60));
-    picture->setContentMode(ContentMode::scaleAspectFit);
-    auto frames = existingImages({"person_1_2_1.png", "person_1_2_2.png"});
-    if (frames.size() < 2) frames = existingImages({"person_1_1_1.png", "person_1_1_2.png"});
-    if (!frames.empty()) {
-        picture->setImage(frames.front());
-        picture->setAnimationImages(frames);
-        picture->setAnimationDuration(0.5 + (id % 3) * 0.1);
-        if (moving) picture->startAnimating();
-    } else {
-        picture->setBackgroundColor(Color(0.2f + 0.02f * id, 0.4f, 0.8f - 0.02f * id));
-    }
-    person->addSubview(picture);
-    if (moving) bob(picture, -3);
-    return person;
-}
-
-}  // namespace
+#include "platform/ui/WindowAlertPresenter.h"
+#include "stage/PersonView.h"
 
 int main(int argc, char** argv) {
     std::string error;
-    ApplicationOptions options = ApplicationOptions::fromArguments(argc, argv, &error);
+    const LaunchOptions options = LaunchOptions::parse(std::vector<std::string>(argv + 1, argv + argc), &error);
     if (!error.empty()) {
-        std::fprintf(stderr, "royal-expedition: %s\n", error.c_str());
-        std::fprintf(stderr, "usage: royal-expedition [--screen 480|568] [--headless [--screenshot FILE] [--time SECONDS]] [--data DIR] [--still]\n");
+        std::fprintf(stderr, "royal-expedition: %s\n%s", error.c_str(), LaunchOptions::usage());
         return 2;
     }
-    if (options.dataDirectory.empty()) options.dataDirectory = SavedStateStore::defaultDataDirectory();
-    // --still: nothing moves (to see that an idle window sleeps).
-    bool still = false;
-    for (int i = 1; i < argc; ++i) still = still || std::string(argv[i]) == "--still";
-    Application app(options);
-    Window& window = app.window();
-    const Rect screen = Screen::mainScreen().bounds();
+    std::string dataDirectory = options.dataDirectory.empty() ? SavedStateStore::defaultDataDirectory() : options.dataDirectory;
+    std::error_code ec;
+    std::filesystem::create_directories(dataDirectory, ec);
+    SavedStateStore::configureDataDirectory(dataDirectory);
+    const bool scripted = !options.scriptPath.empty();
+    // A scripted run ends as if killed: nothing reaches the disk unless the script terminates.
+    if (scripted) SavedStateStore::standardUserDefaults().setAutoFlushDelay(0);
+    if (!options.language.empty()) LocalizedStrings::setPreferredLanguages({options.language});
 
-    // Sky and floor.
-    window.setBackgroundColor(Color(0.55f, 0.78f, 0.95f));
-    auto floor = std::make_shared<View>(Rect(0, screen.height() * 0.45, screen.width(), screen.height() * 0.55));
-    floor->setBackgroundColor(Color(0.45f, 0.7f, 0.35f));
-    window.addSubview(floor);
+    ApplicationOptions appOptions;
+    appOptions.headless = options.headless;
+    appOptions.screenHeight = options.screenHeight;
+    appOptions.dataDirectory = dataDirectory;
+    appOptions.screenshotPath = options.screenshotPath;
+    appOptions.headlessTime = options.headlessTime;
+    Application app(appOptions);
 
-    auto title = std::make_shared<Label>(Rect(10, 24, 300, 30));
-    title->setFont("GD-DOTFONT-DQ-TTF", 20);
-    title->setTextAlignment(TextAlignment::center);
-    title->setTextColor(Color::whiteColor());
-    title->setShadowColor(Color(0, 0, 0, 0.6f));
-    title->setShadowOffset(Size(1, 1));
-    title->setText("Royal Expedition  王様の探検");
-    window.addSubview(title);
+    std::shared_ptr<ManualClock> clock;
+    if (options.headless) {
+        clock = std::make_shared<ManualClock>(options.epoch ? *options.epoch : SystemClock().wallNow());
+        RunLoop::main().setClock(clock);
+    }
+    if (options.seed) RandomSource::shared().seed(*options.seed);
 
-    auto king = makeKing(Point(160, screen.height() * 0.33));
-    if (still) king->stopAnimating();
-    window.addSubview(king);
+    SoundEngine::Config soundConfig;
+    soundConfig.settingsPath = dataDirectory + "/sound-settings.json";
+    soundConfig.headless = options.headless;
+    SoundEngine::installSharedEngine(SoundEngine::create(soundConfig));
 
-    // Persons on three rows, walking to and fro.
-    auto stage = std::make_shared<View>(Rect(0, screen.height() * 0.45, screen.width(), 200));
-    stage->setName("stage");
-    window.addSubview(stage);
-    const double rows[3] = {40, 90, 140};
-    for (int i = 0; i < 24; ++i) {
-        const int row = i / 8;
-        const double x = 23 + (i % 8) * 39;
-        auto person = makePerson(i + 1, Point(x, rows[row]), !still);
-        stage->addSubview(person);
-        if (!still) walk(person, x, row % 2 ? x - 18 : x + 18, rows[row]);
+    auto notifications = std::make_shared<DesktopNotificationCenter>(dataDirectory);
+    notifications->setShowsNotifications(!options.headless);
+    if (!options.headless) {
+        const std::string title = appOptions.title;
+        notifications->onBadgeChanged = [title](int64_t badge) { DesktopNotificationCenter::showBadgeInWindowTitle(title, badge); };
+    }
+    LocalNotificationCenter::setShared(notifications);
+    Analytics::setShared(std::make_shared<PageViewLog>(dataDirectory, [] { return RunLoop::main().wallTime(); }));
+    UrlOpener::shared().setRecordOnly(options.headless);
+    WindowAlertPresenter::install();
+
+    AppDelegate::initializeClass();
+    auto delegate = std::make_shared<AppDelegate>();
+    delegate->didFinishLaunching(app.window());
+    delegate->applicationDidBecomeActive();
+
+    if (scripted) {
+        ScriptDriver driver(*delegate, app.window(), clock, std::cout, std::cerr);
+        driver.settle();
+        int status = 0;
+        if (options.scriptPath == "-") {
+            status = driver.run(std::cin);
+        } else {
+            std::ifstream script(options.scriptPath);
+            if (!script) {
+                std::fprintf(stderr, "royal-expedition: cannot read %s\n", options.scriptPath.c_str());
+                return 2;
+            }
+            status = driver.run(script);
+        }
+        std::cout.flush();
+        PersonView::waitForRecordings();
+        // No clean-up: the run ends as if the game were killed (terminate has saved already).
+        std::_Exit(status);
     }
 
-    auto counter = std::make_shared<Label>(Rect(10, screen.height() - 70, 180, 24));
-    counter->setFont("GD-DOTFONT-DQ-TTF", 14);
-    counter->setTextColor(Color::whiteColor());
-    counter->setText("taps: 0");
-    window.addSubview(counter);
-
-    auto button = std::make_shared<Button>(Rect(200, screen.height() - 76, 110, 36));
-    button->setName("explore");
-    button->setBackgroundColor(Color(0.6f, 0.2f, 0.1f));
-    button->titleLabel().setFont("GD-DOTFONT-DQ-TTF", 16);
-    button->setTitle("たんけん");
-    auto taps = std::make_shared<int>(0);
-    std::weak_ptr<Label> weakCounter = counter;
-    std::weak_ptr<View> weakKing = window.viewWithName("king");
-    button->setAction([taps, weakCounter, weakKing] {
-        ++*taps;
-        if (auto c = weakCounter.lock()) c->setText("taps: " + std::to_string(*taps));
-        if (auto k = weakKing.lock()) {
-            const Point c0 = k->center();
-            View::animateWithDuration(0.083, 0, AnimationOptions{AnimationCurve::easeOut, true, false},
-                                      [&] { k->setCenter(Point(c0.x, c0.y - 8)); },
-                                      [weakKing, c0](bool) {
-                                          if (auto k2 = weakKing.lock())
-                                              View::animateWithDuration(0.083, 0, AnimationOptions{AnimationCurve::easeOut, true, false},
-                                                                        [&] { k2->setCenter(c0); });
-                                      });
-        }
-    });
-    window.addSubview(button);
-
-    return app.run();
+    // Notifications that fall due while the game runs are shown at once.
+    TimerHandle deliver = RunLoop::main().scheduleTimer(1.0, true, [notifications] { notifications->deliverDue(RunLoop::main().wallTime()); });
+    app.onEnterBackground = [delegate] {
+        delegate->applicationWillResignActive();
+        delegate->applicationDidEnterBackground();
+    };
+    app.onEnterForeground = [delegate] {
+        delegate->applicationWillEnterForeground();
+        delegate->applicationDidBecomeActive();
+    };
+    app.onTerminate = [delegate] {
+        delegate->applicationWillTerminate();
+        SavedStateStore::standardUserDefaults().synchronize();
+    };
+    const int status = app.run();
+    deliver.invalidate();
+    return status;
 }

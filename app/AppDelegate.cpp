@@ -1,0 +1,110 @@
+#include "app/AppDelegate.h"
+
+#include "app/CommunityChat.h"
+#include "app/GameRatingPrompt.h"
+#include "explore/NMCommon.h"
+#include "explore/ViewController.h"
+#include "model/GoldManager.h"
+#include "model/MonsterManager.h"
+#include "model/SavedStateKeys.h"
+#include "overlays/TitleViewController.h"
+#include "platform/resources/LocalizedStrings.h"
+#include "platform/services/Analytics.h"
+#include "platform/services/LocalNotificationCenter.h"
+#include "platform/sound/SoundEngine.h"
+#include "platform/store/SavedStateStore.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
+#include "stage/EffectManager.h"
+
+namespace {
+
+const char* const kPreloadedEffects[] = {"tap.mp3",   "tap_fail.wav", "menu_tap.mp3",     "drop.mp3",   "coinget.mp3", "check.mp3",
+                                         "se_charge.wav", "SE001.mp3", "levelup.mp3", "pochi_short.wav", "start.mp3"};
+
+}  // namespace
+
+AppDelegate::AppDelegate() = default;
+
+AppDelegate::~AppDelegate() {
+    if (titleCtr_) titleCtr_->setDelegate(nullptr);
+}
+
+void AppDelegate::initializeClass() {
+    // Asked only when the main screen decides to, never at launch.
+    auto prompt = std::make_shared<GameRatingPrompt>();
+    prompt->setDaysUntilPrompt(0);
+    prompt->setPromptAtLaunch(false);
+    ViewController::setRatingPrompt(prompt);
+}
+
+bool AppDelegate::didFinishLaunching(Window& window) {
+    CommunityChat::shared().setUp(CommunityChat::kClientId, CommunityChat::kAccountBase);
+
+    EffectManager::getInstance();
+    GoldManager::getInstance();
+    MonsterManager::getInstance();
+
+    window_ = &window;
+    viewController_ = std::make_shared<ViewController>();
+    viewController_->addViewTo(window);
+    window.makeKeyAndVisible();
+
+    // The top advertising panel of the tall screen belongs to the game list, which is not in the
+    // game yet; its band stays empty.
+
+    // No leaderboard service on the desktop: the sign-in fails at once.
+    SavedStateStore::standardUserDefaults().setBool(false, SavedStateKeys::gkLoginSucceeded);
+    NMCommon::sendNotification("GKStatusUpdated");
+
+    // The purchase observer comes with the shop.
+
+    if (auto analytics = Analytics::shared()) (void)analytics;
+
+    titleCtr_ = std::make_shared<TitleViewController>();
+    titleCtr_->setDelegate(this);
+    titleCtr_->addViewTo(window);
+    return true;
+}
+
+void AppDelegate::saveGameData() {
+    GoldManager::getInstance()->saveGold();
+    MonsterManager::getInstance()->saveMonsters();
+}
+
+void AppDelegate::applicationDidEnterBackground() {
+    saveGameData();
+    const double fireTime = RunLoop::main().wallTime() + kReminderDelay;
+    std::optional<std::string> sound;
+    if (!SavedStateStore::standardUserDefaults().boolForKey(SavedStateKeys::pushSoundOff)) sound = "menu_tap.mp3";
+    Value userInfo = Value::Dictionary{{"id", Value(int64_t(1))}};
+    NMCommon::showLocalPushAtTime(fireTime, LocalizedStrings::shared().localizedString("NotificationLong"), "Default.png", userInfo, sound);
+    SoundEngine::sharedEngine().stopBackgroundMusic();
+    SoundEngine::sharedEngine().end();
+}
+
+void AppDelegate::applicationDidBecomeActive() {
+    SoundEngine& sound = SoundEngine::sharedEngine();
+    sound.setBackgroundMusicVolume(kMusicVolume);
+    for (const char* effect : kPreloadedEffects) sound.preloadEffect(effect);
+    NMCommon::cancelAllLocalPushWithUserInfo();
+    LocalNotificationCenter::shared()->setApplicationIconBadgeNumber(0);
+    if (!titleCtr_) viewController_->appear();
+}
+
+void AppDelegate::applicationWillTerminate() {
+    saveGameData();
+    // The page-view log writes each view as it comes; nothing is left to send.
+}
+
+bool AppDelegate::handleOpenURL(const std::string& url) {
+    if (url.compare(0, 2, "fb") == 0) return false;
+    return CommunityChat::shared().handleOpenURL(url, CommunityChat::kClientId);
+}
+
+void AppDelegate::overlayWillClose(OverlayViewController& /*overlay*/) { viewController_->appear(); }
+
+void AppDelegate::overlayDidClose(OverlayViewController& overlay) {
+    overlay.setDelegate(nullptr);
+    titleCtr_.reset();
+}

@@ -1,0 +1,76 @@
+#include "app/LaunchOptions.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+bool toNumber(const std::string& text, double* out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    const double d = std::strtod(text.c_str(), &end);
+    if (*end || !std::isfinite(d)) return false;
+    *out = d;
+    return true;
+}
+
+}  // namespace
+
+const char* LaunchOptions::usage() {
+    return "usage: royal-expedition [--screen 480|568] [--data-dir DIR]\n"
+           "       royal-expedition --headless --data-dir DIR [--epoch SECONDS] [--seed N] [--lang CODE] [--screen 480|568] --script FILE|-\n"
+           "       royal-expedition --headless [--screenshot FILE] [--time SECONDS]\n";
+}
+
+LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::string* error) {
+    LaunchOptions o;
+    auto fail = [&](const std::string& message) {
+        if (error && error->empty()) *error = message;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= args.size()) {
+                fail(arg + " needs a value");
+                return "";
+            }
+            return args[++i];
+        };
+        double d = 0;
+        if (arg == "--headless") {
+            o.headless = true;
+        } else if (arg == "--data-dir" || arg == "--data") {
+            o.dataDirectory = value();
+        } else if (arg == "--epoch") {
+            if (toNumber(value(), &d) && d >= 0) o.epoch = d;
+            else fail("--epoch needs a number of seconds since 1970");
+        } else if (arg == "--seed") {
+            const std::string v = value();
+            char* end = nullptr;
+            const unsigned long long s = std::strtoull(v.c_str(), &end, 10);
+            if (v.empty() || *end || v[0] == '-') fail("--seed needs a whole number");
+            else o.seed = s;
+        } else if (arg == "--lang") {
+            o.language = value();
+            if (o.language.empty()) fail("--lang needs a language code");
+        } else if (arg == "--screen") {
+            const std::string v = value();
+            if (v == "480" || v == "568") o.screenHeight = std::atof(v.c_str());
+            else fail("--screen takes 480 or 568");
+        } else if (arg == "--script") {
+            o.scriptPath = value();
+            if (o.scriptPath.empty()) fail("--script needs a file name or -");
+        } else if (arg == "--screenshot") {
+            o.screenshotPath = value();
+            o.headless = true;
+        } else if (arg == "--time") {
+            if (toNumber(value(), &d) && d >= 0) o.headlessTime = d;
+            else fail("--time needs a number of seconds");
+        } else {
+            fail("unknown option " + arg);
+        }
+    }
+    if (!o.scriptPath.empty() && !o.headless) fail("--script runs only with --headless");
+    if (!o.scriptPath.empty() && o.dataDirectory.empty()) fail("--script needs --data-dir");
+    return o;
+}

@@ -1,0 +1,307 @@
+#include "app/ScriptDriver.h"
+
+#include <cxxabi.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <istream>
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <sstream>
+#include <typeinfo>
+#include <vector>
+
+#include "app/AppDelegate.h"
+#include "platform/core/Clock.h"
+#include "platform/core/RunLoop.h"
+#include "platform/foundation/Value.h"
+#include "platform/render/HeadlessRenderer.h"
+#include "platform/services/Analytics.h"
+#include "platform/services/LocalNotificationCenter.h"
+#include "platform/store/SavedStateStore.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Window.h"
+#include "stage/PersonView.h"
+
+using nlohmann::json;
+
+namespace {
+
+json toJson(const Value& v) {
+    switch (v.type()) {
+        case Value::Type::Nil: return nullptr;
+        case Value::Type::Boolean: return v.boolValue();
+        case Value::Type::Integer: return v.isUnsigned() ? json(v.unsignedValue()) : json(v.integerValue());
+        case Value::Type::Real: {
+            const double d = v.doubleValue();
+            return std::isfinite(d) ? json(d) : json(nullptr);
+        }
+        case Value::Type::String: return v.stringValue();
+        case Value::Type::Date: return v.dateValue();
+        case Value::Type::Data: return "<" + std::to_string(v.dataValue().size()) + " bytes>";
+        case Value::Type::Array: {
+            json a = json::array();
+            for (const auto& item : v.arrayValue()) a.push_back(toJson(item));
+            return a;
+        }
+        case Value::Type::Dictionary: {
+            json o = json::object();
+            for (const auto& [key, item] : v.dictionaryValue()) o[key] = toJson(item);
+            return o;
+        }
+    }
+    return nullptr;
+}
+
+std::string className(const View& view) {
+    const char* mangled = typeid(view).name();
+    int status = 0;
+    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = status == 0 && plain ? plain : mangled;
+    std::free(plain);
+    return name;
+}
+
+bool parseNumber(const std::string& text, double* out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    const double d = std::strtod(text.c_str(), &end);
+    if (*end || !std::isfinite(d)) return false;
+    *out = d;
+    return true;
+}
+
+// Calls fn for every visible view, front to back (later sub-views are in front).
+void forEachVisibleFrontToBack(const std::shared_ptr<View>& view, const std::function<void(const std::shared_ptr<View>&)>& fn) {
+    if (view->isHidden() || view->alpha() < 0.01) return;
+    const auto subviews = view->subviews();
+    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) forEachVisibleFrontToBack(*it, fn);
+    fn(view);
+}
+
+}  // namespace
+
+ScriptDriver::ScriptDriver(AppDelegate& app, Window& window, std::shared_ptr<ManualClock> clock, std::ostream& out, std::ostream& err)
+    : app_(app), window_(window), clock_(std::move(clock)), out_(out), err_(err) {}
+
+void ScriptDriver::settle() {
+    PersonView::waitForRecordings();
+    RunLoop::main().drain();
+    PersonView::waitForRecordings();
+    RunLoop::main().drain();
+}
+
+void ScriptDriver::wait(double seconds) {
+    // In steps, so that the collection recordings finish between the frames that wait on them.
+    double left = seconds;
+    while (left > 1e-9) {
+        const double step = left > 0.5 ? 0.5 : left;
+        RunLoop::main().advanceBy(step);
+        settle();
+        left -= step;
+    }
+    settle();
+}
+
+int ScriptDriver::run(std::istream& in) {
+    std::string line;
+    int number = 0;
+    while (!terminated_ && std::getline(in, line)) {
+        ++number;
+        std::string reason;
+        if (!runLine(line, &reason)) {
+            out_.flush();
+            err_ << "line " << number << ": " << reason << std::endl;
+            return kErrorStatus;
+        }
+        out_.flush();
+    }
+    return 0;
+}
+
+bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
+    std::string line = rawLine;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
+    const auto first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') return true;
+    line = line.substr(first);
+    std::istringstream words(line);
+    std::string command;
+    words >> command;
+    std::vector<std::string> args;
+    for (std::string w; words >> w;) args.push_back(w);
+
+    auto numbers = [&](size_t minCount, size_t maxCount, std::vector<double>* out) {
+        if (args.size() < minCount || args.size() > maxCount) {
+            *reason = command + " takes " + std::to_string(minCount) + (minCount == maxCount ? "" : " to " + std::to_string(maxCount)) +
+                      " numbers";
+            return false;
+        }
+        for (const auto& a : args) {
+            double d = 0;
+            if (!parseNumber(a, &d)) {
+                *reason = "bad number \"" + a + "\"";
+                return false;
+            }
+            out->push_back(d);
+        }
+        return true;
+    };
+
+    std::vector<double> n;
+    if (command == "wait") {
+        if (!numbers(1, 1, &n)) return false;
+        if (n[0] < 0) {
+            *reason = "wait takes a number of seconds of 0 or more";
+            return false;
+        }
+        wait(n[0]);
+    } else if (command == "clock") {
+        if (!numbers(1, 1, &n)) return false;
+        clock_->jumpWall(n[0]);
+    } else if (command == "touch") {
+        if (!numbers(2, 2, &n)) return false;
+        window_.touchDown(n[0], n[1]);
+        settle();
+        window_.touchUp(n[0], n[1]);
+        settle();
+    } else if (command == "swipe") {
+        if (!numbers(4, 5, &n)) return false;
+        const int steps = n.size() > 4 ? static_cast<int>(n[4]) : kDefaultSwipeSteps;
+        if (n.size() > 4 && (steps < 1 || n[4] != steps)) {
+            *reason = "swipe takes a whole number of steps, 1 or more";
+            return false;
+        }
+        window_.touchDown(n[0], n[1]);
+        settle();
+        for (int i = 1; i <= steps; ++i) {
+            const double t = static_cast<double>(i) / steps;
+            window_.touchMove(n[0] + (n[2] - n[0]) * t, n[1] + (n[3] - n[1]) * t);
+            settle();
+        }
+        window_.touchUp(n[2], n[3]);
+        settle();
+    } else if (command == "press") {
+        if (args.size() != 1) {
+            *reason = "press takes one button name";
+            return false;
+        }
+        if (!press(args[0], reason)) return false;
+    } else if (command == "background" || command == "activate" || command == "terminate") {
+        if (!args.empty()) {
+            *reason = command + " takes nothing";
+            return false;
+        }
+        if (command == "background") {
+            app_.applicationWillResignActive();
+            app_.applicationDidEnterBackground();
+        } else if (command == "activate") {
+            app_.applicationWillEnterForeground();
+            app_.applicationDidBecomeActive();
+        } else {
+            app_.applicationWillTerminate();
+            SavedStateStore::standardUserDefaults().synchronize();
+            terminated_ = true;
+        }
+        settle();
+    } else if (command == "screenshot") {
+        if (args.size() != 1) {
+            *reason = "screenshot takes one file name";
+            return false;
+        }
+        HeadlessRenderer renderer(window_.bounds().size);
+        if (!renderer.isValid()) {
+            *reason = "no renderer";
+            return false;
+        }
+        renderer.render(window_);
+        if (!renderer.writePNG(args[0])) {
+            *reason = "could not write " + args[0];
+            return false;
+        }
+    } else if (command == "state") {
+        out_ << "STATE " << stateJson() << "\n";
+    } else if (command == "views") {
+        out_ << "VIEWS " << viewsJson() << "\n";
+    } else if (command == "notifications") {
+        out_ << "NOTIFICATIONS " << notificationsJson() << "\n";
+    } else if (command == "pages") {
+        out_ << "PAGES " << pagesJson() << "\n";
+    } else if (command == "echo") {
+        const auto space = line.find_first_of(" \t");
+        out_ << (space == std::string::npos ? std::string() : line.substr(line.find_first_not_of(" \t", space))) << "\n";
+    } else {
+        *reason = "unknown command \"" + command + "\"";
+        return false;
+    }
+    return true;
+}
+
+bool ScriptDriver::press(const std::string& name, std::string* reason) {
+    std::shared_ptr<Button> found;
+    bool sawHidden = false, sawDisabled = false;
+    forEachVisibleFrontToBack(window_.shared_from_this(), [&](const std::shared_ptr<View>& v) {
+        if (found || nameOfView(*v) != name) return;
+        auto button = std::dynamic_pointer_cast<Button>(v);
+        if (!button) return;
+        if (!button->isEnabled()) {
+            sawDisabled = true;
+            return;
+        }
+        found = button;
+    });
+    if (!found) {
+        if (!sawDisabled) sawHidden = window_.viewWithName(name) != nullptr;
+        *reason = sawDisabled ? "button \"" + name + "\" is disabled"
+                  : sawHidden ? "button \"" + name + "\" is hidden"
+                              : "no button \"" + name + "\"";
+        return false;
+    }
+    found->sendAction();
+    settle();
+    return true;
+}
+
+std::string ScriptDriver::nameOfView(const View& view) {
+    if (!view.name().empty()) return view.name();
+    if (dynamic_cast<const PersonView*>(&view) && view.tag() > 0) return "person" + std::to_string(view.tag());
+    return "";
+}
+
+std::string ScriptDriver::valueToJson(const Value& value) { return toJson(value).dump(); }
+
+std::string ScriptDriver::stateJson() const { return valueToJson(SavedStateStore::standardUserDefaults().dictionaryRepresentation()); }
+
+std::string ScriptDriver::viewsJson() const {
+    json list = json::array();
+    forEachVisibleFrontToBack(window_.shared_from_this(), [&](const std::shared_ptr<View>& v) {
+        const std::string name = nameOfView(*v);
+        if (name.empty()) return;
+        const Rect f = v->convertRectToView(v->bounds(), nullptr);
+        json item = {{"name", name}, {"class", className(*v)}, {"frame", {f.minX(), f.minY(), f.width(), f.height()}}, {"alpha", v->alpha()}};
+        if (auto* label = dynamic_cast<const Label*>(v.get())) item["text"] = label->text();
+        if (auto* button = dynamic_cast<Button*>(v.get())) item["text"] = button->titleForState(button->state());
+        list.push_back(std::move(item));
+    });
+    return list.dump();
+}
+
+std::string ScriptDriver::notificationsJson() const {
+    json list = json::array();
+    for (const auto& n : LocalNotificationCenter::shared()->scheduledLocalNotifications()) {
+        json item = {{"fireDate", n.fireDate}, {"body", n.alertBody ? json(*n.alertBody) : json(nullptr)},
+                     {"sound", n.soundName ? json(*n.soundName) : json(nullptr)}, {"badge", n.badgeNumber ? json(*n.badgeNumber) : json(nullptr)},
+                     {"userInfo", toJson(n.userInfo)}, {"launchImage", n.launchImage}};
+        list.push_back(std::move(item));
+    }
+    return list.dump();
+}
+
+std::string ScriptDriver::pagesJson() const {
+    json list = json::array();
+    if (auto recording = std::dynamic_pointer_cast<RecordingAnalytics>(Analytics::shared()))
+        for (const auto& page : recording->pageViews()) list.push_back(page);
+    return list.dump();
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Plays the game from a script, one command a line, on the headless window and the manual clock:
+//
+//   wait S | clock S | touch X Y | swipe X1 Y1 X2 Y2 [STEPS] | press NAME
+//   background | activate | terminate | screenshot FILE
+//   state | views | notifications | pages | echo TEXT
+//
+// Blank lines and lines starting with # are skipped. Each command's output is flushed before the
+// next line is read, so another program can drive the game step by step. A bad line stops the
+// run: "line N: reason" on the error stream and status 2.
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+class AppDelegate;
+class ManualClock;
+class Value;
+class View;
+class Window;
+
+class ScriptDriver {
+public:
+    static constexpr int kDefaultSwipeSteps = 10;
+    static constexpr int kErrorStatus = 2;
+
+    ScriptDriver(AppDelegate& app, Window& window, std::shared_ptr<ManualClock> clock, std::ostream& out, std::ostream& err);
+
+    // Runs every line; 0 at the end of the script or after `terminate`, 2 at the first bad line.
+    int run(std::istream& in);
+    // One line; false with the reason when it is bad.
+    bool runLine(const std::string& line, std::string* reason);
+    bool isTerminated() const { return terminated_; }
+
+    // Lets everything due now run (and the collection recordings finish).
+    void settle();
+    void wait(double seconds);
+
+    // The JSON texts the commands print (without their prefix).
+    std::string stateJson() const;
+    std::string viewsJson() const;
+    std::string notificationsJson() const;
+    std::string pagesJson() const;
+    // A saved-state value as JSON.
+    static std::string valueToJson(const Value& value);
+    // The name a view goes by in `views` and `press` (persons by their tag: "person7").
+    static std::string nameOfView(const View& view);
+
+private:
+    bool press(const std::string& name, std::string* reason);
+
+    AppDelegate& app_;
+    Window& window_;
+    std::shared_ptr<ManualClock> clock_;
+    std::ostream& out_;
+    std::ostream& err_;
+    bool terminated_ = false;
+};

@@ -1,0 +1,187 @@
+#include "overlays/TitleViewController.h"
+
+#include "model/SavedStateKeys.h"
+#include "platform/services/Analytics.h"
+#include "platform/sound/SoundEngine.h"
+#include "platform/store/SavedStateStore.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Touch.h"
+#include "stage/NMAnimationCommon.h"
+
+namespace {
+
+void reportPage(const std::string& name) {
+    if (auto analytics = Analytics::shared()) analytics->trackPageView("/" + name);
+}
+
+bool isTallScreen() { return Screen::mainScreen().bounds().height() == 568; }
+
+// The game's own placeholder banners: no network, only a framed note where a banner would go.
+constexpr int kBannerCount = 2;
+
+}  // namespace
+
+TitleViewController::TitleViewController() : OverlayViewController("Title") {}
+
+TitleViewController::~TitleViewController() {
+    if (isViewLoaded()) releasePersons();
+}
+
+void TitleViewController::bindOutlets() {
+    OverlayViewController::bindOutlets();
+    bind(logoImgView_, "logoImgView");
+    bind(flickImgView_, "flickImgView");
+    bind(adsView_, "adsView");
+}
+
+void TitleViewController::viewDidLoad() {
+    OverlayViewController::viewDidLoad();
+    SavedStateStore& store = SavedStateStore::standardUserDefaults();
+    if (!store.boolForKey(SavedStateKeys::firstTitleDone)) {
+        reportPage("FIRST_TITLE");
+        store.setBool(true, SavedStateKeys::firstTitleDone);
+    }
+    reportPage("TITLE");
+    flickedCnt_ = 0;
+
+    std::vector<std::shared_ptr<Image>> frames;
+    for (unsigned i = 1; i <= kMaxHintFrames; ++i) {
+        const std::string name = "f" + std::to_string(i) + "@2x.png";
+        if (Image::exists(name)) frames.push_back(Image::named(name));
+    }
+    if (flickImgView_) {
+        flickImgView_->setAnimationImages(frames);
+        flickImgView_->setAnimationDuration(frames.size() / kHintFramesPerSecond);
+        flickImgView_->setAnimationRepeatCount(0);
+        flickImgView_->setHidden(true);
+    }
+
+    View& root = *view();
+    std::weak_ptr<void> alive = lifetime();
+    root.onTouchesBegan = [this, alive](const TouchSet& t) { if (!alive.expired()) touchesBegan(t); };
+    root.onTouchesMoved = [this, alive](const TouchSet& t) { if (!alive.expired()) touchesMoved(t); };
+    root.onTouchesEnded = [this, alive](const TouchSet& t) { if (!alive.expired()) touchesEnded(t); };
+    root.onTouchesCancelled = [this, alive](const TouchSet& t) { if (!alive.expired()) touchesEnded(t); };
+}
+
+void TitleViewController::viewWillAppear(bool animated) {
+    OverlayViewController::viewWillAppear(animated);
+    if (logoImgView_) {
+        std::weak_ptr<void> alive = lifetime();
+        NMAnimationCommon::animateView(*logoImgView_, 7, true, [this, alive] {
+            if (alive.expired() || closing_) return;
+            drawPersons();
+            if (flickImgView_) {
+                view()->bringSubviewToFront(flickImgView_.get());
+                flickImgView_->setHidden(false);
+            }
+            SoundEngine::sharedEngine().playBackgroundMusic("bgm_8.aif");
+            if (flickImgView_) flickImgView_->startAnimating();
+        });
+    }
+    if (!isTallScreen()) openAdnetView();
+}
+
+void TitleViewController::viewWillDisappear(bool animated) {
+    if (!isTallScreen() && isViewLoaded()) {
+        for (int tag = 1; tag <= 4; ++tag)
+            for (const auto& sub : std::vector<std::shared_ptr<View>>(view()->subviews()))
+                if (sub->tag() == tag && !dynamic_cast<PersonView*>(sub.get())) sub->removeFromSuperview();
+    }
+    OverlayViewController::viewWillDisappear(animated);
+}
+
+void TitleViewController::generatePersonViewAtCenterPos(Point center, int tag, const std::string& filename) {
+    auto person = std::make_shared<PersonView>(Rect::withCenter(center, Size(PersonView::kWidth, PersonView::kHeight)));
+    person->setDelegate(this);
+    view()->addSubview(person);
+    person->setTag(tag);
+    person->setName("person" + std::to_string(tag));
+    person->showImage(Image::exists(filename) ? Image::named(filename) : Image::empty(), Size(32, 31));
+    person->updateCurrentRect();
+}
+
+void TitleViewController::drawPersons() {
+    generatePersonViewAtCenterPos(Point(74, 323), 1, "Default-flick_s@2x.png");
+    generatePersonViewAtCenterPos(Point(117, 323), 2, "Default-flick_t@2x.png");
+    generatePersonViewAtCenterPos(Point(160, 323), 3, "Default-flick_a@2x.png");
+    generatePersonViewAtCenterPos(Point(203, 323), 4, "Default-flick_r@2x.png");
+    generatePersonViewAtCenterPos(Point(246, 323), 5, "Default-flick_t@2x.png");
+}
+
+void TitleViewController::hitTestForAllPersonWithPos(Point p) {
+    const auto subviews = view()->subviews();
+    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
+        auto* person = dynamic_cast<PersonView*>(it->get());
+        if (!person || !person->currentRect().contains(p)) continue;
+        if (person->checkResult()) {
+            succeeded_ = true;
+            break;
+        }
+    }
+}
+
+void TitleViewController::touchesBegan(const TouchSet& touches) {
+    Touch* touch = touches.anyObject();
+    if (!touch) return;
+    hitTestForAllPersonWithPos(touch->locationInView(view().get()));
+    if (flickImgView_) flickImgView_->stopAnimating();
+}
+
+void TitleViewController::touchesMoved(const TouchSet& touches) {
+    Touch* touch = touches.anyObject();
+    if (!touch) return;
+    hitTestForAllPersonWithPos(touch->locationInView(view().get()));
+}
+
+void TitleViewController::touchesEnded(const TouchSet& /*touches*/) {
+    if (!succeeded_ && flickImgView_) flickImgView_->startAnimating();
+}
+
+void TitleViewController::finishCheck(PersonView& /*person*/) {
+    ++flickedCnt_;
+    if (flickedCnt_ >= kMemberCount) close();
+}
+
+void TitleViewController::releasePersons() {
+    for (const auto& sub : view()->subviews())
+        if (auto* person = dynamic_cast<PersonView*>(sub.get())) person->setDelegate(nullptr);
+}
+
+void TitleViewController::close() {
+    if (closing_) return;
+    closing_ = true;
+    releasePersons();
+    SoundEngine::sharedEngine().stopBackgroundMusic();
+    SoundEngine::sharedEngine().playEffect("start.mp3");
+    View& root = *view();
+    root.setAlpha(1);
+    willClose();
+    std::weak_ptr<void> alive = lifetime();
+    std::shared_ptr<View> rootRef = view();
+    View::animateWithDuration(
+        kFadeDuration, 0.0, AnimationOptions{AnimationCurve::easeInOut, false, false}, [rootRef] { rootRef->setAlpha(0); },
+        [this, alive](bool) {
+            if (!alive.expired()) OverlayViewController::close();
+        });
+}
+
+void TitleViewController::openAdnetView() {
+    if (!adsView_) return;
+    const Rect area = adsView_->frame();
+    const double width = area.width() / kBannerCount;
+    for (int i = 0; i < kBannerCount; ++i) {
+        auto banner = std::make_shared<Label>(Rect(area.minX() + i * width + 2, area.minY(), width - 4, area.height()));
+        banner->setTag(i + 1);
+        banner->setName("adBanner" + std::to_string(i + 1));
+        banner->setBackgroundColor(Color(0.1f, 0.08f, 0.15f, 0.75f));
+        banner->setTextColor(Color(0.98f, 0.85f, 0.4f));
+        banner->setFont("GD-DOTFONT-DQ-TTF", 8);
+        banner->setTextAlignment(TextAlignment::center);
+        banner->setText("Royal Expedition");
+        view()->addSubview(banner);
+    }
+}

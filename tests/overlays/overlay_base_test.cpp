@@ -1,0 +1,212 @@
+// The overlay base: appearing and closing with their animations and the touch lock, the owner's
+// calls in order and once, owners dropping their overlay while it closes, the tall-screen shift.
+#include "overlay_test_support.h"
+
+#include "overlays/OverlayViewController.h"
+#include "stage/NMAnimationCommon.h"
+
+namespace overlaytests {
+namespace {
+
+// An overlay built in code: a full-screen root with an optional panel named "containerView".
+class PlainOverlay : public OverlayViewController {
+public:
+    explicit PlainOverlay(bool withPanel) : OverlayViewController(""), withPanel_(withPanel) {}
+    bool asksOwnerFirst = false;
+    void pressClose() override {
+        if (asksOwnerFirst) willClose();
+        OverlayViewController::pressClose();
+    }
+
+protected:
+    std::shared_ptr<View> loadView() override {
+        auto root = View::make<View>(Rect(0, 0, 320, 480));
+        if (withPanel_) {
+            auto panel = View::make<View>(Rect(20, 100, 280, 200));
+            panel->setName("containerView");
+            root->addSubview(panel);
+        }
+        return root;
+    }
+
+private:
+    bool withPanel_;
+};
+
+// An owner that records what it is told and can drop its overlay when it closes.
+class Owner : public Object, public OverlayViewControllerDelegate {
+public:
+    std::vector<std::string> calls;
+    std::shared_ptr<OverlayViewController> held;
+    bool dropOnClose = false;
+    void overlayWillClose(OverlayViewController&) override { calls.push_back("willClose"); }
+    void overlayDidClose(OverlayViewController& overlay) override {
+        calls.push_back("didClose");
+        if (dropOnClose && held.get() == &overlay) {
+            held->setDelegate(nullptr);
+            held.reset();
+        }
+    }
+};
+
+constexpr double kPopIn = NMAnimationCommon::kMainStepDuration + 3 * NMAnimationCommon::kBounceStepDuration;
+constexpr double kShrink = NMAnimationCommon::kMainStepDuration;
+
+class OverlayBaseTest : public OverlayTest {};
+
+TEST_F(OverlayBaseTest, OpensOverTheWindowAndReportsClosingOnceInOrder) {
+    Owner owner;
+    auto overlay = std::make_shared<PlainOverlay>(false);
+    overlay->asksOwnerFirst = true;
+    overlay->setDelegate(&owner);
+    overlay->addViewTo(*window);
+    overlay->appearWithAnimationAllowInteraction(false);
+
+    // Pop-in on the root: touches off until its last step has ended.
+    EXPECT_FALSE(touchesOn());
+    advance(kPopIn - 0.01);
+    EXPECT_FALSE(touchesOn());
+    advance(0.02);
+    EXPECT_TRUE(touchesOn());
+    EXPECT_DOUBLE_EQ(overlay->view()->alpha(), 1.0);
+    EXPECT_TRUE(overlay->view()->transform().isIdentity());
+    EXPECT_TRUE(owner.calls.empty());
+
+    overlay->pressClose();
+    EXPECT_EQ(owner.calls, std::vector<std::string>{"willClose"});
+    // The close reuses the flag the overlay was opened with: input off while it shrinks.
+    EXPECT_FALSE(touchesOn());
+    advance(kShrink - 0.01);
+    EXPECT_EQ(overlay->view()->superview(), window.get());
+    advance(0.02);
+    EXPECT_TRUE(touchesOn());
+    EXPECT_EQ(overlay->view()->superview(), nullptr);
+    EXPECT_EQ(owner.calls, (std::vector<std::string>{"willClose", "didClose"}));
+    advance(1.0);
+    EXPECT_EQ(owner.calls.size(), 2u);
+}
+
+TEST_F(OverlayBaseTest, TheBaseNeverAsksTheOwnerBeforeClosingOnItsOwn) {
+    Owner owner;
+    auto overlay = std::make_shared<PlainOverlay>(false);
+    overlay->setDelegate(&owner);
+    overlay->addViewTo(*window);
+    overlay->appearWithAnimationAllowInteraction(true);
+    EXPECT_TRUE(touchesOn());
+    advance(kPopIn);
+    overlay->pressClose();
+    EXPECT_TRUE(touchesOn());  // opened with interaction allowed: closes with input live
+    advance(kShrink + 0.01);
+    EXPECT_EQ(owner.calls, std::vector<std::string>{"didClose"});
+}
+
+TEST_F(OverlayBaseTest, AnimationsActOnThePanelWhenThereIsOne) {
+    auto overlay = std::make_shared<PlainOverlay>(true);
+    overlay->addViewTo(*window);
+    ASSERT_NE(overlay->containerView(), nullptr);
+    overlay->appearWithAnimationAllowInteraction(true);
+    advance(0.1);
+    EXPECT_LT(overlay->containerView()->presentationAlpha(), 1.0);
+    EXPECT_DOUBLE_EQ(overlay->view()->presentationAlpha(), 1.0);
+    advance(kPopIn);
+    overlay->pressClose();
+    advance(kShrink / 2);
+    EXPECT_LT(overlay->containerView()->presentationTransform().a, 1.0);
+    EXPECT_TRUE(overlay->view()->presentationTransform().isIdentity());
+    // Unloading the view lets go of the panel.
+    advance(kShrink);
+    overlay->unloadView();
+    EXPECT_EQ(overlay->containerView(), nullptr);
+}
+
+TEST_F(OverlayBaseTest, AnOwnerMayDropItsOverlayWhenToldItClosed) {
+    Owner owner;
+    owner.dropOnClose = true;
+    auto overlay = std::make_shared<PlainOverlay>(false);
+    std::weak_ptr<OverlayViewController> watch = overlay;
+    owner.held = overlay;
+    overlay->setDelegate(&owner);
+    overlay->addViewTo(*window);
+    std::weak_ptr<View> rootWatch = overlay->view();
+    overlay.reset();
+    owner.held->appearWithAnimationAllowInteraction(false);
+    advance(kPopIn);
+    owner.held->pressClose();
+    advance(kShrink + 0.01);
+    EXPECT_EQ(owner.held, nullptr);
+    EXPECT_EQ(owner.calls, std::vector<std::string>{"didClose"});
+    // Gone once the loop has moved on; touches are back.
+    settle();
+    advance(0.1);
+    EXPECT_TRUE(watch.expired());
+    EXPECT_TRUE(rootWatch.expired());
+    EXPECT_TRUE(touchesOn());
+    EXPECT_TRUE(window->subviews().empty());
+}
+
+TEST_F(OverlayBaseTest, AnOwnerThatIsGoneIsSkipped) {
+    auto overlay = std::make_shared<PlainOverlay>(false);
+    {
+        Owner owner;
+        overlay->setDelegate(&owner);
+        EXPECT_EQ(overlay->delegate(), &owner);
+    }
+    EXPECT_EQ(overlay->delegate(), nullptr);
+    overlay->addViewTo(*window);
+    overlay->appearWithAnimationAllowInteraction(true);
+    advance(kPopIn);
+    overlay->willClose();
+    overlay->pressClose();
+    advance(kShrink + 0.01);
+    EXPECT_EQ(overlay->view()->superview(), nullptr);
+    // Without any owner at all it closes just the same.
+    overlay->setDelegate(nullptr);
+    overlay->addViewTo(*window);
+    overlay->close();
+    EXPECT_EQ(overlay->view()->superview(), nullptr);
+}
+
+TEST_F(OverlayBaseTest, ShownAgainWhileShrinkingItStays) {
+    Owner owner;
+    auto overlay = std::make_shared<PlainOverlay>(true);
+    overlay->setDelegate(&owner);
+    overlay->addViewTo(*window);
+    overlay->appearWithAnimationAllowInteraction(true);
+    advance(kPopIn);
+    overlay->pressClose();
+    advance(kShrink / 2);
+    overlay->appearWithAnimationAllowInteraction(true);
+    advance(kPopIn + kShrink);
+    EXPECT_EQ(overlay->view()->superview(), window.get());
+    EXPECT_TRUE(owner.calls.empty());
+    EXPECT_DOUBLE_EQ(overlay->containerView()->alpha(), 1.0);
+}
+
+TEST_F(OverlayBaseTest, TallScreenMovesTheRootDown) {
+    auto shortOverlay = std::make_shared<PlainOverlay>(false);
+    shortOverlay->moveDownOnTallScreen();
+    EXPECT_EQ(shortOverlay->view()->frame(), Rect(0, 0, 320, 480));
+
+    TearDown();
+    setUpWorld(568);
+    auto tallOverlay = std::make_shared<PlainOverlay>(false);
+    tallOverlay->moveDownOnTallScreen();
+    EXPECT_EQ(tallOverlay->view()->frame(), Rect(0, 88, 320, 480));
+    // The message box and the story scenes move themselves when they load.
+    NMAlertViewController alert;
+    EXPECT_EQ(alert.view()->frame(), Rect(0, 88, 320, 480));
+    MangaViewController manga;
+    EXPECT_EQ(manga.view()->frame(), Rect(0, 88, 320, 480));
+}
+
+TEST_F(OverlayBaseTest, ShortScreenLeavesTheOverlaysInPlace) {
+    NMAlertViewController alert;
+    EXPECT_EQ(alert.view()->frame(), Rect(0, 0, 320, 480));
+    EXPECT_TRUE(alert.layoutErrors().empty()) << alert.layoutErrors().front();
+    MangaViewController manga;
+    EXPECT_EQ(manga.view()->frame(), Rect(0, 0, 320, 480));
+    EXPECT_TRUE(manga.layoutErrors().empty()) << manga.layoutErrors().front();
+}
+
+}  // namespace
+}  // namespace overlaytests

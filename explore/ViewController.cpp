@@ -75,18 +75,35 @@ void setBadge(int64_t number) {
 
 // ---- Creation
 
+// Views that add their children in their constructor have no shared owner yet at that point,
+// so the children are listed but do not know their parent (coordinate conversions and buttons
+// need that link). Adding each child again, twice, lists it once with the link in place.
+template <class T>
+static std::shared_ptr<View> linkedView(std::shared_ptr<T> made) {
+    const std::vector<std::shared_ptr<View>> children = made->subviews();
+    for (const auto& child : children) {
+        if (child->superview() == made.get()) continue;
+        made->addSubview(child);
+        made->addSubview(child);
+    }
+    return made;
+}
+
 void ViewController::registerLayoutClasses() {
     static std::once_flag once;
     std::call_once(once, [] {
         OverlayLayoutClasses::registerAll();
         // Each class is made at its usual size; the layout then gives it its frame.
         if (!LayoutLoader::isClassRegistered("StageView"))
-            LayoutLoader::registerClass("StageView", [] { return std::make_shared<StageView>(Rect(0, 160, 320, 320)); });
+            LayoutLoader::registerClass("StageView", [] { return linkedView(std::make_shared<StageView>(Rect(0, 160, 320, 320))); });
         if (!LayoutLoader::isClassRegistered("KingImageView"))
-            LayoutLoader::registerClass("KingImageView", [] { return std::make_shared<KingImageView>(Rect(184, 360, 80, 80)); });
-        if (!LayoutLoader::isClassRegistered("StatusView")) LayoutLoader::registerClass<StatusView>("StatusView");
-        if (!LayoutLoader::isClassRegistered("ExploreStatusView")) LayoutLoader::registerClass<ExploreStatusView>("ExploreStatusView");
-        if (!LayoutLoader::isClassRegistered("EquipStatusView")) LayoutLoader::registerClass<EquipStatusView>("EquipStatusView");
+            LayoutLoader::registerClass("KingImageView", [] { return linkedView(std::make_shared<KingImageView>(Rect(184, 360, 80, 80))); });
+        if (!LayoutLoader::isClassRegistered("StatusView"))
+            LayoutLoader::registerClass("StatusView", [] { return linkedView(std::make_shared<StatusView>()); });
+        if (!LayoutLoader::isClassRegistered("ExploreStatusView"))
+            LayoutLoader::registerClass("ExploreStatusView", [] { return linkedView(std::make_shared<ExploreStatusView>()); });
+        if (!LayoutLoader::isClassRegistered("EquipStatusView"))
+            LayoutLoader::registerClass("EquipStatusView", [] { return linkedView(std::make_shared<EquipStatusView>()); });
     });
 }
 

@@ -43,7 +43,8 @@ TEST_F(ControllerCycleTest, TheFirstExploreRunsFromThePressToTheSave) {
     EXPECT_FALSE(ctr->exploreBtnContainer()->isHidden());
     EXPECT_TRUE(store().boolForKey(Keys::firstCheck));
     EXPECT_EQ(pages("FIRST_CHECK_V102"), 1u);
-    EXPECT_EQ(pages("FINISH_CHECK_1"), 1u);
+    // Twice from the first appear in the idle state, once now.
+    EXPECT_EQ(pages("FINISH_CHECK_1"), 3u);
     EXPECT_TRUE(store().boolForKey(Keys::exploreTutorial2Shown));
     EXPECT_EQ(alertText(), NSLocalizedString("Explore2Tutorial"));
 
@@ -54,6 +55,10 @@ TEST_F(ControllerCycleTest, TheFirstExploreRunsFromThePressToTheSave) {
     EXPECT_FALSE(store().objectForKey(Keys::monsters).isNil());
     EXPECT_TRUE(store().objectForKey(Keys::timestampStart).isNil());
     ASSERT_TRUE(store().synchronize());
+    // The screen goes first: the king and the gold panel follow the gold manager.
+    ctr->removeViewFromSuperview();
+    ctr.reset();
+    window.reset();
     MonsterManager::resetInstanceForTesting();
     GoldManager::resetInstanceForTesting();
     EXPECT_EQ(GoldManager::getInstance()->currentGold(), gold);
@@ -85,11 +90,15 @@ TEST_F(ControllerCycleTest, AppearWhileCollectingKeepsTheButtonHidden) {
     ctr->appear();
     advance(2.0);
     EXPECT_TRUE(ctr->exploreBtnContainer()->isHidden());
-    EXPECT_EQ(ctr->kingImgView()->currentState(), KingImageView::kStateExploreEnded);
+    // Awake already, the king takes the last picture of his explore-end wake-up at once.
+    EXPECT_EQ(ctr->kingImgView()->image(), Image::named(KingImageView::frameName(5, 11)));
     EXPECT_EQ(pages("FINISH_CHECK_1"), 0u);
     collectEverything();
     EXPECT_FALSE(ctr->exploreBtnContainer()->isHidden());
-    EXPECT_EQ(pages("FINISH_CHECK_1"), 1u);
+    // Once per collection that ends with nobody holding anything any more: the second holder's
+    // yield is already in the air when the first one's collection ends.
+    EXPECT_GE(pages("FINISH_CHECK_1"), 1u);
+    EXPECT_LE(pages("FINISH_CHECK_1"), 2u);
     EXPECT_EQ(GoldManager::getInstance()->currentGold(), store().integerForKey(Keys::gold));
 }
 
@@ -148,7 +157,7 @@ TEST_F(ControllerCycleTest, TheSecondExploreHintWaitsWhileDungeonTwoIsOpen) {
     load();
     startExploreByTouch();
     letEveryoneLeave();
-    tap(*ctr->exploreStatusView()->suspendBtn());
+    tapSuspend();
     pressAlertOK();
     advance(3.0);
     EXPECT_TRUE(store().boolForKey(Keys::firstCheck));

@@ -2,6 +2,8 @@
 // pages and the report button.
 #include "controller_support.h"
 
+#include "model/DungeonManager.h"
+
 namespace controllertests {
 namespace {
 
@@ -180,7 +182,7 @@ TEST_F(ControllerStartTest, FirstAndSecondExplorePagesAreRecordedOnce) {
     for (int i = 0; i < 3; ++i) {
         startExploreByTouch();
         letEveryoneLeave();
-        tap(*ctr->exploreStatusView()->suspendBtn());
+        tapSuspend();
         pressAlertOK();
         advance(3.0);
         ASSERT_FALSE(ctr->exploreBtnContainer()->isHidden()) << i;
@@ -197,6 +199,8 @@ TEST_F(ControllerStartTest, FirstAndSecondExplorePagesAreRecordedOnce) {
 TEST_F(ControllerStartTest, TheReportButtonWaitsForTheFirstDefeat) {
     store().setObject(Value(Value::Array{Value{{"monster_id", Value(1)}}}), Keys::battleLogs);
     useDungeon(2);
+    // A well-trodden forest: every monster of the list may be met, most of them too strong.
+    for (int i = 0; i < 200; ++i) DungeonManager::addExploreCntWithDungeonId(2);
     load();
     ctr->appear();
     settle();

@@ -185,6 +185,8 @@ protected:
         settle();
     }
 
+    void tapSuspend() { tap(*ctr->exploreStatusView()->suspendBtn()); }
+
     NMAlertViewController* alert() const { return NMAlertViewManager::getInstance()->alertCtr().get(); }
     bool alertShown() const {
         NMAlertViewController* a = alert();
@@ -215,8 +217,9 @@ protected:
         EXPECT_GT(start, 0);
         return start;
     }
-    // Lets the whole departure run: walks, the poster's delay and shrink, the timer's start.
-    void letEveryoneLeave() { advance(2.5); }
+    // Lets the whole departure run: walks, the poster's delay and shrink, the timer's start and
+    // the remaining-time panel's entrance (its button answers once the panel stands).
+    void letEveryoneLeave() { advance(3.5); }
 
     int64_t numComeback() const { return store().integerForKey(Keys::numComeback); }
     int exploringCount() const {

@@ -154,12 +154,14 @@ TEST_F(ControllerCycleTest, TheSwipeHintComesASecondAfterTheLastReturnOnce) {
 
 TEST_F(ControllerCycleTest, TheSecondExploreHintWaitsWhileDungeonTwoIsOpen) {
     MonsterManager::getInstance()->addMonsterWithId(DungeonStaticData::getInstance()->bossIdWithDungeionId(1));
+    store().setBool(true, Keys::swipeTutorialShown);
     load();
     startExploreByTouch();
     letEveryoneLeave();
     tapSuspend();
     pressAlertOK();
     advance(3.0);
+    collectEverything();
     EXPECT_TRUE(store().boolForKey(Keys::firstCheck));
     EXPECT_FALSE(store().boolForKey(Keys::exploreTutorial2Shown));
     EXPECT_FALSE(alertShown());

@@ -185,6 +185,8 @@ TEST_F(ControllerStartTest, FirstAndSecondExplorePagesAreRecordedOnce) {
         tapSuspend();
         pressAlertOK();
         advance(3.0);
+        // A second a person: the first ones were back before the break-off.
+        collectEverything();
         ASSERT_FALSE(ctr->exploreBtnContainer()->isHidden()) << i;
     }
     EXPECT_EQ(pages("FIRST_EXPLORE_V102"), 1u);

@@ -173,6 +173,7 @@ TEST_F(ControllerCycleTest, TheKingDreamsInTheFirstDungeonAndTheRatingIsAskedOnL
     letEveryoneLeave();
     advance(2.0);
     EXPECT_FALSE(ctr->imagineImgView()->isHidden());
+    render("controller_dream.png");
     EXPECT_TRUE(rating->calls.empty()) << "a second per person is too short";
     advance(30.0);
     EXPECT_TRUE(ctr->imagineImgView()->isHidden()) << "everyone is back";
@@ -206,6 +207,9 @@ TEST_F(ControllerCycleTest, TheTallScreenTakesItsOwnLayout) {
     EXPECT_EQ(ctr->view()->frame().height(), 568);
     EXPECT_EQ(ctr->stageView()->frame().origin.y, 160 + 88);
     EXPECT_EQ(ctr->bgImgView()->frame().origin.y, 0);
+    ctr->appear();
+    advance(2.0);
+    render("controller_tall.png", 568);
 }
 
 TEST_F(ControllerCycleTest, PicturesOfTheScreenWhileExploringAndCollecting) {

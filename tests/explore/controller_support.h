@@ -245,8 +245,8 @@ protected:
         advance(3.0);
     }
 
-    std::string render(const std::string& name) {
-        HeadlessRenderer renderer(Size(320, 480), 2.0);
+    std::string render(const std::string& name, double height = 480) {
+        HeadlessRenderer renderer(Size(320, height), 2.0);
         renderer.render(*window, Color::fromRGBA8(0, 0, 0));
         const std::string path = std::string(RE_TEST_BINARY_DIR) + "/" + name;
         renderer.writePNG(path);

@@ -17,8 +17,6 @@ void reportPage(const std::string& name) {
     if (auto analytics = Analytics::shared()) analytics->trackPageView("/" + name);
 }
 
-bool isTallScreen() { return Screen::mainScreen().bounds().height() == 568; }
-
 // The game's own placeholder banners: no network, only a framed note where a banner would go.
 constexpr int kBannerCount = 2;
 

@@ -23,7 +23,7 @@ View::~View() {
         auto& reg = animatingRegistry();
         reg.erase(std::remove(reg.begin(), reg.end(), this), reg.end());
     }
-    for (auto& sub : subviews_) sub->superview_.reset();
+    for (auto& sub : subviews_) sub->superview_ = nullptr;
 }
 
 // ---- Geometry
@@ -101,23 +101,22 @@ void View::setClipsToBounds(bool clips) {
 
 // ---- Hierarchy
 
-View* View::superview() const { return superview_.lock().get(); }
+View* View::superview() const { return superview_; }
 
 Window* View::window() const {
-    auto parent = superview_.lock();
-    return parent ? parent->window() : nullptr;
+    return superview_ ? superview_->window() : nullptr;
 }
 
 void View::attach(std::shared_ptr<View> view, size_t index) {
     Window* before = view->window();
-    if (auto old = view->superview_.lock()) {
+    if (View* old = view->superview_) {
         auto& list = old->subviews_;
         list.erase(std::remove(list.begin(), list.end(), view), list.end());
         old->setNeedsDisplay();
     }
     index = std::min(index, subviews_.size());
     subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), view);
-    view->superview_ = weak_from_this();
+    view->superview_ = this;
     if (view->window() != before) view->notifyWindowChange();
     setNeedsDisplay();
 }
@@ -183,7 +182,7 @@ void View::endAnimationsInTree() {
 }
 
 void View::removeFromSuperview() {
-    auto parent = superview_.lock();
+    View* parent = superview_;
     if (!parent) return;
     auto self = shared_from_this();  // keeps this alive until the removal is done
     endAnimationsInTree();
@@ -191,7 +190,7 @@ void View::removeFromSuperview() {
     if (before) before->markDirty();
     auto& list = parent->subviews_;
     list.erase(std::remove(list.begin(), list.end(), self), list.end());
-    superview_.reset();
+    superview_ = nullptr;
     if (before) notifyWindowChange();
 }
 
@@ -229,7 +228,7 @@ Transform View::transformToSuperview() const {
 
 Transform View::transformToWindow() const {
     Transform t = transformToSuperview();
-    for (auto parent = superview_.lock(); parent; parent = parent->superview_.lock())
+    for (const View* parent = superview_; parent; parent = parent->superview_)
         t = t.concat(parent->transformToSuperview());
     return t;
 }
@@ -275,22 +274,22 @@ std::shared_ptr<View> View::hitTest(Point p) {
 
 void View::touchesBegan(const TouchSet& touches) {
     if (onTouchesBegan) onTouchesBegan(touches);
-    else if (auto parent = superview_.lock()) parent->touchesBegan(touches);
+    else if (auto parent = superviewPtr()) parent->touchesBegan(touches);
 }
 
 void View::touchesMoved(const TouchSet& touches) {
     if (onTouchesMoved) onTouchesMoved(touches);
-    else if (auto parent = superview_.lock()) parent->touchesMoved(touches);
+    else if (auto parent = superviewPtr()) parent->touchesMoved(touches);
 }
 
 void View::touchesEnded(const TouchSet& touches) {
     if (onTouchesEnded) onTouchesEnded(touches);
-    else if (auto parent = superview_.lock()) parent->touchesEnded(touches);
+    else if (auto parent = superviewPtr()) parent->touchesEnded(touches);
 }
 
 void View::touchesCancelled(const TouchSet& touches) {
     if (onTouchesCancelled) onTouchesCancelled(touches);
-    else if (auto parent = superview_.lock()) parent->touchesCancelled(touches);
+    else if (auto parent = superviewPtr()) parent->touchesCancelled(touches);
 }
 
 // ---- Drawing

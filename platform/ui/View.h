@@ -92,7 +92,7 @@ public:
 
     // ---- Hierarchy
     View* superview() const;
-    std::shared_ptr<View> superviewPtr() const { return superview_.lock(); }
+    std::shared_ptr<View> superviewPtr() const { return superview_ ? superview_->weak_from_this().lock() : nullptr; }
     // Sub-views from back to front.
     const std::vector<std::shared_ptr<View>>& subviews() const { return subviews_; }
     // Adds in front of all (moving the view out of any other superview first).
@@ -185,7 +185,10 @@ private:
     void endAnimationsInTree();
     void updateAnimatingRegistration();
 
-    std::weak_ptr<View> superview_;
+    // The superview links back by plain pointer, so sub-views added while a view is still being
+    // constructed (before any shared pointer owns it) know their parent. A view clears its
+    // sub-views' links when it goes away, so the pointer never dangles.
+    View* superview_ = nullptr;
     std::vector<std::shared_ptr<View>> subviews_;
     Point center_;
     Rect bounds_;

@@ -77,6 +77,30 @@ TEST_F(HierarchyTest, SuperviewHoldsSubviewsAndSubviewsKnowItWeakly) {
     EXPECT_EQ(keep->superview(), nullptr);
 }
 
+// Widgets build their sub-views in their constructors, before any shared pointer owns them:
+// the children must still know their parent, and touches on them must reach it.
+class PanelWithButton : public View {
+public:
+    explicit PanelWithButton(Rect frame) : View(frame) {
+        inner = std::make_shared<View>(Rect(10, 10, 20, 20));
+        addSubview(inner);
+    }
+    std::shared_ptr<View> inner;
+    int touchesSeen = 0;
+    void touchesBegan(const TouchSet&) override { ++touchesSeen; }
+};
+
+TEST_F(HierarchyTest, SubviewsAddedDuringConstructionKnowTheirParent) {
+    auto panel = std::make_shared<PanelWithButton>(Rect(0, 0, 100, 100));
+    EXPECT_EQ(panel->inner->superview(), panel.get());
+    EXPECT_EQ(panel->inner->superviewPtr(), panel);
+    panel->inner->touchesBegan(TouchSet{});
+    EXPECT_EQ(panel->touchesSeen, 1);
+    auto inner = panel->inner;
+    panel.reset();
+    EXPECT_EQ(inner->superview(), nullptr);
+}
+
 TEST_F(HierarchyTest, LookupByTagAndNameSearchesDepthFirst) {
     auto root = std::make_shared<View>();
     auto panel = tagged(10);

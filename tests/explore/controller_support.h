@@ -51,6 +51,7 @@
 #include "stage/PersonView.h"
 #include "stage/PoseManager.h"
 #include "stage/StageView.h"
+#include "support/GameTestSupport.h"
 
 namespace controllertests {
 
@@ -59,35 +60,22 @@ namespace Keys = SavedStateKeys;
 
 inline const fs::path& dataFolder() {
     static fs::path made = [] {
-        std::string pattern = (fs::temp_directory_path() / "re-main-XXXXXX").string();
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        fs::path root = ::mkdtemp(buf.data());
-        fs::create_directories(root / "data");
+        fs::path root = gametest::makeTempFolder("re-main");
         ::setenv("RE_DATA_DIR", (root / "data").c_str(), 1);
-        SavedStateStore::configureDataDirectory((root / "data").string());
+        gametest::useDataFolder(root / "data");
         return root;
     }();
     return made;
 }
 
-inline SavedStateStore& store() { return SavedStateStore::standardUserDefaults(); }
+using gametest::clearStore;
+using gametest::store;
 
-inline void clearStore() {
-    const Value all = store().dictionaryRepresentation();
-    for (const auto& [key, value] : all.dictionaryValue()) store().removeObjectForKey(key);
-}
-
+// The overlay managers go before the model's singletons, the stage's after them.
 inline void resetSingletons() {
     NMAlertViewManager::resetInstanceForTesting();
     MangaViewManager::resetInstanceForTesting();
-    MonsterManager::resetInstanceForTesting();
-    GoldManager::resetInstanceForTesting();
-    PersonManager::resetInstanceForTesting();
-    LeftTimeManager::resetInstanceForTesting();
-    MonsterStaticData::resetInstanceForTesting();
-    DungeonStaticData::resetInstanceForTesting();
-    EquipStaticData::resetInstanceForTesting();
+    gametest::resetModelSingletons();
     PoseManager::resetInstanceForTesting();
     EffectManager::resetInstanceForTesting();
 }

@@ -29,6 +29,7 @@
 #include "platform/store/SavedStateStore.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Window.h"
+#include "support/GameTestSupport.h"
 
 namespace widgettest {
 
@@ -56,46 +57,26 @@ struct Folders {
 inline const Folders& folders() {
     static Folders f = [] {
         Folders made;
-        std::string pattern = (fs::temp_directory_path() / "re-widgets-XXXXXX").string();
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        made.root = ::mkdtemp(buf.data());
-        fs::create_directories(made.root / "data");
-        SavedStateStore::configureDataDirectory((made.root / "data").string());
+        made.root = gametest::makeTempFolder("re-widgets");
+        gametest::useDataFolder(made.root / "data");
         // The second bundle links every file of the real one (the bundle does not follow linked
         // folders), except the equipment table, which it writes itself.
         made.sixteen = made.root / "sixteen";
         const fs::path real = resourceDir();
-        for (const char* folder : {"images", "fonts", "tables"}) {
-            fs::create_directories(made.sixteen / folder);
-            for (const auto& entry : fs::directory_iterator(real / folder))
-                if (entry.path().filename() != "equipments.plist")
-                    fs::create_symlink(entry.path(), made.sixteen / folder / entry.path().filename());
-        }
+        for (const char* folder : {"images", "fonts", "tables"})
+            gametest::linkFiles(real / folder, made.sixteen / folder, "equipments.plist");
         fs::create_directory_symlink(real / "strings", made.sixteen / "strings");
-        const std::vector<uint8_t> bytes = PropertyList::writeXml(sixteenEquipmentTable());
-        std::ofstream out(made.sixteen / "tables" / "equipments.plist", std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        gametest::writePlist(made.sixteen / "tables" / "equipments.plist", sixteenEquipmentTable());
         return made;
     }();
     return f;
 }
 
-inline SavedStateStore& store() { return SavedStateStore::standardUserDefaults(); }
+using gametest::clearStore;
+using gametest::store;
 
-inline void clearStore() {
-    const Value all = store().dictionaryRepresentation();
-    for (const auto& [key, value] : all.dictionaryValue()) store().removeObjectForKey(key);
-}
-
-inline void resetSingletons() {
-    MonsterManager::resetInstanceForTesting();
-    GoldManager::resetInstanceForTesting();
-    LeftTimeManager::resetInstanceForTesting();
-    MonsterStaticData::resetInstanceForTesting();
-    DungeonStaticData::resetInstanceForTesting();
-    EquipStaticData::resetInstanceForTesting();
-}
+// The model's singletons, the person manager left as it is (as these tests always had it).
+inline void resetSingletons() { gametest::resetModelSingletons(/*resetPersons=*/false); }
 
 inline void useBundle(const std::string& dir) {
     ResourceBundle::setRootDirectory(dir);

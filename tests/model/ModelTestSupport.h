@@ -4,9 +4,7 @@
 // content), a manual clock on the main run loop, and every singleton torn down between tests.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -26,59 +24,15 @@
 #include "platform/resources/ResourceBundle.h"
 #include "platform/services/Analytics.h"
 #include "platform/store/SavedStateStore.h"
+#include "support/GameTestSupport.h"
 
 namespace modeltest {
 
 namespace fs = std::filesystem;
 
-inline std::string xmlEscape(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else out += c;
-    }
-    return out;
-}
-
-inline void writeXmlValue(std::ostream& out, const Value& v) {
-    switch (v.type()) {
-        case Value::Type::Boolean: out << (v.boolValue() ? "<true/>" : "<false/>"); break;
-        case Value::Type::Integer: out << "<integer>" << v.integerValue() << "</integer>"; break;
-        case Value::Type::Real: {
-            char buf[64];
-            std::snprintf(buf, sizeof buf, "%.17g", v.doubleValue());
-            out << "<real>" << buf << "</real>";
-            break;
-        }
-        case Value::Type::String: out << "<string>" << xmlEscape(v.stringValue()) << "</string>"; break;
-        case Value::Type::Array:
-            out << "<array>";
-            for (const Value& e : v.arrayValue()) writeXmlValue(out, e);
-            out << "</array>";
-            break;
-        case Value::Type::Dictionary:
-            out << "<dict>";
-            for (const auto& [k, e] : v.dictionaryValue()) {
-                out << "<key>" << xmlEscape(k) << "</key>";
-                writeXmlValue(out, e);
-            }
-            out << "</dict>";
-            break;
-        default: out << "<string></string>"; break;
-    }
-}
-
-inline void writePlist(const fs::path& path, const Value& root) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path);
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-           "<plist version=\"1.0\">";
-    writeXmlValue(out, root);
-    out << "</plist>\n";
-}
+using gametest::clearStore;
+using gametest::store;
+using gametest::writePlist;
 
 // ---- The small tables every model test runs on.
 //
@@ -154,54 +108,27 @@ inline Value equipmentTable() {
 }
 
 // Folders made once per test program.
-struct Folders {
-    fs::path root;
-    fs::path bundle;
+struct Folders : gametest::TestFolders {
     fs::path emptyBundle;
-    fs::path data;
 };
 
 inline const Folders& folders() {
     static Folders f = [] {
-        Folders made;
-        std::string pattern = (fs::temp_directory_path() / "re-model-XXXXXX").string();
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        made.root = ::mkdtemp(buf.data());
-        made.bundle = made.root / "bundle";
+        Folders made{gametest::makeTestFolders("re-model"), fs::path()};
         made.emptyBundle = made.root / "empty";
-        made.data = made.root / "data";
         fs::create_directories(made.emptyBundle);
-        fs::create_directories(made.data);
         writePlist(made.bundle / "tables" / "monsters.plist", monsterTable());
         writePlist(made.bundle / "tables" / "dungeons.plist", dungeonTable());
         writePlist(made.bundle / "tables" / "dungeon_monsters.plist", dungeonMonsterTable());
         writePlist(made.bundle / "tables" / "equipments.plist", equipmentTable());
         writePlist(made.bundle / "strings" / "en.lproj" / "Localizable.strings",
                    Value{{"FormatUnlockCondition", Value("Hunt %@ %u times (%d to go)")}});
-        SavedStateStore::configureDataDirectory(made.data.string());
         return made;
     }();
     return f;
 }
 
-inline SavedStateStore& store() { return SavedStateStore::standardUserDefaults(); }
-
-inline void clearStore() {
-    const Value all = store().dictionaryRepresentation();
-    for (const auto& [key, value] : all.dictionaryValue()) store().removeObjectForKey(key);
-}
-
-inline void resetSingletons() {
-    // Managers that save on teardown go first; the store is cleared afterwards.
-    MonsterManager::resetInstanceForTesting();
-    GoldManager::resetInstanceForTesting();
-    PersonManager::resetInstanceForTesting();
-    LeftTimeManager::resetInstanceForTesting();
-    MonsterStaticData::resetInstanceForTesting();
-    DungeonStaticData::resetInstanceForTesting();
-    EquipStaticData::resetInstanceForTesting();
-}
+inline void resetSingletons() { gametest::resetModelSingletons(); }
 
 // Every model test derives from this fixture.
 class ModelTest : public ::testing::Test {

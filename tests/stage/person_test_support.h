@@ -39,41 +39,15 @@
 #include "stage/EffectManager.h"
 #include "stage/PersonView.h"
 #include "stage/PoseManager.h"
+#include "support/GameTestSupport.h"
 
 namespace persontest {
 
 namespace fs = std::filesystem;
 
-inline void writeXml(std::ostream& out, const Value& v) {
-    switch (v.type()) {
-        case Value::Type::Boolean: out << (v.boolValue() ? "<true/>" : "<false/>"); break;
-        case Value::Type::Integer: out << "<integer>" << v.integerValue() << "</integer>"; break;
-        case Value::Type::Real: out << "<real>" << v.doubleValue() << "</real>"; break;
-        case Value::Type::String: out << "<string>" << v.stringValue() << "</string>"; break;
-        case Value::Type::Array:
-            out << "<array>";
-            for (const Value& e : v.arrayValue()) writeXml(out, e);
-            out << "</array>";
-            break;
-        case Value::Type::Dictionary:
-            out << "<dict>";
-            for (const auto& [k, e] : v.dictionaryValue()) {
-                out << "<key>" << k << "</key>";
-                writeXml(out, e);
-            }
-            out << "</dict>";
-            break;
-        default: out << "<string></string>"; break;
-    }
-}
-
-inline void writePlist(const fs::path& path, const Value& root) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path);
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">";
-    writeXml(out, root);
-    out << "</plist>\n";
-}
+using gametest::clearStore;
+using gametest::store;
+using gametest::writePlist;
 
 // ---- The tables the person tests run on.
 //
@@ -123,42 +97,19 @@ inline Value equipmentTable() {
                                     {"gold", Value(100)}}});
 }
 
-struct Folders {
-    fs::path root;
-    fs::path bundle;
-    fs::path data;
-};
+using Folders = gametest::TestFolders;
 
 inline const Folders& folders() {
     static Folders f = [] {
-        Folders made;
-        std::string pattern = (fs::temp_directory_path() / "re-person-XXXXXX").string();
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        made.root = ::mkdtemp(buf.data());
-        made.bundle = made.root / "bundle";
-        made.data = made.root / "data";
-        fs::create_directories(made.data);
-        fs::create_directories(made.bundle / "images");
+        Folders made = gametest::makeTestFolders("re-person");
         writePlist(made.bundle / "tables" / "monsters.plist", monsterTable());
         writePlist(made.bundle / "tables" / "dungeons.plist", dungeonTable());
         writePlist(made.bundle / "tables" / "dungeon_monsters.plist", dungeonMonsterTable());
         writePlist(made.bundle / "tables" / "equipments.plist", equipmentTable());
-        // The build's pictures, linked one by one (the bundle does not follow folder links).
-        std::error_code ec;
-        for (const auto& file : fs::directory_iterator(fs::path(RE_TEST_RESOURCE_DIR) / "images", ec))
-            if (file.is_regular_file()) fs::create_symlink(file.path(), made.bundle / "images" / file.path().filename(), ec);
-        SavedStateStore::configureDataDirectory(made.data.string());
+        gametest::linkBuildImages(made.bundle);
         return made;
     }();
     return f;
-}
-
-inline SavedStateStore& store() { return SavedStateStore::standardUserDefaults(); }
-
-inline void clearStore() {
-    const Value all = store().dictionaryRepresentation();
-    for (const auto& [key, value] : all.dictionaryValue()) store().removeObjectForKey(key);
 }
 
 // What the sound engine was asked to play, with the clock's time.
@@ -264,13 +215,7 @@ public:
 };
 
 inline void resetSingletons() {
-    MonsterManager::resetInstanceForTesting();
-    GoldManager::resetInstanceForTesting();
-    PersonManager::resetInstanceForTesting();
-    LeftTimeManager::resetInstanceForTesting();
-    MonsterStaticData::resetInstanceForTesting();
-    DungeonStaticData::resetInstanceForTesting();
-    EquipStaticData::resetInstanceForTesting();
+    gametest::resetModelSingletons();
     PoseManager::resetInstanceForTesting();
     EffectManager::resetInstanceForTesting();
 }

@@ -38,41 +38,15 @@
 #include "stage/PersonView.h"
 #include "stage/PoseManager.h"
 #include "stage/StageView.h"
+#include "support/GameTestSupport.h"
 
 namespace stagetests {
 
 namespace fs = std::filesystem;
 
-inline void writeXml(std::ostream& out, const Value& v) {
-    switch (v.type()) {
-        case Value::Type::Boolean: out << (v.boolValue() ? "<true/>" : "<false/>"); break;
-        case Value::Type::Integer: out << "<integer>" << v.integerValue() << "</integer>"; break;
-        case Value::Type::Real: out << "<real>" << v.doubleValue() << "</real>"; break;
-        case Value::Type::String: out << "<string>" << v.stringValue() << "</string>"; break;
-        case Value::Type::Array:
-            out << "<array>";
-            for (const Value& e : v.arrayValue()) writeXml(out, e);
-            out << "</array>";
-            break;
-        case Value::Type::Dictionary:
-            out << "<dict>";
-            for (const auto& [k, e] : v.dictionaryValue()) {
-                out << "<key>" << k << "</key>";
-                writeXml(out, e);
-            }
-            out << "</dict>";
-            break;
-        default: out << "<string></string>"; break;
-    }
-}
-
-inline void writePlist(const fs::path& path, const Value& root) {
-    fs::create_directories(path.parent_path());
-    std::ofstream out(path);
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">";
-    writeXml(out, root);
-    out << "</plist>\n";
-}
+using gametest::clearStore;
+using gametest::store;
+using gametest::writePlist;
 
 // ---- The tables the stage tests run on.
 // Monsters 1..12 (monster i is worth 10 i gold); monster 12 needs equipment 1, which the party
@@ -122,59 +96,24 @@ inline void drawTallMonster(const fs::path& path) {
     renderer.writePNG(path.string());
 }
 
-struct Folders {
-    fs::path root;
-    fs::path bundle;
-    fs::path data;
-};
+using Folders = gametest::TestFolders;
 
 inline const Folders& folders() {
     static Folders f = [] {
-        Folders made;
-        std::string pattern = (fs::temp_directory_path() / "re-stageview-XXXXXX").string();
-        std::vector<char> buf(pattern.begin(), pattern.end());
-        buf.push_back('\0');
-        made.root = ::mkdtemp(buf.data());
-        made.bundle = made.root / "bundle";
         // A child process of the restart test runs on the data folder its parent gave it.
         const char* given = std::getenv("RE_STAGE_CHILD");
-        made.data = given && std::getenv("RE_DATA_DIR") ? fs::path(std::getenv("RE_DATA_DIR")) : made.root / "data";
-        fs::create_directories(made.data);
-        fs::create_directories(made.bundle / "images");
+        Folders made = gametest::makeTestFolders("re-stageview", given && std::getenv("RE_DATA_DIR") ? fs::path(std::getenv("RE_DATA_DIR")) : fs::path());
         writeTables(made.bundle);
-        std::error_code ec;
-        const fs::path resources(RE_TEST_RESOURCE_DIR);
-        // Pictures and strings linked one by one (the bundle does not follow folder links).
-        for (const auto& file : fs::directory_iterator(resources / "images", ec))
-            if (file.is_regular_file()) fs::create_symlink(file.path(), made.bundle / "images" / file.path().filename(), ec);
-        for (const auto& lang : fs::directory_iterator(resources / "strings", ec)) {
-            if (!lang.is_directory()) continue;
-            fs::create_directories(made.bundle / "strings" / lang.path().filename());
-            for (const auto& file : fs::directory_iterator(lang.path(), ec))
-                fs::create_symlink(file.path(), made.bundle / "strings" / lang.path().filename() / file.path().filename(), ec);
-        }
+        gametest::linkBuildImages(made.bundle);
+        gametest::linkBuildStrings(made.bundle);
         drawTallMonster(made.bundle / "images" / "m99.png");
-        SavedStateStore::configureDataDirectory(made.data.string());
         return made;
     }();
     return f;
 }
 
-inline SavedStateStore& store() { return SavedStateStore::standardUserDefaults(); }
-
-inline void clearStore() {
-    const Value all = store().dictionaryRepresentation();
-    for (const auto& [key, value] : all.dictionaryValue()) store().removeObjectForKey(key);
-}
-
 inline void resetSingletons() {
-    MonsterManager::resetInstanceForTesting();
-    GoldManager::resetInstanceForTesting();
-    PersonManager::resetInstanceForTesting();
-    LeftTimeManager::resetInstanceForTesting();
-    MonsterStaticData::resetInstanceForTesting();
-    DungeonStaticData::resetInstanceForTesting();
-    EquipStaticData::resetInstanceForTesting();
+    gametest::resetModelSingletons();
     PoseManager::resetInstanceForTesting();
     EffectManager::resetInstanceForTesting();
 }

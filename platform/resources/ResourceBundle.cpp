@@ -9,8 +9,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::mutex overrideMutex;
-std::string rootOverride;  // the --resources option
+// Made on first use, so the folder can be set from another file's static set-up (tests do)
+// without touching a string that is not constructed yet.
+std::mutex& overrideMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::string& rootOverride() {  // the --resources option
+    static std::string dir;
+    return dir;
+}
 
 bool isFolder(const fs::path& p) {
     std::error_code ec;
@@ -32,16 +41,16 @@ bool endsWith(const std::string& s, const std::string& suffix) {
 
 ResourceBundle& ResourceBundle::mainBundle() {
     static ResourceBundle bundle([] {
-        std::lock_guard lock(overrideMutex);
-        return rootOverride.empty() ? defaultRootDirectory() : rootOverride;
+        std::lock_guard lock(overrideMutex());
+        return rootOverride().empty() ? defaultRootDirectory() : rootOverride();
     }());
     return bundle;
 }
 
 void ResourceBundle::setRootDirectory(const std::string& dir) {
     {
-        std::lock_guard lock(overrideMutex);
-        rootOverride = dir;
+        std::lock_guard lock(overrideMutex());
+        rootOverride() = dir;
     }
     mainBundle().moveTo(dir.empty() ? defaultRootDirectory() : dir);
 }

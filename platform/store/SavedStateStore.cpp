@@ -165,7 +165,11 @@ bool SavedStateStore::Impl::writeDurably(const std::vector<uint8_t>& bytes, std:
 
 namespace {
 std::mutex sharedMutex;
-std::string sharedDir;
+// Made on first use: the data folder may be configured from another file's static set-up.
+std::string& sharedDir() {
+    static std::string dir;
+    return dir;
+}
 SavedStateStore* sharedStore = nullptr;
 
 void flushSharedStoreAtExit() {
@@ -186,7 +190,7 @@ std::string SavedStateStore::defaultDataDirectory() {
 
 void SavedStateStore::configureDataDirectory(const std::string& dir) {
     std::lock_guard lock(sharedMutex);
-    sharedDir = dir;
+    sharedDir() = dir;
 }
 
 SavedStateStore& SavedStateStore::standardUserDefaults() {
@@ -194,7 +198,7 @@ SavedStateStore& SavedStateStore::standardUserDefaults() {
         std::string dir;
         {
             std::lock_guard lock(sharedMutex);
-            dir = sharedDir.empty() ? defaultDataDirectory() : sharedDir;
+            dir = sharedDir().empty() ? defaultDataDirectory() : sharedDir();
         }
         makeFolders(dir);
         // Never destroyed: the exit handler flushes it. The statics it reads while flushing are

@@ -8,67 +8,81 @@ import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from driver import EPOCH, TITLE_SWIPE, Game, check  # noqa: E402
+from driver import QUIET, Game, check  # noqa: E402
 
 
-def started(data, epoch=EPOCH):
-    """A fresh game through the title and the story, with an explore of the first dungeon begun."""
-    game = Game(data, epoch)
+def started(data, dungeon):
+    """The main screen of a player past every hint, with an explore begun and the party gone."""
+    game = Game(data, state=dict(QUIET, current_dungeon_id=dungeon))
     game.through_title()
-    game.through_story()
-    check(game.visible("exploreBtn"), "the main screen waits for the first explore")
-    return game, game.start_explore()
+    return game, game.start_explore(walk=3.5)
+
+
+def wait_until(game, instant):
+    game.wait(max(instant - game.now, 0))
 
 
 def main():
-    # The wall clock moved back before the start: nobody comes back until it passes the start again.
+    # The forest, 6 s a person. The clock set back before the start returns nobody until it
+    # passes the start again; set forward, everyone due comes back at the next poll.
     with tempfile.TemporaryDirectory() as data:
-        game, start = started(data)
-        game.send("clock -600")
-        game.send("wait 5")
-        check(game.comebacks() == 0, "nobody returns while the clock stands before the start")
-        check(game.state().get("timestamp_start") == start, "the explore keeps its start")
-        # Forward again, far past the end: everyone due comes back at the next poll.
+        game, start = started(data, 2)
+        wait_until(game, start + 13)
+        check(game.comebacks() == 2, "two back after 13 s: %d" % game.comebacks())
+        game.send("clock -100")
+        game.wait(1)
+        check(game.comebacks() == 2 and game.state().get("timestamp_start") == start, "nobody returns before the start")
+        game.send("clock 100")
+        game.wait(1)
+        check(game.comebacks() == 2, "the third is not due yet")
+        wait_until(game, start + 19.01)
+        check(game.comebacks() == 3, "the third at 18 s: %d" % game.comebacks())
+        game.send("clock %g" % (start + 70.5 - game.now))
+        game.wait(1)
+        check(game.comebacks() == 11, "eleven due at 71 s: %d" % game.comebacks())
         game.send("clock 1200")
-        game.send("wait 3")
+        game.wait(3)
         state = game.state()
-        check("timestamp_start" not in state, "the explore has finished: %r" % state.get("numComeback"))
+        check("timestamp_start" not in state and state.get("numComeback") == 20, "the explore has finished")
         game.finish()
 
-    # Closed during an explore (the run ends as if killed; the start was saved when it began).
-    for later, expect_all in ((2, False), (600, True)):
+    # Closed during an explore of the caves (30 s a person): sent to the background, then ended
+    # as if killed; started again after part of the time and after all of it.
+    for later, back in ((305, 10), (10000, 20)):
         with tempfile.TemporaryDirectory() as data:
-            game, start = started(data)
+            game, start = started(data, 4)
+            game.send("background")
             game.finish()
             again = Game(data, int(start + later))
             # The title comes first on every start; the main screen resumes when it closes.
-            again.send("wait 2")
-            check(again.state().get("numComeback", 0) == 0, "nothing resumes while the title is open")
-            again.send(TITLE_SWIPE)
-            again.send("wait 6")
+            again.wait(2)
+            check(again.comebacks() == 0, "nothing resumes while the title is open")
+            again.through_title()
             state = again.state()
-            if expect_all:
-                check("timestamp_start" not in state, "after the whole time everyone is back at once")
+            check(state.get("numComeback") == back, "%d back after %d s: %r" % (back, later, state.get("numComeback")))
+            check(len(again.persons()) == back and not again.visible("exploreBtn"), "they stand on the stage: %r" % [(p["name"], p["alpha"], p["frame"]) for p in again.persons()])
+            if back < 20:
+                check(state.get("timestamp_start") == start and again.visible("suspendBtn"), "the explore goes on")
+                check(len(again.notifications()) == 21, "the badges still stand for those to come")
             else:
-                back = state.get("numComeback", 0)
-                check(state.get("timestamp_start") == start, "the explore goes on after a restart")
-                check(6 <= back <= 16, "the persons due came back, not all: %d" % back)
+                check("timestamp_start" not in state and again.notifications() == [], "everyone back at once, nothing left")
             again.finish()
 
-    # Suspending: the suspend button asks, OK brings the party home and ends the explore.
+    # Suspending before anyone is back: it asks, OK brings the party home empty-handed and the
+    # explore button returns at once.
     with tempfile.TemporaryDirectory() as data:
-        game, _ = started(data)
-        game.send("wait 2")
+        game, _ = started(data, 2)
         check(game.visible("suspendBtn"), "the suspend button shows during an explore")
-        game.send("press suspendBtn")
-        game.send("wait 1")
+        game.press("suspendBtn")
+        game.wait(1)
         check(game.visible("okBtn"), "suspending asks first")
-        game.send("press okBtn")
-        game.send("wait 5")
-        check("timestamp_start" not in game.state(), "a suspended explore has ended")
+        game.press("okBtn")
+        game.wait(4)
+        check("timestamp_start" not in game.state() and game.notifications() == [], "a suspended explore has ended")
+        check(game.visible("exploreBtn") and len(game.persons()) == 20, "everyone home, nothing to collect")
+        check("/FINISH_CHECK_2" in game.pages(), "the end of the collection is recorded")
         game.finish()
     print("explore cycle: ok")
-    print("4 passed, 0 failed")
 
 
 if __name__ == "__main__":

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Starting an explore through the script driver: the question's text for explore times of 59, 60,
 61 and 3600 seconds, closing it without OK, the notifications scheduled at the start (badges for
-intervals of 3 s and more, the end with or without sound), and the returns at start + k x interval
+intervals of 3 s and more, the end with or without sound, a badge more for an added member), and the returns at start + k x interval
 with the remaining time on the panel.
 
 Arguments: the source folder and the build folder (as ctest passes them)."""
@@ -99,6 +99,18 @@ def main():
         game.press("okBtn")
         start = game.state()["timestamp_start"]
         check_notifications(game.notifications(), start, 180.0, "levelup.mp3")
+        game.finish()
+
+    # An added member: a person more on the stage, a badge more and the end one interval later.
+    with tempfile.TemporaryDirectory() as data:
+        game = game_in(data, 2, member_1={"member_id": 1})
+        check(len(game.persons()) == PARTY + 1, "21 persons: %d" % len(game.persons()))
+        check(game.ask_explore() == english("FormatStartBody", 2, 6), "126 s: %r" % game.message())
+        game.press("okBtn")
+        start = game.state()["timestamp_start"]
+        notes = game.notifications()
+        check([n["badge"] for n in notes if n["badge"]] == list(range(1, PARTY + 2)), "21 badges")
+        check([n["fireDate"] for n in notes if n["body"]] == [start + 126], "the end after 21 x 6 s")
         game.finish()
     print("explore start: ok")
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The one-time hints and the report button through the script driver: the swipe hint after the
 last return and the second-explore hint after the first full collection (each once, the first
-explore's and second explore's pages once each), no wait hint at a second a person; in the forest
+explore's and second explore's pages once each; none while the forest is open), no wait hint at a second a person; in the forest
 (6 s a person) the wait hint once, and the report button hidden from the start until the first
 coffin comes home.
 
@@ -53,6 +53,22 @@ def main():
         pages = game.pages()
         check([pages.count("/" + p) for p in ("FIRST_EXPLORE_V102", "SECOND_EXPLORE_V102", "START_EXPLORE_1", "FIRST_CHECK_V102")]
               == [1, 1, 3, 1], "pages: %r" % pages)
+        game.finish()
+
+    # With the meadow's boss hunted the forest is open already: no second-explore hint.
+    with tempfile.TemporaryDirectory() as data:
+        game = Game(data, state={"tutorialShown": True, "firstMainDone": True, "swipeTutorialShown": True,
+                                 "monsters": [{"monster_id": 6, "times": 1, "viewed": True}]})
+        game.through_title()
+        game.start_explore(walk=3.5)
+        game.press("suspendBtn")
+        game.wait(1)
+        game.press("okBtn")
+        game.wait(4)
+        game.collect_all()
+        state = game.state()
+        check(state.get("firstCheck") is True and "exploreTutorial2Shown" not in state, "first check, no hint flag")
+        check(game.message() is None, "no hint: %r" % game.message())
         game.finish()
 
     # The forest, well trodden (every monster may come, most too strong), with an old battle log.

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Starting an explore through the script driver: the question's text for explore times of 59, 60,
-61 and 3600 seconds, closing it without OK, the notifications scheduled at the start (badges for
+61 and 3600 seconds, closing it without OK, the boss's wanted poster, the notifications scheduled at the start (badges for
 intervals of 3 s and more, the end with or without sound, a badge more for an added member), and the returns at start + k x interval
 with the remaining time on the panel.
 
@@ -50,6 +50,10 @@ def main():
         game.press("okBtn")
         start = game.state()["timestamp_start"]
         check(abs(start - game.now) < 1e-6, "the start is the moment of OK")
+        game.wait(0.5)
+        check(game.visible("wantedImgView"), "the boss not hunted yet: the wanted poster shows")
+        game.wait(3.5)
+        check(not game.visible("wantedImgView"), "the poster goes when the party has left")
         check_notifications(game.notifications(), start, 6 * 0.4917, "levelup.mp3")
         game.finish()
 
@@ -78,9 +82,10 @@ def main():
         check(len(game.persons()) == PARTY and not game.visible("exploreBtn"), "everyone stands on the stage, collecting")
         game.finish()
 
-    # 61.008 s: minutes and seconds. Cancel starts nothing; the second question's OK does.
+    # 61.008 s: minutes and seconds. Cancel starts nothing; the second question's OK does, with no
+    # poster for a boss hunted already.
     with tempfile.TemporaryDirectory() as data:
-        game = game_in(data, 2, 0.5084)
+        game = game_in(data, 2, 0.5084, monsters=[{"monster_id": 12, "times": 1, "viewed": True}])
         check(game.ask_explore() == english("FormatStartBody", 1, 1), "61 s: %r" % game.message())
         game.press("cancelBtn")
         game.wait(3)
@@ -88,7 +93,9 @@ def main():
         check(len(game.persons()) == PARTY, "the party stays")
         game.ask_explore()
         game.press("okBtn")
-        game.wait(4)
+        for _ in range(8):
+            game.wait(0.5)
+            check(not game.visible("wantedImgView"), "no poster for a hunted boss")
         check(game.state().get("timestamp_start", 0) > 0 and game.persons() == [], "OK sends everyone off")
         game.finish()
 

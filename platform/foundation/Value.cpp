@@ -56,12 +56,34 @@ int64_t leadingInteger(const std::string& s) {
     return static_cast<int64_t>(magnitude);
 }
 
+const char* skipDigits(const char* p) {
+    while (*p >= '0' && *p <= '9') ++p;
+    return p;
+}
+
+// The leading decimal number of a text, as the phone's string class reads it: optional sign,
+// digits, fraction and exponent, stopping at the first other character. Hex ("0x10" is 0),
+// "inf" and "nan" are not numbers there.
 double leadingDouble(const std::string& s) {
     const char* start = skipSpace(s.c_str());
-    char* end = nullptr;
-    double d = std::strtod(start, &end);
-    if (end == start || std::isnan(d)) return 0.0;
-    return d;
+    const char* p = start;
+    if (*p == '+' || *p == '-') ++p;
+    const char* digits = p;
+    p = skipDigits(p);
+    bool anyDigit = p != digits;
+    if (*p == '.') {
+        const char* fraction = p + 1;
+        p = skipDigits(fraction);
+        anyDigit = anyDigit || p != fraction;
+    }
+    if (!anyDigit) return 0.0;
+    if (*p == 'e' || *p == 'E') {
+        const char* e = p + 1;
+        if (*e == '+' || *e == '-') ++e;
+        if (*e >= '0' && *e <= '9') p = skipDigits(e);
+    }
+    // Only plain decimal text reaches strtod, so it cannot wander into hex or words.
+    return std::strtod(std::string(start, p).c_str(), nullptr);
 }
 
 bool leadingBool(const std::string& s) {

@@ -9,17 +9,17 @@
 #include "platform/core/Random.h"
 
 TEST(RandomSource, SeededSequencesRepeat) {
+    auto draws = [](RandomSource& r) {
+        std::vector<uint32_t> out(100);
+        for (auto& d : out) d = r.next();
+        return out;
+    };
     RandomSource a(1234), b(1234), c(1235);
-    std::vector<uint32_t> first, second, other;
-    for (int i = 0; i < 100; ++i) {
-        first.push_back(a.next());
-        second.push_back(b.next());
-        other.push_back(c.next());
-    }
-    EXPECT_EQ(first, second);
-    EXPECT_NE(first, other);
+    std::vector<uint32_t> first = draws(a);
+    EXPECT_EQ(first, draws(b));
+    EXPECT_NE(first, draws(c));
     a.seed(1234);
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(a.next(), first[static_cast<size_t>(i)]);
+    EXPECT_EQ(draws(a), first);
     // Not stuck: a hundred draws are mostly distinct.
     std::sort(first.begin(), first.end());
     EXPECT_GT(std::unique(first.begin(), first.end()) - first.begin(), 95);
@@ -52,8 +52,8 @@ TEST(RandomSource, UniformIsRoughlyUniform) {
     EXPECT_NEAR(double(below) / kBiasDraws, 2.0 / 3.0, 0.01);
 }
 
+// Four threads drawing together see exactly the draws one thread would see alone.
 TEST(RandomSource, ConcurrentNextLosesNoDraw) {
-    // Four threads drawing together see exactly the draws one thread would see alone.
     constexpr int kThreads = 4, kEach = 5000;
     std::vector<std::thread> threads;
     RandomSource together(77), single(77);

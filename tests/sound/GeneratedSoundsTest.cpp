@@ -30,8 +30,9 @@ std::vector<uint8_t> readAll(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-uint32_t bigEndian32(const uint8_t* p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
-uint32_t littleEndian32(const uint8_t* p) { return uint32_t(p[3]) << 24 | p[2] << 16 | p[1] << 8 | p[0]; }
+uint32_t read32(const uint8_t* p, bool bigEndian) {
+    return bigEndian ? uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3] : uint32_t(p[3]) << 24 | p[2] << 16 | p[1] << 8 | p[0];
+}
 
 // The 16-bit mono samples of a WAV ("RIFF") or AIFF ("FORM") file; empty when it is neither.
 std::vector<int16_t> pcmSamples(const std::vector<uint8_t>& bytes) {
@@ -41,13 +42,12 @@ std::vector<int16_t> pcmSamples(const std::vector<uint8_t>& bytes) {
     bool wav = std::equal(bytes.begin(), bytes.begin() + 4, "RIFF");
     for (size_t at = 12; at + 8 <= bytes.size();) {
         std::string id(bytes.begin() + at, bytes.begin() + at + 4);
-        uint32_t size = aiff ? bigEndian32(&bytes[at + 4]) : littleEndian32(&bytes[at + 4]);
+        uint32_t size = read32(&bytes[at + 4], aiff);
         const uint8_t* body = &bytes[at + 8];
         if ((aiff && id == "SSND") || (wav && id == "data")) {
-            size_t skip = aiff ? 8 + bigEndian32(body) : 0;  // offset and block size come first
-            for (size_t k = skip; k + 1 < size && at + 9 + k < bytes.size(); k += 2) {
+            size_t skip = aiff ? 8 + read32(body, true) : 0;  // offset and block size come first
+            for (size_t k = skip; k + 1 < size && at + 9 + k < bytes.size(); k += 2)
                 samples.push_back(aiff ? int16_t(body[k] << 8 | body[k + 1]) : int16_t(body[k + 1] << 8 | body[k]));
-            }
             return samples;
         }
         at += 8 + size + (size & 1);
@@ -56,19 +56,17 @@ std::vector<int16_t> pcmSamples(const std::vector<uint8_t>& bytes) {
 }
 }  // namespace
 
-TEST(GeneratedSoundsTest, EveryFileTheGamePlaysIsThere) {
-    for (const char* name : effectFiles) EXPECT_GT(fs::file_size(soundDir() / name), 500u) << name;
-    for (const char* name : musicFiles) EXPECT_GT(fs::file_size(soundDir() / name), 10000u) << name;
-    // Each name holds what its extension says.
+TEST(GeneratedSoundsTest, EveryEffectIsThereAndHoldsWhatItsExtensionSays) {
     for (const char* name : effectFiles) {
         auto bytes = readAll(soundDir() / name);
-        std::string ext = fs::path(name).extension();
+        ASSERT_GT(bytes.size(), 500u) << name;
         bool riff = std::equal(bytes.begin(), bytes.begin() + 4, "RIFF");
         bool mpeg = bytes[0] == 'I' || (bytes[0] == 0xFF && (bytes[1] & 0xE0) == 0xE0);  // ID3 tag or frame sync
-        EXPECT_TRUE(ext == ".wav" ? riff : mpeg) << name;
+        EXPECT_TRUE(fs::path(name).extension() == ".wav" ? riff : mpeg) << name;
     }
 }
 
+// Every piece is there, ten to thirty seconds long, never clips and loops without a click.
 TEST(GeneratedSoundsTest, MusicLoopsCleanlyWithinLevels) {
     for (const char* name : musicFiles) {
         std::vector<int16_t> samples = pcmSamples(readAll(soundDir() / name));
@@ -90,44 +88,30 @@ TEST(GeneratedSoundsTest, MusicLoopsCleanlyWithinLevels) {
     }
 }
 
-TEST(GeneratedSoundsTest, TheMixerDecodesEverySound) {
+TEST(GeneratedSoundsTest, TheMixerDecodesEverySoundAndRefusesJunk) {
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    auto backend = MixerSoundBackend::open();
-    ASSERT_NE(backend, nullptr) << "SDL_mixer did not open on the dummy driver";
-    for (const char* name : effectFiles) {
-        EXPECT_TRUE(backend->loadEffect(name, (soundDir() / name).string())) << name;
-        backend->playEffect(name, 0.5f);
+    {
+        auto backend = MixerSoundBackend::open();
+        ASSERT_NE(backend, nullptr) << "SDL_mixer did not open on the dummy driver";
+        for (const char* name : effectFiles) EXPECT_TRUE(backend->loadEffect(name, (soundDir() / name).string())) << name;
+        for (const char* name : musicFiles)
+            EXPECT_TRUE(backend->playMusic((soundDir() / name).string(), true, 0.3f) && backend->isMusicPlaying()) << name;
+        // Not audio at all, or a name that isn't there: refused, never a crash.
+        fs::path junk = fs::temp_directory_path() / "sound-junk-tap.mp3";
+        std::ofstream(junk) << "this is not a sound";
+        EXPECT_FALSE(backend->loadEffect("junk", junk.string()));
+        EXPECT_FALSE(backend->playMusic(junk.string(), true, 0.3f) || backend->isMusicPlaying());
+        EXPECT_FALSE(backend->loadEffect("none", "/nonexistent/none.wav"));
+        fs::remove(junk);
+        backend->shutdown();
+        EXPECT_FALSE(backend->isMusicPlaying() || backend->loadEffect("tap.mp3", (soundDir() / "tap.mp3").string()));
     }
-    for (const char* name : musicFiles) {
-        EXPECT_TRUE(backend->playMusic((soundDir() / name).string(), true, 0.3f)) << name;
-        EXPECT_TRUE(backend->isMusicPlaying()) << name;
-    }
-    // Not audio at all, or a name that isn't there: refused, never a crash.
-    fs::path junk = fs::temp_directory_path() / "sound-junk-tap.mp3";
-    std::ofstream(junk) << "this is not a sound";
-    EXPECT_FALSE(backend->loadEffect("junk", junk.string()));
-    EXPECT_FALSE(backend->playMusic(junk.string(), true, 0.3f));
-    EXPECT_FALSE(backend->isMusicPlaying());
-    EXPECT_FALSE(backend->loadEffect("none", "/nonexistent/none.wav"));
-    fs::remove(junk);
-    backend->shutdown();
-    EXPECT_FALSE(backend->isMusicPlaying());
-    EXPECT_FALSE(backend->loadEffect("tap.mp3", (soundDir() / "tap.mp3").string()));
-}
-
-TEST(GeneratedSoundsTest, TheRealEngineFindsAndPlaysTheGamesSounds) {
-    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // The engine made for this machine finds the sounds in the resource folder; a missing one is skipped.
     ::setenv("RE_RESOURCE_DIR", RE_TEST_RESOURCE_DIR, 1);
     ::unsetenv("RE_HEADLESS");
     auto engine = SoundEngine::create({});
-    engine->setBackgroundMusicVolume(0.3f);
-    for (const char* name : effectFiles) engine->preloadEffect(name);
     engine->playEffect("tap.mp3");
     engine->playBackgroundMusic("bgm_9.aif");
     EXPECT_TRUE(engine->isBackgroundMusicPlaying());
-    engine->stopBackgroundMusic();
-    EXPECT_FALSE(engine->isBackgroundMusicPlaying());
-    engine->end();
-    engine->playBackgroundMusic("bgm_9.aif");
-    EXPECT_FALSE(engine->isBackgroundMusicPlaying());
+    EXPECT_EQ(SoundEngine::defaultLookup("bgm_404", "aif"), "");
 }

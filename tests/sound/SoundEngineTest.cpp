@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
+
+#include "support/GameTestSupport.h"
 
 namespace fs = std::filesystem;
 using Kind = SilentSoundBackend::Call::Kind;
@@ -14,93 +17,74 @@ using Kind = SilentSoundBackend::Call::Kind;
 class SoundEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("sound-engine-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir / "sounds");
-        for (const char* name : {"tap.mp3", "tap_fail.wav", "bgm_9.aif", "bgm8.wav"}) {
-            std::ofstream(dir / "sounds" / name) << "not really audio, the silent back end only checks";
-        }
-        settingsPath = (dir / "data" / "sound-settings.json").string();
+        ::setenv("RE_RESOURCE_DIR", dir.c_str(), 1);  // where the engine's own lookup looks first
+        fs::create_directories(sounds);
+        for (const char* name : {"tap.mp3", "tap_fail.wav", "bgm_9.aif", "bgm8.wav"}) std::ofstream(sounds / name) << "not audio";
     }
     void TearDown() override { fs::remove_all(dir); }
 
     std::unique_ptr<SoundEngine> makeEngine() {
-        auto soundDir = dir / "sounds";
-        auto lookup = [soundDir](const std::string& name, const std::string& type) {
-            fs::path path = soundDir / (name + "." + type);
-            return fs::exists(path) ? path.string() : std::string();
-        };
         auto factory = [this]() -> std::unique_ptr<SoundBackend> {
             auto backend = std::make_unique<SilentSoundBackend>();
             log = backend->calls();
             ++backendsOpened;
             return backend;
         };
-        return std::make_unique<SoundEngine>(factory, lookup, settingsPath);
+        return std::make_unique<SoundEngine>(factory, SoundEngine::defaultLookup, settingsPath);
     }
-
     int count(Kind kind, const std::string& name = "") const {
-        int n = 0;
-        for (const auto& call : *log) n += call.kind == kind && (name.empty() || call.name == name);
-        return n;
+        return std::count_if(log->begin(), log->end(), [&](const auto& c) { return c.kind == kind && (name.empty() || c.name == name); });
     }
-    const SilentSoundBackend::Call& last(Kind kind) const {
-        for (auto it = log->rbegin(); it != log->rend(); ++it)
-            if (it->kind == kind) return *it;
-        throw std::runtime_error("no such call");
+    // The last call of a kind (a volume of -1 when there is none).
+    SilentSoundBackend::Call last(Kind kind) const {
+        auto it = std::find_if(log->rbegin(), log->rend(), [&](const auto& c) { return c.kind == kind; });
+        return it == log->rend() ? SilentSoundBackend::Call{kind, "", -1.0f} : *it;
     }
 
-    fs::path dir;
-    std::string settingsPath;
+    fs::path dir = gametest::makeTempFolder("sound-engine");
+    fs::path sounds = dir / "sounds";
+    std::string settingsPath = (dir / "data" / "sound-settings.json").string();
     std::shared_ptr<std::vector<SilentSoundBackend::Call>> log;
     int backendsOpened = 0;
 };
 
-TEST_F(SoundEngineTest, EffectsAreLoadedOnceAndPlayedManyTimes) {
+TEST_F(SoundEngineTest, EffectsAreLoadedOnceAndMissingSoundsAreSkipped) {
+    std::ofstream(sounds / "drop.mp3");  // empty: can't be decoded
     auto engine = makeEngine();
-    engine->preloadEffect("tap.mp3");
-    engine->preloadEffect("tap.mp3");
-    for (int i = 0; i < 3; ++i) engine->playEffect("tap.mp3");
+    for (int i = 0; i < 3; ++i) {
+        engine->preloadEffect("tap.mp3");
+        engine->playEffect("tap.mp3");
+    }
     engine->playEffect("tap_fail.wav");  // never preloaded: loaded on first play
     engine->playEffect("tap_fail.wav");
-    EXPECT_EQ(count(Kind::LoadEffect, "tap.mp3"), 1);
-    EXPECT_EQ(count(Kind::LoadEffect, "tap_fail.wav"), 1);
+    for (const char* bad : {"no_such_sound.mp3", "drop.mp3", ""}) {
+        engine->preloadEffect(bad);
+        engine->playEffect(bad);
+    }
+    EXPECT_EQ(count(Kind::LoadEffect), 2);
     EXPECT_EQ(count(Kind::PlayEffect, "tap.mp3"), 3);
     EXPECT_EQ(count(Kind::PlayEffect, "tap_fail.wav"), 2);
+    EXPECT_EQ(count(Kind::PlayEffect), 5);
     EXPECT_FLOAT_EQ(last(Kind::PlayEffect).volume, 1.0f);
 }
 
-TEST_F(SoundEngineTest, MissingOrEmptyFilesAreSkipped) {
-    std::ofstream(dir / "sounds" / "drop.mp3");  // empty: can't be decoded
-    auto engine = makeEngine();
-    engine->preloadEffect("coinget.mp3");
-    engine->playEffect("coinget.mp3");
-    engine->playEffect("drop.mp3");
-    engine->playEffect("");
-    EXPECT_EQ(count(Kind::LoadEffect), 0);
-    EXPECT_EQ(count(Kind::PlayEffect), 0);
-
-    engine->playBackgroundMusic("bgm_9.aif");
-    ASSERT_TRUE(engine->isBackgroundMusicPlaying());
-    engine->playBackgroundMusic("bgm_404.aif");  // the old piece stops rather than play on
-    EXPECT_FALSE(engine->isBackgroundMusicPlaying());
-    EXPECT_EQ(count(Kind::PlayMusic), 1);
-}
-
-TEST_F(SoundEngineTest, MusicLoopsByDefaultAndStops) {
+TEST_F(SoundEngineTest, MusicLoopsByDefaultStopsAndGivesWayToAMissingPiece) {
     auto engine = makeEngine();
     engine->playBackgroundMusic("bgm_9.aif");
     EXPECT_TRUE(engine->isBackgroundMusicPlaying());
     EXPECT_TRUE(last(Kind::PlayMusic).loop);
-    EXPECT_EQ(last(Kind::PlayMusic).name, (dir / "sounds" / "bgm_9.aif").string());
+    EXPECT_EQ(last(Kind::PlayMusic).name, (sounds / "bgm_9.aif").string());
     engine->playBackgroundMusic("bgm8.wav", false);
     EXPECT_FALSE(last(Kind::PlayMusic).loop);
     engine->stopBackgroundMusic();
     EXPECT_FALSE(engine->isBackgroundMusicPlaying());
+    engine->playBackgroundMusic("bgm_9.aif");
+    engine->playBackgroundMusic("bgm_404.aif");  // the old piece stops rather than play on
+    EXPECT_FALSE(engine->isBackgroundMusicPlaying());
+    EXPECT_EQ(count(Kind::PlayMusic), 3);
 }
 
-TEST_F(SoundEngineTest, GameMusicVolumeIsScaledByThePlayersVolume) {
+TEST_F(SoundEngineTest, ThePlayersVolumesScaleAndMuteSilencesUntilLifted) {
     auto engine = makeEngine();
     engine->setUserMusicVolume(0.5f);
     engine->setBackgroundMusicVolume(0.3f);
@@ -109,33 +93,29 @@ TEST_F(SoundEngineTest, GameMusicVolumeIsScaledByThePlayersVolume) {
     EXPECT_FLOAT_EQ(last(Kind::PlayMusic).volume, 0.15f);
     engine->setUserMusicVolume(1.0f);  // takes effect on the piece that is playing
     EXPECT_FLOAT_EQ(last(Kind::MusicVolume).volume, 0.3f);
-    engine->setBackgroundMusicVolume(7.0f);  // out of range: kept within 0..1
-    EXPECT_FLOAT_EQ(engine->effectiveMusicVolume(), 1.0f);
-    engine->setBackgroundMusicVolume(-1.0f);
-    EXPECT_FLOAT_EQ(engine->effectiveMusicVolume(), 0.0f);
     engine->setUserEffectVolume(0.25f);
     engine->playEffect("tap.mp3");
     EXPECT_FLOAT_EQ(last(Kind::PlayEffect).volume, 0.25f);
-}
 
-TEST_F(SoundEngineTest, MuteSilencesEffectsAndMusicUntilLifted) {
-    auto engine = makeEngine();
-    engine->setBackgroundMusicVolume(0.3f);
-    engine->playBackgroundMusic("bgm_9.aif");
     engine->setMuted(true);
     EXPECT_FLOAT_EQ(last(Kind::MusicVolume).volume, 0.0f);
     EXPECT_TRUE(engine->isBackgroundMusicPlaying());  // the music goes on, unheard
     engine->playEffect("tap.mp3");
-    EXPECT_EQ(count(Kind::PlayEffect), 0);
+    EXPECT_EQ(count(Kind::PlayEffect), 1);
     engine->playBackgroundMusic("bgm8.wav");
     EXPECT_FLOAT_EQ(last(Kind::PlayMusic).volume, 0.0f);
     engine->setMuted(false);
     EXPECT_FLOAT_EQ(last(Kind::MusicVolume).volume, 0.3f);
     engine->playEffect("tap.mp3");
-    EXPECT_EQ(count(Kind::PlayEffect), 1);
+    EXPECT_EQ(count(Kind::PlayEffect), 2);
+
+    engine->setBackgroundMusicVolume(7.0f);  // out of range: kept within 0..1
+    EXPECT_FLOAT_EQ(engine->effectiveMusicVolume(), 1.0f);
+    engine->setBackgroundMusicVolume(-1.0f);
+    EXPECT_FLOAT_EQ(engine->effectiveMusicVolume(), 0.0f);
 }
 
-TEST_F(SoundEngineTest, PlayerSettingsSurviveARestart) {
+TEST_F(SoundEngineTest, PlayerSettingsSurviveARestartAndCorruptOnesGiveDefaults) {
     {
         auto engine = makeEngine();
         EXPECT_FALSE(fs::exists(settingsPath));  // nothing written until the player changes something
@@ -143,38 +123,28 @@ TEST_F(SoundEngineTest, PlayerSettingsSurviveARestart) {
         engine->setUserEffectVolume(0.7f);
         engine->setMuted(true);
     }
-    auto engine = makeEngine();
-    EXPECT_FLOAT_EQ(engine->settings().musicVolume, 0.4f);
-    EXPECT_FLOAT_EQ(engine->settings().effectVolume, 0.7f);
-    EXPECT_TRUE(engine->settings().muted);
+    SoundSettings restarted = makeEngine()->settings();
+    EXPECT_FLOAT_EQ(restarted.musicVolume, 0.4f);
+    EXPECT_FLOAT_EQ(restarted.effectVolume, 0.7f);
+    EXPECT_TRUE(restarted.muted);
     EXPECT_FALSE(fs::exists(settingsPath + ".tmp"));
-}
 
-TEST_F(SoundEngineTest, CorruptSettingsGiveDefaults) {
-    fs::create_directories(fs::path(settingsPath).parent_path());
     for (const char* text : {"{\"musicVolume\": 0.2,", "[1, 2, 3]", "", "\x01\x02garbage"}) {
         std::ofstream(settingsPath, std::ios::trunc) << text;
         SoundSettings settings = SoundSettings::load(settingsPath);
-        EXPECT_FLOAT_EQ(settings.musicVolume, 1.0f) << text;
-        EXPECT_FLOAT_EQ(settings.effectVolume, 1.0f) << text;
-        EXPECT_FALSE(settings.muted) << text;
+        EXPECT_TRUE(settings.musicVolume == 1.0f && settings.effectVolume == 1.0f && !settings.muted) << text;
     }
     // One bad field costs only that field.
-    std::ofstream(settingsPath, std::ios::trunc)
-        << R"({"musicVolume": "loud", "effectVolume": 3.5, "muted": true})";
+    std::ofstream(settingsPath, std::ios::trunc) << R"({"musicVolume": "loud", "effectVolume": 3.5, "muted": true})";
     SoundSettings settings = SoundSettings::load(settingsPath);
-    EXPECT_FLOAT_EQ(settings.musicVolume, 1.0f);
-    EXPECT_FLOAT_EQ(settings.effectVolume, 1.0f);
-    EXPECT_TRUE(settings.muted);
-
+    EXPECT_TRUE(settings.musicVolume == 1.0f && settings.effectVolume == 1.0f && settings.muted);
     // The engine starts on a corrupt file and overwrites it with a sound one on the next change.
     std::ofstream(settingsPath, std::ios::trunc) << "{{{{";
-    auto engine = makeEngine();
-    engine->setUserEffectVolume(0.5f);
+    makeEngine()->setUserEffectVolume(0.5f);
     EXPECT_FLOAT_EQ(SoundSettings::load(settingsPath).effectVolume, 0.5f);
 }
 
-TEST_F(SoundEngineTest, NothingHappensAfterEnd) {
+TEST_F(SoundEngineTest, NothingHappensAfterEndAndTheSharedEngineOpensAgain) {
     auto engine = makeEngine();
     engine->preloadEffect("tap.mp3");
     engine->playBackgroundMusic("bgm_9.aif");
@@ -190,28 +160,14 @@ TEST_F(SoundEngineTest, NothingHappensAfterEnd) {
     EXPECT_EQ(log->size(), callsAtEnd);
     EXPECT_FALSE(engine->isBackgroundMusicPlaying());
     EXPECT_TRUE(engine->hasEnded());
-}
 
-TEST_F(SoundEngineTest, SharedEngineOpensAgainAfterEnd) {
+    // Coming back from the background: the game asks again and gets a working engine.
     SoundEngine::installSharedEngine(makeEngine());
     SoundEngine& shared = SoundEngine::sharedEngine();
-    EXPECT_EQ(backendsOpened, 1);
-    SoundEngine::sharedEngine().end();
-    EXPECT_TRUE(shared.hasEnded());
-    // Coming back from the background: the game asks again and gets a working engine.
-    SoundEngine& again = SoundEngine::sharedEngine();
-    EXPECT_EQ(&again, &shared);
-    EXPECT_EQ(backendsOpened, 2);
-    again.playEffect("tap.mp3");
+    shared.end();
+    EXPECT_EQ(&SoundEngine::sharedEngine(), &shared);
+    EXPECT_EQ(backendsOpened, 3);
+    shared.playEffect("tap.mp3");
     EXPECT_EQ(count(Kind::PlayEffect, "tap.mp3"), 1);
     SoundEngine::installSharedEngine(nullptr);
-}
-
-TEST_F(SoundEngineTest, DefaultLookupFindsSoundsInTheResourceFolder) {
-    const char* previous = std::getenv("RE_RESOURCE_DIR");
-    std::string saved = previous ? previous : "";
-    ::setenv("RE_RESOURCE_DIR", dir.c_str(), 1);
-    EXPECT_EQ(SoundEngine::defaultLookup("bgm_9", "aif"), (dir / "sounds" / "bgm_9.aif").string());
-    EXPECT_EQ(SoundEngine::defaultLookup("bgm_404", "aif"), "");
-    if (previous) ::setenv("RE_RESOURCE_DIR", saved.c_str(), 1); else ::unsetenv("RE_RESOURCE_DIR");
 }

@@ -4,6 +4,7 @@
 #include "app/GameRatingPrompt.h"
 #include "explore/NMCommon.h"
 #include "explore/ViewController.h"
+#include "gamelink/TopPanelAdsViewController.h"
 #include "model/GoldManager.h"
 #include "model/MonsterManager.h"
 #include "model/SavedStateKeys.h"
@@ -50,8 +51,12 @@ bool AppDelegate::didFinishLaunching(Window& window) {
     viewController_->addViewTo(window);
     window.makeKeyAndVisible();
 
-    // The top advertising panel of the tall screen belongs to the game list, which is not in the
-    // game yet; its band stays empty.
+    // Only the 568-point screen has room for the top advertising panel; elsewhere the title
+    // shows the banners.
+    if (TopPanelAdsViewController::isWantedOnMainScreen()) {
+        topPanelCtr_ = std::make_shared<TopPanelAdsViewController>();
+        topPanelCtr_->addViewTo(*viewController_->view());
+    }
 
     // No leaderboard service on the desktop: the sign-in fails at once.
     SavedStateStore::standardUserDefaults().setBool(false, SavedStateKeys::gkLoginSucceeded);

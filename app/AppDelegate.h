@@ -10,6 +10,7 @@
 #include "platform/core/RunLoop.h"
 
 class TitleViewController;
+class TopPanelAdsViewController;
 class ViewController;
 class Window;
 
@@ -43,9 +44,12 @@ public:
     Window* window() const { return window_; }
     const std::shared_ptr<ViewController>& viewController() const { return viewController_; }
     const std::shared_ptr<TitleViewController>& titleCtr() const { return titleCtr_; }
+    // The top advertising panel, on the 568-point screen only.
+    const std::shared_ptr<TopPanelAdsViewController>& topPanelCtr() const { return topPanelCtr_; }
 
 private:
     Window* window_ = nullptr;
     std::shared_ptr<ViewController> viewController_;
     std::shared_ptr<TitleViewController> titleCtr_;
+    std::shared_ptr<TopPanelAdsViewController> topPanelCtr_;
 };

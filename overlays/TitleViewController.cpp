@@ -1,13 +1,13 @@
 #include "overlays/TitleViewController.h"
 
+#include "gamelink/TopPanelAdsViewController.h"
 #include "model/SavedStateKeys.h"
+#include "platform/services/AdvertisingKit.h"
 #include "platform/services/Analytics.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
-#include "platform/ui/Label.h"
-#include "platform/ui/Screen.h"
 #include "platform/ui/Touch.h"
 #include "stage/NMAnimationCommon.h"
 
@@ -16,9 +16,6 @@ namespace {
 void reportPage(const std::string& name) {
     if (auto analytics = Analytics::shared()) analytics->trackPageView("/" + name);
 }
-
-// The game's own placeholder banners: no network, only a framed note where a banner would go.
-constexpr int kBannerCount = 2;
 
 }  // namespace
 
@@ -80,15 +77,13 @@ void TitleViewController::viewWillAppear(bool animated) {
             if (flickImgView_) flickImgView_->startAnimating();
         });
     }
-    if (!isTallScreen()) openAdnetView();
+    // On the screen with the top panel the banners are there instead.
+    if (!TopPanelAdsViewController::isWantedOnMainScreen()) openAdnetView();
 }
 
 void TitleViewController::viewWillDisappear(bool animated) {
-    if (!isTallScreen() && isViewLoaded()) {
-        for (int tag = 1; tag <= 4; ++tag)
-            for (const auto& sub : std::vector<std::shared_ptr<View>>(view()->subviews()))
-                if (sub->tag() == tag && !dynamic_cast<PersonView*>(sub.get())) sub->removeFromSuperview();
-    }
+    if (!TopPanelAdsViewController::isWantedOnMainScreen() && isViewLoaded())
+        AdvertisingKit::removeBanners(*view(), TopPanelAdsViewController::kBannerCount);
     OverlayViewController::viewWillDisappear(animated);
 }
 
@@ -168,18 +163,5 @@ void TitleViewController::close() {
 }
 
 void TitleViewController::openAdnetView() {
-    if (!adsView_) return;
-    const Rect area = adsView_->frame();
-    const double width = area.width() / kBannerCount;
-    for (int i = 0; i < kBannerCount; ++i) {
-        auto banner = std::make_shared<Label>(Rect(area.minX() + i * width + 2, area.minY(), width - 4, area.height()));
-        banner->setTag(i + 1);
-        banner->setName("adBanner" + std::to_string(i + 1));
-        banner->setBackgroundColor(Color(0.1f, 0.08f, 0.15f, 0.75f));
-        banner->setTextColor(Color(0.98f, 0.85f, 0.4f));
-        banner->setFont("GD-DOTFONT-DQ-TTF", 8);
-        banner->setTextAlignment(TextAlignment::center);
-        banner->setText("Royal Expedition");
-        view()->addSubview(banner);
-    }
+    if (adsView_) AdvertisingKit::placeBannerRow(*view(), adsView_->frame(), TopPanelAdsViewController::kBannerCount);
 }

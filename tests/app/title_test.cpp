@@ -1,32 +1,9 @@
 // The title on the headless window and the manual clock: the five persons after the logo, one
 // count per person however often it is touched, the swipe that starts all five, the fade and the
 // owner told in order, the hint that stops for good after the first success, the page views.
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "model/SavedStateKeys.h"
+#include "app/AppTestSupport.h"
 #include "overlays/TitleViewController.h"
-#include "platform/core/Clock.h"
-#include "platform/core/RunLoop.h"
-#include "platform/events/NotificationCenter.h"
-#include "platform/resources/ResourceBundle.h"
-#include "platform/services/Analytics.h"
-#include "platform/sound/SilentSoundBackend.h"
-#include "platform/sound/SoundEngine.h"
-#include "platform/store/SavedStateStore.h"
-#include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
-#include "platform/ui/Screen.h"
-#include "platform/ui/Window.h"
-#include "stage/PersonView.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -41,29 +18,10 @@ struct Owner : OverlayViewControllerDelegate {
     }
 };
 
-class TitleTest : public ::testing::Test {
+class TitleTest : public AppTest {
 protected:
     void SetUp() override {
-        static const std::string data = [] {
-            std::string pattern = (fs::temp_directory_path() / "re-title-XXXXXX").string();
-            std::string dir = ::mkdtemp(pattern.data());
-            SavedStateStore::configureDataDirectory(dir);
-            return dir;
-        }();
-        ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
-        Image::clearCache();
-        RunLoop::main().reset();
-        RunLoop::main().setClock(std::make_shared<ManualClock>(1.8e9));
-        NotificationCenter::defaultCenter().removeAllObservers();
-        const Value all = SavedStateStore::standardUserDefaults().dictionaryRepresentation();
-        for (const auto& [key, value] : all.dictionaryValue()) SavedStateStore::standardUserDefaults().removeObjectForKey(key);
-        Screen::mainScreen().setHeight(480);
-        SoundEngine::installSharedEngine(std::make_unique<SoundEngine>([] { return std::make_unique<SilentSoundBackend>(); },
-                                                                       [](const std::string&, const std::string&) { return ""; }, ""));
-        analytics = std::make_shared<RecordingAnalytics>();
-        Analytics::setShared(analytics);
-        window = std::make_shared<Window>(Rect(0, 0, 320, 480));
-        window->makeKeyAndVisible();
+        AppTest::SetUp();
         owner.title = std::make_shared<TitleViewController>();
         owner.title->setDelegate(&owner);
         owner.title->addViewTo(*window);
@@ -72,17 +30,7 @@ protected:
     void TearDown() override {
         if (owner.title) owner.title->removeViewFromSuperview();
         owner.title.reset();
-        window.reset();
-        PersonView::waitForRecordings();
-        RunLoop::main().reset();
-        SoundEngine::installSharedEngine(nullptr);
-    }
-    void advance(double seconds) {
-        for (double t = 0; t < seconds; t += 0.25) {
-            RunLoop::main().advanceBy(0.25);
-            PersonView::waitForRecordings();
-            RunLoop::main().drain();
-        }
+        AppTest::TearDown();
     }
     std::vector<PersonView*> persons() {
         std::vector<PersonView*> list;
@@ -98,8 +46,6 @@ protected:
         RunLoop::main().drain();
     }
 
-    std::shared_ptr<RecordingAnalytics> analytics;
-    std::shared_ptr<Window> window;
     Owner owner;
 };
 

@@ -1,0 +1,33 @@
+#include "gamelink/TopPanelAdsViewController.h"
+
+#include "platform/services/AdvertisingKit.h"
+#include "platform/ui/Screen.h"
+
+TopPanelAdsViewController::TopPanelAdsViewController() = default;
+
+TopPanelAdsViewController::~TopPanelAdsViewController() = default;
+
+bool TopPanelAdsViewController::isWantedOnMainScreen() { return Screen::mainScreen().bounds().height() == kPanelScreenHeight; }
+
+// On the tall screen the status row and the report button end at y 94 and the wanted poster
+// starts at 128: the band between them is free across the whole width.
+Rect TopPanelAdsViewController::panelFrame() { return Rect(0, 94, 320, 34); }
+
+std::shared_ptr<View> TopPanelAdsViewController::loadView() {
+    auto panel = std::make_shared<View>(panelFrame());
+    panel->setName("topAdsPanel");
+    // The banners only show; touches go on to the main screen.
+    panel->setUserInteractionEnabled(false);
+    return panel;
+}
+
+void TopPanelAdsViewController::viewWillAppear(bool animated) {
+    ScreenController::viewWillAppear(animated);
+    AdvertisingKit::removeBanners(*view(), kBannerCount);  // shown again: no second row
+    AdvertisingKit::placeBannerRow(*view(), view()->bounds(), kBannerCount);
+}
+
+void TopPanelAdsViewController::viewWillDisappear(bool animated) {
+    if (isViewLoaded()) AdvertisingKit::removeBanners(*view(), kBannerCount);
+    ScreenController::viewWillDisappear(animated);
+}

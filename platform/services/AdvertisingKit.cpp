@@ -1,0 +1,68 @@
+#include "platform/services/AdvertisingKit.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/ui/GamePalette.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/PixelFrame.h"
+
+namespace {
+
+// The lines the banners take turns with, by tag.
+const char* const kBannerLines[] = {"Royal Expedition", "To the dungeons!", "Hunt them all", "The king waits"};
+
+// The dark pixel frame behind a banner's line.
+class AdvertisingBannerView : public View {
+public:
+    AdvertisingBannerView(const Rect& frame, int tag) : View(frame) {
+        setTag(tag);
+        setName("adBanner" + std::to_string(tag));
+        setUserInteractionEnabled(false);
+        const int lines = std::size(kBannerLines);
+        line_ = std::make_shared<Label>(bounds().insetBy(3, 2));
+        line_->setFont("GD-DOTFONT-DQ-TTF", 8);
+        line_->setTextColor(GamePalette::goldLight);
+        line_->setTextAlignment(TextAlignment::center);
+        line_->setAdjustsFontSizeToFitWidth(true);
+        line_->setMinimumFontSize(6);
+        line_->setText(kBannerLines[((tag - 1) % lines + lines) % lines]);
+        addSubview(line_);
+    }
+    void drawContent(DrawContext& context) const override { PixelFrame::drawDarkBox(context, PixelFrame::snapped(bounds())); }
+
+protected:
+    void boundsDidChange() override {
+        if (line_) line_->setFrame(bounds().insetBy(3, 2));
+    }
+
+private:
+    std::shared_ptr<Label> line_;
+};
+
+}  // namespace
+
+std::shared_ptr<View> AdvertisingKit::makeBannerView(const Rect& frame, int tag) { return std::make_shared<AdvertisingBannerView>(frame, tag); }
+
+bool AdvertisingKit::isBannerView(const View& view) { return dynamic_cast<const AdvertisingBannerView*>(&view) != nullptr; }
+
+void AdvertisingKit::placeBannerRow(View& parent, const Rect& row, int count) {
+    if (count <= 0) return;
+    const double slot = row.width() / count;
+    const double height = std::min(kMaxBannerHeight, row.height());
+    const double top = row.minY() + (row.height() - height) / 2;
+    for (int i = 0; i < count; ++i)
+        parent.addSubview(makeBannerView(Rect(row.minX() + i * slot + kBannerGap / 2, top, slot - kBannerGap, height), i + 1));
+}
+
+int AdvertisingKit::removeBanners(View& parent, int count) {
+    int removed = 0;
+    for (const auto& sub : std::vector<std::shared_ptr<View>>(parent.subviews())) {
+        if (sub->tag() >= 1 && sub->tag() <= count && isBannerView(*sub)) {
+            sub->removeFromSuperview();
+            ++removed;
+        }
+    }
+    return removed;
+}

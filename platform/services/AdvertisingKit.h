@@ -1,0 +1,32 @@
+#pragma once
+// The advertising kit: the game's own placeholder banners. Nothing is fetched and no one else's
+// advert is shown; a banner is a framed dark panel with a short line of the game's text in the
+// title's dot font, sitting where a paid banner would go. Banners carry the tag they were made
+// with, so the screen that placed them can take exactly those away again, even among other
+// views that use the same tags.
+//
+//   AdvertisingKit::placeBannerRow(root, Rect(0, 94, 320, 34), 4);   // tags 1 to 4
+//   AdvertisingKit::removeBanners(root, 4);
+#include <memory>
+
+#include "platform/ui/Geometry.h"
+
+class View;
+
+class AdvertisingKit {
+public:
+    // Gap between two banners of a row and the tallest banner a row holds, in points.
+    static constexpr double kBannerGap = 4;
+    static constexpr double kMaxBannerHeight = 40;
+
+    // One banner of the given frame and tag; its text depends on the tag.
+    static std::shared_ptr<View> makeBannerView(const Rect& frame, int tag);
+    static bool isBannerView(const View& view);
+    // Adds `count` banners (tags 1 to count, named "adBanner<tag>") side by side across `row` of
+    // `parent`'s coordinates, each as tall as the row allows (up to kMaxBannerHeight) and
+    // centred in it vertically.
+    static void placeBannerRow(View& parent, const Rect& row, int count);
+    // Removes each banner with a tag from 1 to count that is among parent's sub-views; other
+    // views with those tags stay. Returns how many went.
+    static int removeBanners(View& parent, int count);
+};

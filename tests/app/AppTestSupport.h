@@ -1,0 +1,87 @@
+#pragma once
+// The world of the application tests: the build's resources, the saved-state store in a
+// temporary folder emptied for each test (past the first-run story), a manual clock on the main
+// run loop, a silent sound engine, recorded page views, notifications kept in memory, and the
+// game's singletons made afresh for each test.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "model/SavedStateKeys.h"
+#include "overlays/MangaViewManager.h"
+#include "overlays/NMAlertViewManager.h"
+#include "platform/core/Clock.h"
+#include "platform/core/RunLoop.h"
+#include "platform/events/NotificationCenter.h"
+#include "platform/resources/ResourceBundle.h"
+#include "platform/services/Analytics.h"
+#include "platform/services/LocalNotificationCenter.h"
+#include "platform/sound/SilentSoundBackend.h"
+#include "platform/sound/SoundEngine.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Window.h"
+#include "stage/EffectManager.h"
+#include "stage/PersonView.h"
+#include "stage/PoseManager.h"
+#include "support/GameTestSupport.h"
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static const auto data = gametest::makeTempFolder("re-app-data");
+        gametest::useDataFolder(data);
+        ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
+        Image::clearCache();
+        RunLoop::main().reset();
+        clock = std::make_shared<ManualClock>(1.8e9);
+        RunLoop::main().setClock(clock);
+        resetSingletons();
+        SoundEngine::installSharedEngine(std::make_unique<SoundEngine>([] { return std::make_unique<SilentSoundBackend>(); },
+                                                                       [](const std::string&, const std::string&) { return ""; }, ""));
+        LocalNotificationCenter::setShared(std::make_shared<InMemoryLocalNotificationCenter>());
+        analytics = std::make_shared<RecordingAnalytics>();
+        Analytics::setShared(analytics);
+        gametest::store().setBool(true, SavedStateKeys::tutorialShown);
+        gametest::store().setBool(true, SavedStateKeys::firstMainDone);
+        makeWindow(480);
+    }
+    void TearDown() override {
+        window.reset();
+        PersonView::waitForRecordings();
+        RunLoop::main().reset();
+        resetSingletons();
+        SoundEngine::installSharedEngine(nullptr);
+        Image::clearCache();
+    }
+
+    // A key window as tall as the screen, which gets that height.
+    void makeWindow(double height) {
+        Screen::mainScreen().setHeight(height);
+        window = std::make_shared<Window>(Rect(0, 0, 320, height));
+        window->makeKeyAndVisible();
+    }
+    // Moves the clock in quarter seconds, letting the collections' recordings finish on the way.
+    void advance(double seconds) {
+        for (double t = 0; t < seconds; t += 0.25) {
+            RunLoop::main().advanceBy(0.25);
+            PersonView::waitForRecordings();
+            RunLoop::main().drain();
+        }
+    }
+
+    std::shared_ptr<ManualClock> clock;
+    std::shared_ptr<RecordingAnalytics> analytics;
+    std::shared_ptr<Window> window;
+
+private:
+    static void resetSingletons() {
+        NotificationCenter::defaultCenter().removeAllObservers();
+        NMAlertViewManager::resetInstanceForTesting();
+        MangaViewManager::resetInstanceForTesting();
+        gametest::resetModelSingletons();
+        PoseManager::resetInstanceForTesting();
+        EffectManager::resetInstanceForTesting();
+        gametest::clearStore();
+    }
+};

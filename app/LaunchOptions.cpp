@@ -19,7 +19,8 @@ bool toNumber(const std::string& text, double* out) {
 const char* LaunchOptions::usage() {
     return "usage: royal-expedition [--screen 480|568] [--data-dir DIR]\n"
            "       royal-expedition --headless --data-dir DIR [--epoch SECONDS] [--seed N] [--lang CODE] [--screen 480|568] --script FILE|-\n"
-           "       royal-expedition --headless [--screenshot FILE] [--time SECONDS]\n";
+           "       royal-expedition --headless [--screenshot FILE] [--time SECONDS]\n"
+           "measuring: --exit-after-first-frame, --print-frames (not with --script)\n";
 }
 
 LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::string* error) {
@@ -66,11 +67,16 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
         } else if (arg == "--time") {
             if (toNumber(value(), &d) && d >= 0) o.headlessTime = d;
             else fail("--time needs a number of seconds");
+        } else if (arg == "--exit-after-first-frame") {
+            o.exitAfterFirstFrame = true;
+        } else if (arg == "--print-frames") {
+            o.printFrames = true;
         } else {
             fail("unknown option " + arg);
         }
     }
     if (!o.scriptPath.empty() && !o.headless) fail("--script runs only with --headless");
     if (!o.scriptPath.empty() && o.dataDirectory.empty()) fail("--script needs --data-dir");
+    if (!o.scriptPath.empty() && (o.exitAfterFirstFrame || o.printFrames)) fail("a script run draws no frames to measure");
     return o;
 }

@@ -5,6 +5,11 @@
 //   royal-expedition --headless --data-dir DIR [--epoch SECONDS] [--seed N] [--lang CODE]
 //                    [--screen 480|568] --script FILE|-
 //   royal-expedition --headless [--screenshot FILE] [--time SECONDS]   (one frame after the launch)
+//
+// For measurements, with any of the above but a script:
+//   --exit-after-first-frame   prints "FIRST_FRAME <ms since main>" once the first frame is
+//                              shown, then ends as the window's close does
+//   --print-frames             prints "FRAMES <frames drawn> <monotonic seconds>" every 5 s
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,6 +25,8 @@ struct LaunchOptions {
     std::string scriptPath;  // "-": standard input
     std::string screenshotPath;
     double headlessTime = 0.5;
+    bool exitAfterFirstFrame = false;
+    bool printFrames = false;
 
     // An empty error when the line is good.
     static LaunchOptions parse(const std::vector<std::string>& arguments, std::string* error);

@@ -1,5 +1,6 @@
 // Royal Expedition: starts the game in a window, or headless on a manual clock to take one
 // picture or to play a script (see README, "Playing from a script").
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -26,7 +27,28 @@
 #include "platform/ui/WindowAlertPresenter.h"
 #include "stage/PersonView.h"
 
+namespace {
+
+// Milliseconds since main began, for the start-up measurement.
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Asks again on every pass until the first frame is out, then ends the run.
+void quitAfterFirstFrame(Application& app, std::chrono::steady_clock::time_point start) {
+    if (app.framesRendered() == 0) {
+        RunLoop::main().post([&app, start] { quitAfterFirstFrame(app, start); });
+        return;
+    }
+    std::printf("FIRST_FRAME %.1f\n", millisecondsSince(start));
+    std::fflush(stdout);
+    app.quit();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    const auto started = std::chrono::steady_clock::now();
     std::string error;
     const LaunchOptions options = LaunchOptions::parse(std::vector<std::string>(argv + 1, argv + argc), &error);
     if (!error.empty()) {
@@ -108,11 +130,26 @@ int main(int argc, char** argv) {
         delegate->applicationWillEnterForeground();
         delegate->applicationDidBecomeActive();
     };
-    app.onTerminate = [delegate] {
+    app.onTerminate = [delegate, &options, started] {
+        // Headless, the one frame has just been drawn when the run ends.
+        if (options.headless && options.exitAfterFirstFrame) {
+            std::printf("FIRST_FRAME %.1f\n", millisecondsSince(started));
+            std::fflush(stdout);
+        }
         delegate->applicationWillTerminate();
         SavedStateStore::standardUserDefaults().synchronize();
     };
+    if (options.exitAfterFirstFrame && !options.headless) quitAfterFirstFrame(app, started);
+    TimerHandle frameReport;
+    if (options.printFrames) {
+        frameReport = RunLoop::main().scheduleTimer(5.0, true, [&app] {
+            std::printf("FRAMES %llu %.3f\n", static_cast<unsigned long long>(app.framesRendered()), RunLoop::main().now());
+            std::fflush(stdout);
+        });
+    }
     const int status = app.run();
+    if (options.printFrames) std::printf("FRAMES %llu end\n", static_cast<unsigned long long>(app.framesRendered()));
+    frameReport.invalidate();
     deliver.invalidate();
     return status;
 }

@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""The measuring options of the game and the bare SDL2 yardstick that `make bench` times: each
+stops right after its first frame, headless and in a window under Xvfb, printing FIRST_FRAME
+once; the game still saves on the way out; a script run refuses them.
+
+Arguments: the source folder and the build folder (as ctest passes them)."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+SOURCE = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..")
+sys.path.insert(0, os.path.join(os.path.abspath(SOURCE), "benchmarks"))
+from startup import XServer  # noqa: E402
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def run(cmd, env, stdin=None):
+    return subprocess.run(cmd, env=env, input=stdin, capture_output=True, text=True, timeout=60)
+
+
+def first_frame_lines(result):
+    return [line for line in result.stdout.splitlines() if line.startswith("FIRST_FRAME ")]
+
+
+def main():
+    build = sys.argv[2] if len(sys.argv) > 2 else os.path.join(SOURCE, "build")
+    game = os.path.join(build, "royal-expedition")
+    bare = os.path.join(build, "benchmarks", "bare_window")
+    picture = os.path.join(build, "resources", "images", "title_bg@2x.png")
+    check(os.path.exists(game), "no game binary at " + game)
+    env = dict(os.environ, SDL_AUDIODRIVER="dummy")
+    headless = dict(env, SDL_VIDEODRIVER="dummy")
+    with tempfile.TemporaryDirectory() as data:
+        r = run([game, "--headless", "--data-dir", data, "--exit-after-first-frame", "--print-frames"], headless)
+        check(r.returncode == 0, "headless: %d %s" % (r.returncode, r.stderr))
+        lines = first_frame_lines(r)
+        check(len(lines) == 1 and float(lines[0].split()[1]) > 0, "headless: one FIRST_FRAME line: %r" % r.stdout)
+        check("FRAMES 1 end" in r.stdout, "headless: one frame counted: %r" % r.stdout)
+        check(os.path.exists(os.path.join(data, "savedstate.plist")), "the closing save still runs")
+
+        r = run([game, "--headless", "--data-dir", data, "--exit-after-first-frame", "--script", "-"], headless, "wait 1\n")
+        check(r.returncode == 2 and "script" in r.stderr, "a script run refuses it: %r" % r.stderr)
+
+    if os.path.exists(bare) and os.path.exists(picture):
+        r = run([bare, "--exit-after-first-frame", picture], headless)
+        check(r.returncode == 0 and len(first_frame_lines(r)) == 1, "bare, headless: %r %r" % (r.stdout, r.stderr))
+        r = run([bare, "--exit-after-first-frame", picture + ".missing"], headless)
+        check(r.returncode == 1 and not first_frame_lines(r), "bare: a missing picture is an error")
+
+    if not os.environ.get("DISPLAY") and not shutil.which("Xvfb"):
+        print("first frame exit: ok (no X server, window runs skipped)")
+        return
+    with XServer() as x, tempfile.TemporaryDirectory() as data:
+        window = dict(env, DISPLAY=x.display)
+        r = run([game, "--data-dir", data, "--exit-after-first-frame", "--print-frames"], window)
+        check(r.returncode == 0, "window: %d %s" % (r.returncode, r.stderr))
+        check(len(first_frame_lines(r)) == 1, "window: one FIRST_FRAME line: %r" % r.stdout)
+        frames = [line for line in r.stdout.splitlines() if line.endswith(" end")]
+        check(frames and int(frames[0].split()[1]) >= 1, "window: frames counted: %r" % r.stdout)
+        check(os.path.exists(os.path.join(data, "window-size.txt")), "the window closes as usual (its size kept)")
+        if os.path.exists(bare) and os.path.exists(picture):
+            r = run([bare, "--exit-after-first-frame", picture], window)
+            check(r.returncode == 0 and len(first_frame_lines(r)) == 1, "bare, window: %r %r" % (r.stdout, r.stderr))
+    print("first frame exit: ok")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,11 +1,8 @@
 #pragma once
-// Shared set-up of the main screen controller tests: the build's resources (tables, pictures,
-// strings, layouts), the saved-state store in a temporary folder, a manual clock on the main
-// run loop whose wall clock the tests move at will, in-memory notifications and analytics, a
-// silent sound engine, and a 320 x 480 key window holding the main screen.
+// Shared set-up of the main screen controller tests: the build's resources, the saved-state store
+// in a temporary folder, a manual clock on the main run loop, in-memory notifications and
+// analytics, a silent sound engine, and a 320 x 480 key window holding the main screen.
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,13 +14,7 @@
 #include "explore/ExploreStatusView.h"
 #include "explore/NMCommon.h"
 #include "explore/ViewController.h"
-#include "model/DungeonStaticData.h"
-#include "model/EquipStaticData.h"
-#include "model/GoldManager.h"
-#include "model/LeftTimeManager.h"
 #include "model/MemberManager.h"
-#include "model/MonsterManager.h"
-#include "model/MonsterStaticData.h"
 #include "model/PersonManager.h"
 #include "model/SavedStateKeys.h"
 #include "overlays/MangaViewManager.h"
@@ -31,7 +22,6 @@
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
 #include "platform/events/NotificationCenter.h"
-#include "platform/render/HeadlessRenderer.h"
 #include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/resources/ResourceBundle.h"
@@ -116,8 +106,7 @@ protected:
                                                                        [](const std::string&, const std::string&) { return ""; }, ""));
         notifications = std::make_shared<InMemoryLocalNotificationCenter>();
         LocalNotificationCenter::setShared(notifications);
-        analytics = std::make_shared<RecordingAnalytics>();
-        Analytics::setShared(analytics);
+        Analytics::setShared(std::make_shared<RecordingAnalytics>());
         rating = std::make_shared<RecordingRatingPrompt>();
         ViewController::setRatingPrompt(rating);
         // Past the first-run story unless a test says otherwise.
@@ -159,15 +148,9 @@ protected:
         PersonView::waitForRecordings();
         RunLoop::main().drain();
     }
-    // The game was away: only the wall clock moved.
-    void away(double seconds) { clock->jumpWall(seconds); }
 
-    Point centerInWindow(View& view) const {
-        const Rect b = view.bounds();
-        return view.convertPointToView(b.center(), window.get());
-    }
     void tap(View& view) {
-        const Point p = centerInWindow(view);
+        const Point p = view.convertPointToView(view.bounds().center(), window.get());
         window->touchDown(p);
         window->touchUp(p);
         settle();
@@ -215,12 +198,8 @@ protected:
         for (int id = 1; id <= MemberManager::numTotalMembers(); ++id) n += PersonManager::isPersonExploring(id) ? 1 : 0;
         return n;
     }
-    size_t pages(const std::string& page) const {
-        const auto all = analytics->pageViews();
-        return static_cast<size_t>(std::count(all.begin(), all.end(), "/" + page));
-    }
 
-    // Collects every yield on the stage by touching each holder, closing hints in the way.
+    // Touches every holder until nobody holds anything, closing message boxes in the way.
     void collectEverything() {
         for (int round = 0; round < 20 && ctr->stageView()->isAnyoneHavingYield(); ++round) {
             closeAlert();
@@ -233,19 +212,10 @@ protected:
         advance(3.0);
     }
 
-    std::string render(const std::string& name, double height = 480) {
-        HeadlessRenderer renderer(Size(320, height), 2.0);
-        renderer.render(*window, Color::fromRGBA8(0, 0, 0));
-        const std::string path = std::string(RE_TEST_BINARY_DIR) + "/" + name;
-        renderer.writePNG(path);
-        return path;
-    }
-
     std::shared_ptr<ManualClock> clock;
     std::shared_ptr<Window> window;
     std::shared_ptr<ViewController> ctr;
     std::shared_ptr<InMemoryLocalNotificationCenter> notifications;
-    std::shared_ptr<RecordingAnalytics> analytics;
     std::shared_ptr<RecordingRatingPrompt> rating;
 };
 

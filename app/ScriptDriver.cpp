@@ -169,11 +169,12 @@ bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
         settle();
     } else if (command == "swipe") {
         if (!numbers(4, 5, &n)) return false;
-        const int steps = n.size() > 4 ? static_cast<int>(n[4]) : kDefaultSwipeSteps;
-        if (n.size() > 4 && (steps < 1 || n[4] != steps)) {
-            *reason = "swipe takes a whole number of steps, 1 or more";
+        // A bounded step count: a million moves would stall the run, 1e12 would not fit an int.
+        if (n.size() > 4 && (n[4] < 1 || n[4] > kMaxSwipeSteps || n[4] != std::floor(n[4]))) {
+            *reason = "swipe takes a whole number of steps, 1 to " + std::to_string(kMaxSwipeSteps);
             return false;
         }
+        const int steps = n.size() > 4 ? static_cast<int>(n[4]) : kDefaultSwipeSteps;
         window_.touchDown(n[0], n[1]);
         settle();
         for (int i = 1; i <= steps; ++i) {

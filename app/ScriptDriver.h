@@ -21,6 +21,7 @@ class Window;
 class ScriptDriver {
 public:
     static constexpr int kDefaultSwipeSteps = 10;
+    static constexpr int kMaxSwipeSteps = 1000;
     static constexpr int kErrorStatus = 2;
 
     ScriptDriver(AppDelegate& app, Window& window, std::shared_ptr<ManualClock> clock, std::ostream& out, std::ostream& err);

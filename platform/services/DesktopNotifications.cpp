@@ -2,8 +2,8 @@
 
 #include <SDL.h>
 
-#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -66,27 +66,27 @@ void DesktopNotificationCenter::load() {
     if (!in) return;
     const json doc = json::parse(in, nullptr, false);
     if (!doc.is_object()) return;
-    badge_ = doc.value("badge", int64_t(0));
-    const json list = doc.value("scheduled", json::array());
-    if (!list.is_array()) return;
+    json list = doc.value("scheduled", json::array());
+    if (!list.is_array()) list = json::array();
+    std::vector<LocalNotification> scheduled;
     for (const auto& item : list) {
         if (!item.is_object()) continue;
         LocalNotification n;
-        n.identifier = nextIdentifier_++;
         n.fireDate = item.value("fireDate", 0.0);
         if (item.contains("body") && item["body"].is_string()) n.alertBody = item["body"].get<std::string>();
         n.launchImage = item.value("launchImage", std::string());
         if (item.contains("userInfo")) n.userInfo = valueFromJson(item["userInfo"]);
         if (item.contains("sound") && item["sound"].is_string()) n.soundName = item["sound"].get<std::string>();
         if (item.contains("badge") && item["badge"].is_number_integer()) n.badgeNumber = item["badge"].get<int64_t>();
-        scheduled_.push_back(std::move(n));
+        scheduled.push_back(std::move(n));
     }
+    restore(std::move(scheduled), doc.value("badge", int64_t(0)));
 }
 
-void DesktopNotificationCenter::save() const {
+void DesktopNotificationCenter::scheduleChanged(const std::vector<LocalNotification>& scheduled, int64_t badge) {
     if (path_.empty()) return;
     json list = json::array();
-    for (const auto& n : scheduled_) {
+    for (const auto& n : scheduled) {
         json item = {{"fireDate", n.fireDate}, {"launchImage", n.launchImage}};
         if (n.alertBody) item["body"] = *n.alertBody;
         if (!n.userInfo.isNil()) item["userInfo"] = valueToJson(n.userInfo);
@@ -94,7 +94,7 @@ void DesktopNotificationCenter::save() const {
         if (n.badgeNumber) item["badge"] = *n.badgeNumber;
         list.push_back(std::move(item));
     }
-    const json doc = {{"badge", badge_}, {"scheduled", list}};
+    const json doc = {{"badge", badge}, {"scheduled", list}};
     // Written aside and renamed, so a crash leaves the old schedule whole.
     const std::string temp = path_ + ".tmp";
     {
@@ -106,51 +106,10 @@ void DesktopNotificationCenter::save() const {
     std::rename(temp.c_str(), path_.c_str());
 }
 
-uint64_t DesktopNotificationCenter::scheduleLocalNotification(const LocalNotification& notification) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    LocalNotification copy = notification;
-    copy.identifier = nextIdentifier_++;
-    scheduled_.push_back(copy);
-    save();
-    return copy.identifier;
-}
-
-void DesktopNotificationCenter::cancelLocalNotification(uint64_t identifier) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::erase_if(scheduled_, [&](const LocalNotification& n) { return n.identifier == identifier; });
-    save();
-}
-
-void DesktopNotificationCenter::cancelAllLocalNotifications() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    scheduled_.clear();
-    save();
-}
-
-void DesktopNotificationCenter::cancelLocalNotificationsWithUserInfo() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    std::erase_if(scheduled_, [](const LocalNotification& n) { return !n.userInfo.isNil(); });
-    save();
-}
-
-std::vector<LocalNotification> DesktopNotificationCenter::scheduledLocalNotifications() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return scheduled_;
-}
-
-int64_t DesktopNotificationCenter::applicationIconBadgeNumber() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return badge_;
-}
-
 void DesktopNotificationCenter::setApplicationIconBadgeNumber(int64_t number) {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (badge_ == number) return;
-        badge_ = number;
-        save();
-    }
-    badgeChanged();
+    const bool moves = applicationIconBadgeNumber() != number;
+    InMemoryLocalNotificationCenter::setApplicationIconBadgeNumber(number);
+    if (moves) badgeChanged();
 }
 
 void DesktopNotificationCenter::badgeChanged() {
@@ -158,29 +117,10 @@ void DesktopNotificationCenter::badgeChanged() {
 }
 
 std::vector<LocalNotification> DesktopNotificationCenter::deliverDue(double now) {
-    std::vector<LocalNotification> due;
-    bool badgeMoved = false;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (auto it = scheduled_.begin(); it != scheduled_.end();) {
-            if (it->fireDate <= now) {
-                due.push_back(*it);
-                it = scheduled_.erase(it);
-            } else {
-                ++it;
-            }
-        }
-        if (due.empty()) return due;
-        std::stable_sort(due.begin(), due.end(), [](const auto& a, const auto& b) { return a.fireDate < b.fireDate; });
-        for (const auto& n : due)
-            if (n.badgeNumber && *n.badgeNumber != badge_) {
-                badge_ = *n.badgeNumber;
-                badgeMoved = true;
-            }
-        save();
-    }
-    if (badgeMoved) badgeChanged();
-    if (shows_ && desktopCanNotify())
+    const int64_t badgeBefore = applicationIconBadgeNumber();
+    std::vector<LocalNotification> due = fireDueNotifications(now);
+    if (applicationIconBadgeNumber() != badgeBefore) badgeChanged();
+    if (shows_ && !due.empty() && desktopCanNotify())
         for (const auto& n : due)
             if (n.alertBody && !n.alertBody->empty()) spawnDetached(notifyArguments(n));
     return due;

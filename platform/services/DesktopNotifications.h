@@ -1,19 +1,19 @@
 #pragma once
-// Local notifications on the desktop. The schedule is kept as JSON in the data directory
-// ("notifications.json"), so that a cancel in a later run finds what an earlier run scheduled.
+// Local notifications on the desktop: the in-memory centre's schedule, also kept as JSON in the
+// data directory ("notifications.json"), so that a cancel in a later run finds what an earlier
+// run scheduled.
 // While the game runs, deliverDue() takes out what has fallen due: its badge number becomes the
 // application badge (shown in the window title) and, when showing is on, its text goes to the
 // desktop's notification service through `notify-send` (started with an argument list, no
 // shell). Without the command or a session bus nothing is shown and nothing else changes.
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/services/LocalNotificationCenter.h"
 
-class DesktopNotificationCenter : public LocalNotificationCenter {
+class DesktopNotificationCenter : public InMemoryLocalNotificationCenter {
 public:
     static constexpr const char* kFileName = "notifications.json";
     static constexpr const char* kNotifyProgram = "notify-send";
@@ -21,12 +21,6 @@ public:
     // dataDirectory "": the schedule lives in memory only.
     explicit DesktopNotificationCenter(std::string dataDirectory);
 
-    uint64_t scheduleLocalNotification(const LocalNotification& notification) override;
-    void cancelLocalNotification(uint64_t identifier) override;
-    void cancelAllLocalNotifications() override;
-    void cancelLocalNotificationsWithUserInfo() override;
-    std::vector<LocalNotification> scheduledLocalNotifications() const override;
-    int64_t applicationIconBadgeNumber() const override;
     void setApplicationIconBadgeNumber(int64_t number) override;
 
     // Takes out every notification due by `now`, in fire order; applies badges and shows texts.
@@ -44,15 +38,13 @@ public:
 
     const std::string& filePath() const { return path_; }
 
+protected:
+    void scheduleChanged(const std::vector<LocalNotification>& scheduled, int64_t badge) override;
+
 private:
     void load();
-    void save() const;
     void badgeChanged();
 
-    mutable std::mutex mutex_;
     std::string path_;
-    std::vector<LocalNotification> scheduled_;
-    uint64_t nextIdentifier_ = 1;
-    int64_t badge_ = 0;
     bool shows_ = true;
 };

@@ -23,23 +23,27 @@ uint64_t InMemoryLocalNotificationCenter::scheduleLocalNotification(const LocalN
     LocalNotification copy = notification;
     copy.identifier = nextIdentifier_++;
     scheduled_.push_back(copy);
+    scheduleChanged(scheduled_, badge_);
     return copy.identifier;
 }
 
 void InMemoryLocalNotificationCenter::cancelLocalNotification(uint64_t identifier) {
     std::lock_guard lock(mutex_);
     std::erase_if(scheduled_, [&](const LocalNotification& n) { return n.identifier == identifier; });
+    scheduleChanged(scheduled_, badge_);
 }
 
 void InMemoryLocalNotificationCenter::cancelAllLocalNotifications() {
     std::lock_guard lock(mutex_);
     scheduled_.clear();
     ++cancelAllCount_;
+    scheduleChanged(scheduled_, badge_);
 }
 
 void InMemoryLocalNotificationCenter::cancelLocalNotificationsWithUserInfo() {
     std::lock_guard lock(mutex_);
     std::erase_if(scheduled_, [](const LocalNotification& n) { return !n.userInfo.isNil(); });
+    scheduleChanged(scheduled_, badge_);
 }
 
 std::vector<LocalNotification> InMemoryLocalNotificationCenter::scheduledLocalNotifications() const {
@@ -54,7 +58,9 @@ int64_t InMemoryLocalNotificationCenter::applicationIconBadgeNumber() const {
 
 void InMemoryLocalNotificationCenter::setApplicationIconBadgeNumber(int64_t number) {
     std::lock_guard lock(mutex_);
+    if (badge_ == number) return;
     badge_ = number;
+    scheduleChanged(scheduled_, badge_);
 }
 
 std::vector<LocalNotification> InMemoryLocalNotificationCenter::fireDueNotifications(double now) {
@@ -68,7 +74,15 @@ std::vector<LocalNotification> InMemoryLocalNotificationCenter::fireDueNotificat
                      [](const LocalNotification& a, const LocalNotification& b) { return a.fireDate < b.fireDate; });
     for (const auto& n : fired)
         if (n.badgeNumber) badge_ = *n.badgeNumber;
+    if (!fired.empty()) scheduleChanged(scheduled_, badge_);
     return fired;
+}
+
+void InMemoryLocalNotificationCenter::restore(std::vector<LocalNotification> scheduled, int64_t badge) {
+    std::lock_guard lock(mutex_);
+    for (auto& n : scheduled) n.identifier = nextIdentifier_++;
+    scheduled_ = std::move(scheduled);
+    badge_ = badge;
 }
 
 int InMemoryLocalNotificationCenter::cancelAllCount() const {

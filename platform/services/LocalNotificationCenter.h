@@ -57,6 +57,13 @@ public:
     // How many times everything was cancelled at once.
     int cancelAllCount() const;
 
+protected:
+    // Called after every change of the schedule or the badge, with the centre's lock held, so a
+    // subclass sees a consistent picture (the desktop centre writes it to disk here).
+    virtual void scheduleChanged(const std::vector<LocalNotification>& /*scheduled*/, int64_t /*badge*/) {}
+    // Puts back a schedule kept from an earlier run; each notification gets a fresh identifier.
+    void restore(std::vector<LocalNotification> scheduled, int64_t badge);
+
 private:
     mutable std::mutex mutex_;
     std::vector<LocalNotification> scheduled_;

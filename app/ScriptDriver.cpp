@@ -260,9 +260,19 @@ bool ScriptDriver::press(const std::string& name, std::string* reason) {
                               : "no button \"" + name + "\"";
         return false;
     }
-    found->sendAction();
-    settle();
-    return true;
+    // As a finger would: the touch at the button's centre must reach it (or a part of it), not a
+    // view in front of it nor a screen that takes no touches while it animates.
+    const Point centre = found->convertPointToView(found->bounds().center(), nullptr);
+    std::shared_ptr<View> hit = window_.hitTest(centre);
+    for (auto v = hit; v; v = v->superviewPtr())
+        if (v == found) {
+            found->sendAction();
+            settle();
+            return true;
+        }
+    const std::string front = hit ? nameOfView(*hit) : std::string();
+    *reason = "button \"" + name + "\" is " + (!hit ? "not taking touches now" : "covered by " + (front.empty() ? className(*hit) : front));
+    return false;
 }
 
 std::string ScriptDriver::nameOfView(const View& view) {

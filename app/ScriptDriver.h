@@ -5,7 +5,8 @@
 //   background | activate | terminate | screenshot FILE
 //   state | views | notifications | pages | echo TEXT
 //
-// Blank lines and lines starting with # are skipped. Each command's output is flushed before the
+// `press` acts as a finger on the button's centre would: a button covered by another view is not
+// pressed. Blank lines and lines starting with # are skipped. Each command's output is flushed before the
 // next line is read, so another program can drive the game step by step. A bad line stops the
 // run: "line N: reason" on the error stream and status 2.
 #include <iosfwd>

@@ -226,7 +226,9 @@ def main():
     """Bad lines: the line's number and reason on the error stream, status 2, nothing run after."""
     with tempfile.TemporaryDirectory() as data:
         for script, expected in (("echo hi\nfly 3\necho after\n", ("line 2", "fly")), ("wait -1\n", ("line 1", "0 or more")),
-                                 ("echo a\nswipe 1 2 3 4 1e6\n", ("line 2", "steps")), ("press nosuchBtn\n", ("nosuchBtn",))):
+                                 ("echo a\nswipe 1 2 3 4 1e6\n", ("line 2", "steps")), ("press nosuchBtn\n", ("nosuchBtn",)),
+                                 # The title stands in front of the main screen: no finger reaches explore.
+                                 ("wait 2\npress exploreBtn\n", ("line 2", "covered by titleRoot"))):
             bad = subprocess.run([game_binary(), "--headless", "--data-dir", data, "--script", "-"], input=script,
                                  capture_output=True, text=True, timeout=60)
             check(bad.returncode == 2 and all(e in bad.stderr for e in expected), "%r: %r" % (script, bad.stderr))

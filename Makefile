@@ -36,8 +36,10 @@ tsan: setup
 	cmake --build build-tsan -j $(JOBS)
 	cd build-tsan && ctest --output-on-failure -j $(JOBS) -R 'Thread|Worker|Concurren'
 
+# Micro-benchmarks, then start-up, a first explore, idle CPU and memory (benchmarks/startup.py).
 bench: build
 	@for b in $(BUILD)/benchmarks/bench_*; do echo "== $$b"; $$b; done
+	@echo "== benchmarks/startup.py"; python3 benchmarks/startup.py $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-tsan

@@ -17,6 +17,19 @@ void reportPage(const std::string& name) {
     if (auto analytics = Analytics::shared()) analytics->trackPageView("/" + name);
 }
 
+// The swipe hint's pictures (some 12 MB of pixels) are read when the hint first plays, not
+// while the game is getting its first frame out.
+void loadHintFrames(ImageView& hint) {
+    if (!hint.animationImages().empty()) return;
+    std::vector<std::shared_ptr<Image>> frames;
+    for (unsigned i = 1; i <= TitleViewController::kMaxHintFrames; ++i) {
+        const std::string name = "f" + std::to_string(i) + "@2x.png";
+        if (Image::exists(name)) frames.push_back(Image::named(name));
+    }
+    hint.setAnimationImages(frames);
+    hint.setAnimationDuration(frames.size() / TitleViewController::kHintFramesPerSecond);
+}
+
 }  // namespace
 
 TitleViewController::TitleViewController() : OverlayViewController("Title") {}
@@ -42,14 +55,7 @@ void TitleViewController::viewDidLoad() {
     reportPage("TITLE");
     flickedCnt_ = 0;
 
-    std::vector<std::shared_ptr<Image>> frames;
-    for (unsigned i = 1; i <= kMaxHintFrames; ++i) {
-        const std::string name = "f" + std::to_string(i) + "@2x.png";
-        if (Image::exists(name)) frames.push_back(Image::named(name));
-    }
     if (flickImgView_) {
-        flickImgView_->setAnimationImages(frames);
-        flickImgView_->setAnimationDuration(frames.size() / kHintFramesPerSecond);
         flickImgView_->setAnimationRepeatCount(0);
         flickImgView_->setHidden(true);
     }
@@ -74,7 +80,10 @@ void TitleViewController::viewWillAppear(bool animated) {
                 flickImgView_->setHidden(false);
             }
             SoundEngine::sharedEngine().playBackgroundMusic("bgm_8.aif");
-            if (flickImgView_) flickImgView_->startAnimating();
+            if (flickImgView_) {
+                loadHintFrames(*flickImgView_);
+                flickImgView_->startAnimating();
+            }
         });
     }
     // On the screen with the top panel the banners are there instead.
@@ -131,7 +140,10 @@ void TitleViewController::touchesMoved(const TouchSet& touches) {
 }
 
 void TitleViewController::touchesEnded(const TouchSet& /*touches*/) {
-    if (!succeeded_ && flickImgView_) flickImgView_->startAnimating();
+    if (!succeeded_ && flickImgView_) {
+        loadHintFrames(*flickImgView_);
+        flickImgView_->startAnimating();
+    }
 }
 
 void TitleViewController::finishCheck(PersonView& /*person*/) {

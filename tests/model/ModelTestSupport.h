@@ -4,19 +4,8 @@
 // content), a manual clock on the main run loop, and every singleton torn down between tests.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
-#include <sstream>
-#include <string>
-#include <vector>
 
-#include "model/DungeonStaticData.h"
-#include "model/EquipStaticData.h"
-#include "model/GoldManager.h"
-#include "model/LeftTimeManager.h"
-#include "model/MonsterManager.h"
-#include "model/MonsterStaticData.h"
-#include "model/PersonManager.h"
 #include "model/SavePointHooks.h"
 #include "platform/core/RunLoop.h"
 #include "platform/events/NotificationCenter.h"
@@ -134,18 +123,11 @@ inline void resetSingletons() { gametest::resetModelSingletons(); }
 class ModelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const Folders& f = folders();
-        ResourceBundle::setRootDirectory(f.bundle.string());
+        ResourceBundle::setRootDirectory(folders().bundle.string());
         LocalizedStrings::setPreferredLanguages({"en"});
         LocalizedStrings::shared().reload();
-        SavePointHooks::setAfterSaveHandler(nullptr);
-        resetSingletons();
-        clearStore();
-        clock = std::make_shared<ManualClock>(1.8e9);
-        RunLoop::main().reset();
+        TearDown();
         RunLoop::main().setClock(clock);
-        NotificationCenter::defaultCenter().removeAllObservers();
-        analytics = std::make_shared<RecordingAnalytics>();
         Analytics::setShared(analytics);
     }
 
@@ -164,8 +146,8 @@ protected:
                                                             [this](const Notification& n) { events.push_back(n.name); }, name);
     }
 
-    std::shared_ptr<ManualClock> clock;
-    std::shared_ptr<RecordingAnalytics> analytics;
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>(1.8e9);
+    std::shared_ptr<RecordingAnalytics> analytics = std::make_shared<RecordingAnalytics>();
     std::vector<std::string> events;
 };
 

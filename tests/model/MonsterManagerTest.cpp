@@ -8,20 +8,12 @@ using namespace modeltest;
 
 using MonsterManagerTest = ModelTest;
 
-TEST_F(MonsterManagerTest, FreshInstallHasNoRecords) {
-    auto* manager = MonsterManager::getInstance();
-    EXPECT_TRUE(manager->monsters().isNil());
-    EXPECT_EQ(manager->totalMonster(), 0u);
-    EXPECT_EQ(manager->numHuntedMonsters(), 0u);
-    EXPECT_FALSE(manager->huntedMonsterWithId(1));
-    EXPECT_EQ(manager->numHuntedMonsterWithId(1), 0u);
-    EXPECT_FALSE(manager->viewedWithId(1));
-    EXPECT_TRUE(manager->monsterInfoWithId(1).isNil());
-}
-
 TEST_F(MonsterManagerTest, FirstHuntAppendsARecordAndPostsNewMonsterOnce) {
     recordEvents({"newMonster", "collectionUnlocked"});
     auto* manager = MonsterManager::getInstance();
+    EXPECT_TRUE(manager->monsters().isNil());
+    EXPECT_FALSE(manager->huntedMonsterWithId(3));
+    EXPECT_TRUE(manager->monsterInfoWithId(3).isNil());
     manager->addMonsterWithId(3);
     EXPECT_TRUE(events.empty()) << "events wait for the main loop";
     RunLoop::main().drain();
@@ -42,12 +34,9 @@ TEST_F(MonsterManagerTest, FirstHuntAppendsARecordAndPostsNewMonsterOnce) {
     manager->addMonsterWithId(9);
     manager->addMonsterWithId(1);
     manager->addMonsterWithId(9);
-    Value records = manager->monsters();
-    ASSERT_EQ(records.count(), 3u);
-    EXPECT_EQ(records[0]["monster_id"].unsignedValue(), 3u);
-    EXPECT_EQ(records[1]["monster_id"].unsignedValue(), 9u);
-    EXPECT_EQ(records[1]["times"].unsignedValue(), 2u);
-    EXPECT_EQ(records[2]["monster_id"].unsignedValue(), 1u);
+    EXPECT_EQ(manager->monsters(), Value::array({MonsterManager::generateMonsterInfoWithId(3, 2),
+                                                 MonsterManager::generateMonsterInfoWithId(9, 2),
+                                                 MonsterManager::generateMonsterInfoWithId(1, 1)}));
     EXPECT_EQ(manager->totalMonster(), 5u);
     // Nothing reaches the store before a save.
     EXPECT_TRUE(store().objectForKey(SavedStateKeys::monsters).isNil());
@@ -72,16 +61,12 @@ TEST_F(MonsterManagerTest, AChangeNeverAltersARecordHeldElsewhere) {
     const Value saved = store().arrayForKey(SavedStateKeys::monsters);
     manager->addMonsterWithId(4);
     EXPECT_EQ(saved[0]["times"].unsignedValue(), 2u);
-}
 
-TEST_F(MonsterManagerTest, ViewingAMonsterNeverHuntedChangesNothing) {
-    auto* manager = MonsterManager::getInstance();
-    manager->addMonsterWithId(2);
+    // Viewing a monster never hunted changes nothing.
     const Value before = manager->monsters();
     manager->updateMonsterInfoViewedWithId(8);
     EXPECT_EQ(manager->monsters(), before);
     EXPECT_FALSE(manager->viewedWithId(8));
-    EXPECT_FALSE(manager->huntedMonsterWithId(8));
 }
 
 TEST_F(MonsterManagerTest, CollectionCountsThirtySixUntilDungeonSevenOpens) {
@@ -95,6 +80,7 @@ TEST_F(MonsterManagerTest, BeatingAMonsterNeedsEveryRequiredEquipment) {
     // Monster 2 requires equipment 3, nothing, 5.
     EXPECT_FALSE(MonsterManager::isStrongerThanMonsterId(2));
     EquipManager::addEquipWithId(3);
+    store().setObject(Value::dictionary(), "equip_5");  // an empty record is not owned
     EXPECT_FALSE(MonsterManager::isStrongerThanMonsterId(2));
     EquipManager::addEquipWithId(5);
     EXPECT_TRUE(MonsterManager::isStrongerThanMonsterId(2));
@@ -102,14 +88,6 @@ TEST_F(MonsterManagerTest, BeatingAMonsterNeedsEveryRequiredEquipment) {
     // No requirement, or no table entry at all: always beaten.
     EXPECT_TRUE(MonsterManager::isStrongerThanMonsterId(1));
     EXPECT_TRUE(MonsterManager::isStrongerThanMonsterId(999));
-}
-
-TEST_F(MonsterManagerTest, AnEmptyEquipmentRecordIsNotOwned) {
-    store().setObject(Value{{"equip_id", Value(3)}}, "equip_3");
-    store().setObject(Value::dictionary(), "equip_5");
-    EXPECT_FALSE(MonsterManager::isStrongerThanMonsterId(2));
-    store().setObject(Value{{"equip_id", Value(5)}}, "equip_5");
-    EXPECT_TRUE(MonsterManager::isStrongerThanMonsterId(2));
 }
 
 TEST_F(MonsterManagerTest, SaveStoresRecordsThenUnlocksTheCollectionOnce) {
@@ -147,7 +125,13 @@ TEST_F(MonsterManagerTest, SaveStoresRecordsThenUnlocksTheCollectionOnce) {
     EXPECT_EQ(events.size(), 1u) << "later saves post nothing";
 }
 
-TEST_F(MonsterManagerTest, RecordsAreLoadedFromTheStoreAtCreation) {
+TEST_F(MonsterManagerTest, RecordsAreLoadedAtCreationAndSavedAtTeardown) {
+    store().setObject(Value("not a list"), SavedStateKeys::monsters);  // another kind reads as none
+    EXPECT_EQ(MonsterManager::getInstance()->numHuntedMonsters(), 0u);
+    MonsterManager::getInstance()->addMonsterWithId(11);
+    MonsterManager::resetInstanceForTesting();  // teardown saves like a save point
+    EXPECT_EQ(store().arrayForKey(SavedStateKeys::monsters).count(), 1u);
+
     Value records = Value(Value::Array{MonsterManager::generateMonsterInfoWithId(7, 3).with("viewed", Value(true)),
                                        MonsterManager::generateMonsterInfoWithId(2, 1)});
     store().setObject(records, SavedStateKeys::monsters);
@@ -157,19 +141,4 @@ TEST_F(MonsterManagerTest, RecordsAreLoadedFromTheStoreAtCreation) {
     EXPECT_EQ(manager->numHuntedMonsterWithId(7), 3u);
     EXPECT_TRUE(manager->viewedWithId(7));
     EXPECT_EQ(manager->totalMonster(), 9u);
-}
-
-TEST_F(MonsterManagerTest, TeardownSavesLikeASavePoint) {
-    MonsterManager::getInstance()->addMonsterWithId(11);
-    MonsterManager::resetInstanceForTesting();
-    EXPECT_EQ(store().arrayForKey(SavedStateKeys::monsters).count(), 1u);
-    EXPECT_TRUE(MonsterManager::getInstance()->huntedMonsterWithId(11));
-}
-
-TEST_F(MonsterManagerTest, AMonstersValueOfAnotherKindReadsAsNone) {
-    store().setObject(Value("not a list"), SavedStateKeys::monsters);
-    auto* manager = MonsterManager::getInstance();
-    EXPECT_EQ(manager->numHuntedMonsters(), 0u);
-    manager->addMonsterWithId(1);
-    EXPECT_EQ(manager->numHuntedMonsters(), 1u);
 }

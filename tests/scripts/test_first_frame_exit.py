@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The measuring options of the game and the bare SDL2 yardstick that `make bench` times: each
 stops right after its first frame, headless and in a window under Xvfb, printing FIRST_FRAME
-once; the game still saves on the way out; a script run refuses them.
+once; the game still saves on the way out; a script run refuses them. The idle measurement's
+data folder really holds a six-hour explore that the main screen shows after the title.
 
 Arguments: the source folder and the build folder (as ctest passes them)."""
 import os
@@ -9,10 +10,11 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 SOURCE = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..")
 sys.path.insert(0, os.path.join(os.path.abspath(SOURCE), "benchmarks"))
-from startup import XServer  # noqa: E402
+from startup import Driver, XServer, prepare_long_explore  # noqa: E402
 
 
 def check(condition, message):
@@ -46,6 +48,20 @@ def main():
 
         r = run([game, "--headless", "--data-dir", data, "--exit-after-first-frame", "--script", "-"], headless, "wait 1\n")
         check(r.returncode == 2 and "script" in r.stderr, "a script run refuses it: %r" % r.stderr)
+
+    with tempfile.TemporaryDirectory() as data:
+        prepare_long_explore(game, data, headless)
+        idle = Driver(game, data, int(time.time()), headless)
+        idle.send("wait 2")
+        idle.send("swipe 40 323 290 323 25")
+        idle.send("wait 8")
+        views = idle.views()
+        names = [v["name"] for v in views]
+        check("titleRoot" not in names and "exploreBtn" not in names, "the main screen during an explore: %r" % names)
+        check(not [n for n in names if n.startswith("person")], "the party is away: %r" % names)
+        left = [v.get("text", "") for v in views if v["name"] == "leftTimeLabel"]
+        check(left and left[0].startswith("05:5"), "almost six hours left: %r" % left)
+        idle.finish()
 
     if os.path.exists(bare) and os.path.exists(picture):
         r = run([bare, "--exit-after-first-frame", picture], headless)

@@ -9,7 +9,8 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/store/SavedStateStore.h"
 
-using Call = storetest::FaultyFileSystem::Call;
+using namespace storetest;
+using Call = FaultyFileSystem::Call;
 
 namespace {
 
@@ -19,75 +20,66 @@ int64_t goldOnDisk(const std::string& path) {
 }
 
 // Polls until the file holds the value or the time runs out.
-bool waitForGold(const std::string& path, int64_t gold, std::chrono::milliseconds limit) {
-    auto until = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < until) {
-        if (goldOnDisk(path) == gold) return true;
+bool waitForGold(const std::string& path, int64_t gold, int limitMs = 3000) {
+    for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs); goldOnDisk(path) != gold;) {
+        if (std::chrono::steady_clock::now() > until) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    return false;
+    return true;
 }
 
 }  // namespace
 
 TEST(StoreFlusherThread, AChangeReachesTheDiskAfterTheDelayWithoutSynchronize) {
-    storetest::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("savedstate.plist");
     SavedStateStore store(path);
     store.setAutoFlushDelay(0.2);
     store.setInteger(10, "gold");
     EXPECT_EQ(goldOnDisk(path), -1) << "not before the delay";
-    EXPECT_TRUE(waitForGold(path, 10, std::chrono::milliseconds(3000)));
+    EXPECT_TRUE(waitForGold(path, 10));
     store.setInteger(11, "gold");
-    EXPECT_TRUE(waitForGold(path, 11, std::chrono::milliseconds(3000)));
+    EXPECT_TRUE(waitForGold(path, 11));
 }
 
 TEST(StoreFlusherThread, ABurstOfChangesIsWrittenOnce) {
-    storetest::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("savedstate.plist");
-    auto fs = std::make_shared<storetest::FaultyFileSystem>();
+    auto fs = std::make_shared<FaultyFileSystem>();
     SavedStateStore store(path, fs);
     store.setAutoFlushDelay(0.3);
     for (int i = 1; i <= 100; ++i) store.setInteger(i, "gold");
-    ASSERT_TRUE(waitForGold(path, 100, std::chrono::milliseconds(3000)));
+    ASSERT_TRUE(waitForGold(path, 100));
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
     EXPECT_EQ(fs->calls(Call::Rename), 1);
 }
 
 TEST(StoreFlusherThread, AFailedFlushIsTriedAgain) {
-    storetest::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("savedstate.plist");
-    auto fs = std::make_shared<storetest::FaultyFileSystem>();
+    auto fs = std::make_shared<FaultyFileSystem>();
     SavedStateStore store(path, fs);
     fs->failNext(Call::Fsync, EIO);
     store.setAutoFlushDelay(0.05);
     store.setInteger(5, "gold");
     // The retry waits a longer pause (5 s) after a failure.
-    EXPECT_TRUE(waitForGold(path, 5, std::chrono::milliseconds(8000)));
+    EXPECT_TRUE(waitForGold(path, 5, 8000));
     EXPECT_EQ(fs->calls(Call::Fsync), 2);
 }
 
-TEST(StoreFlusherThread, DelayZeroDisablesFlushingEvenWhenTheStoreGoesAway) {
-    storetest::TempDir dir;
-    std::string path = dir.file("savedstate.plist");
+TEST(StoreFlusherThread, GoingAwayWritesOnlyWhenFlushingIsOn) {
+    TempDir dir;
+    const std::string off = dir.file("off.plist"), on = dir.file("on.plist");
     {
-        SavedStateStore store(path);
-        store.setAutoFlushDelay(0.05);
-        store.setAutoFlushDelay(0);
-        store.setInteger(10, "gold");
+        SavedStateStore quiet(off), busy(on);
+        quiet.setAutoFlushDelay(0.05);
+        quiet.setAutoFlushDelay(0);
+        busy.setAutoFlushDelay(60);
+        quiet.setInteger(10, "gold");
+        busy.setInteger(21, "gold");
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        EXPECT_FALSE(storetest::exists(path));
+        EXPECT_FALSE(exists(off));
     }
-    EXPECT_FALSE(storetest::exists(path)) << "a store with flushing off ends as if killed";
-}
-
-TEST(StoreFlusherThread, AStoreWithFlushingOnWritesWhenItGoesAway) {
-    storetest::TempDir dir;
-    std::string path = dir.file("savedstate.plist");
-    {
-        SavedStateStore store(path);
-        store.setAutoFlushDelay(60);
-        store.setInteger(21, "gold");
-    }
-    EXPECT_EQ(goldOnDisk(path), 21);
+    EXPECT_FALSE(exists(off)) << "a store with flushing off ends as if killed";
+    EXPECT_EQ(goldOnDisk(on), 21);
 }

@@ -12,8 +12,10 @@
 #include "platform/core/RunLoop.h"
 #include "platform/store/SavedStateStore.h"
 
+using storetest::TempDir;
+
 TEST(SavedStateStoreConcurrent, OneThreadWritesWhileOthersReadAndSynchronize) {
-    storetest::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("savedstate.plist");
     SavedStateStore store(path);
     store.setAutoFlushDelay(0.01);  // the flusher joins in
@@ -67,7 +69,7 @@ TEST(SavedStateStoreConcurrent, OneThreadWritesWhileOthersReadAndSynchronize) {
 }
 
 TEST(SavedStateStoreConcurrent, BackgroundWorkerAndMainThreadShareTheStore) {
-    storetest::TempDir dir;
+    TempDir dir;
     SavedStateStore store(dir.file("savedstate.plist"));
     BackgroundWorker worker;
     for (int i = 0; i < 200; ++i) {

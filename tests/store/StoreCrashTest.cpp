@@ -16,6 +16,8 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/store/SavedStateStore.h"
 
+using namespace storetest;
+
 namespace {
 
 Value bulkFor(int64_t counter) {
@@ -42,7 +44,7 @@ Value bulkFor(int64_t counter) {
 }  // namespace
 
 TEST(StoreCrash, KilledAtRandomMomentsTheFileAlwaysLoadsWithEveryReportedWrite) {
-    storetest::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("savedstate.plist");
     std::mt19937 random(20240611);
     int64_t lastReported = 0;
@@ -80,7 +82,7 @@ TEST(StoreCrash, KilledAtRandomMomentsTheFileAlwaysLoadsWithEveryReportedWrite) 
         ::close(fds[0]);
         if (reports > 0) ++killedAfterSomeWrites;
 
-        if (!storetest::exists(path)) {
+        if (!exists(path)) {
             ASSERT_EQ(lastReported, 0) << "the file vanished after a reported write";
             continue;
         }

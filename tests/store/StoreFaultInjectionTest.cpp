@@ -11,7 +11,7 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/store/SavedStateStore.h"
 
-using storetest::FaultyFileSystem;
+using namespace storetest;
 using Call = FaultyFileSystem::Call;
 
 namespace {
@@ -36,11 +36,11 @@ int64_t counterOnDisk(const std::string& path) {
 }  // namespace
 
 TEST_P(StoreFaultInjection, FailedSynchronizeKeepsTheOldFileAndTheValues) {
-    storetest::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("savedstate.plist");
     auto fs = std::make_shared<FaultyFileSystem>();
     SavedStateStore store(path, fs);
-    storetest::fillRealisticState(store);
+    fillRealisticState(store);
     store.setInteger(1, "counter");
     ASSERT_TRUE(store.synchronize()) << store.lastSyncError();
 
@@ -81,33 +81,30 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Fault>& info) { return std::string(info.param.name); });
 
 TEST(StoreWriteLoop, ShortWritesAndInterruptedWritesStillWriteTheWholeFile) {
-    storetest::TempDir dir;
+    TempDir dir;
     std::string path = dir.file("savedstate.plist");
     auto fs = std::make_shared<FaultyFileSystem>();
     SavedStateStore store(path, fs);
-    storetest::fillRealisticState(store);
+    fillRealisticState(store);
     fs->limitWritesTo(7);
     fs->failNext(Call::Write, EINTR, 3);
     ASSERT_TRUE(store.synchronize()) << store.lastSyncError();
     EXPECT_GT(fs->calls(Call::Write), 100);
     SavedStateStore reloaded(path);
-    std::string where;
-    EXPECT_TRUE(storetest::sameKinds(store.dictionaryRepresentation(), reloaded.dictionaryRepresentation(), &where)) << where;
+    EXPECT_TRUE(keepsKinds(store.dictionaryRepresentation(), reloaded.dictionaryRepresentation()));
 }
 
 TEST(StoreWriteLoop, EveryFailureUsesAFreshTemporaryFile) {
-    storetest::TempDir dir;
+    TempDir dir;
     auto fs = std::make_shared<FaultyFileSystem>();
     SavedStateStore store(dir.file("savedstate.plist"), fs);
     store.setInteger(1, "gold");
     fs->failNext(Call::Fsync, EIO, 3);
-    EXPECT_FALSE(store.synchronize());
-    EXPECT_FALSE(store.synchronize());
-    EXPECT_FALSE(store.synchronize());
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(store.synchronize());
     EXPECT_EQ(fs->calls(Call::Open), 3);
     EXPECT_EQ(fs->calls(Call::Fsync), 3);
     EXPECT_EQ(fs->calls(Call::Rename), 0);
-    EXPECT_FALSE(storetest::exists(dir.file("savedstate.plist")));
+    EXPECT_FALSE(exists(dir.file("savedstate.plist")));
     EXPECT_TRUE(store.synchronize());
     EXPECT_EQ(fs->calls(Call::Open), 4);
 }

@@ -180,7 +180,7 @@ TEST_F(RunLoopTest, NextDeadlineReportsTheEarliestWorkAndResetDropsIt) {
     EXPECT_EQ(fired, 0);
 }
 
-TEST_F(RunLoopTest, WorkerRunsBlocksSeriallyInOrder) {
+TEST_F(RunLoopTest, WorkerRunsBlocksSeriallyInOrderAndItsFollowUpsArriveOnTheMainLoop) {
     BackgroundWorker worker;
     std::vector<int> order;  // touched by the worker thread only until waitUntilIdle
     std::atomic<int> running{0}, overlap{0};
@@ -197,10 +197,7 @@ TEST_F(RunLoopTest, WorkerRunsBlocksSeriallyInOrder) {
     std::vector<int> expected(200);
     std::iota(expected.begin(), expected.end(), 0);
     EXPECT_EQ(order, expected);
-}
 
-TEST_F(RunLoopTest, WorkerFollowUpArrivesOnTheMainLoopAfterAdvanceBy) {
-    BackgroundWorker worker;
     std::atomic<bool> recorded{false};
     std::thread::id followUpThread;
     int followUps = 0;

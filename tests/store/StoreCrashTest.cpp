@@ -35,9 +35,7 @@ Value bulkFor(int64_t counter) {
         ++counter;
         store.setInteger(counter, "counter");
         store.setObject(bulkFor(counter), "bulk");
-        if (store.synchronize()) {
-            if (::write(reportFd, &counter, sizeof counter) != sizeof counter) ::_exit(2);
-        }
+        if (store.synchronize() && ::write(reportFd, &counter, sizeof counter) != sizeof counter) ::_exit(2);
     }
 }
 

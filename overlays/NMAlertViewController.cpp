@@ -18,6 +18,11 @@ void NMAlertViewController::bindOutlets() {
     bind(hiddenBtn_, "hiddenBtn");
     bindAction("pressOK", [this] { pressOK(); });
     bindAction("pressClose", [this] { pressClose(); });
+    // Enter is OK and Esc the cancel button; a box without buttons goes by either key.
+    okBtn_->setPressesOnEnter(true);
+    cancelBtn_->setClosesOnEscape(true);
+    hiddenBtn_->setPressesOnEnter(true);
+    hiddenBtn_->setClosesOnEscape(true);
 }
 
 void NMAlertViewController::viewDidLoad() { moveDownOnTallScreen(); }

@@ -2,7 +2,8 @@
 // The in-game message box: the king's talking icon, a message, and either OK and cancel buttons
 // or, without buttons, a faceless button over the box that dismisses it. OK posts "okPressed"
 // with the box's tag (kept as the root view's tag) as a number. Layout "NMAlertView"; the
-// pop-in and shrink-out act on its "containerView" panel.
+// pop-in and shrink-out act on its "containerView" panel. Keys: Enter is OK, Esc cancel; a box
+// without buttons goes by either.
 #include <memory>
 #include <string>
 

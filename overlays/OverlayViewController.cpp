@@ -1,6 +1,7 @@
 #include "overlays/OverlayViewController.h"
 
 #include "overlays/OverlayLayoutClasses.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Screen.h"
 #include "stage/NMAnimationCommon.h"
 
@@ -19,6 +20,8 @@ OverlayViewController::~OverlayViewController() = default;
 void OverlayViewController::bindOutlets() {
     // The panel is optional: without one the animations move the whole screen.
     containerView_ = view()->viewWithName("containerView");
+    // Esc presses the close button while it is shown (a screen may have none).
+    if (auto close = std::dynamic_pointer_cast<Button>(view()->viewWithName("closeBtn"))) close->setClosesOnEscape(true);
 }
 
 void OverlayViewController::viewDidUnload() { containerView_.reset(); }

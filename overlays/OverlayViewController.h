@@ -8,7 +8,8 @@
 //   overlay->pressClose();   // shrink-out, then close(): view removed, overlayDidClose(owner)
 //
 // The pop-in and shrink-out act on `containerView` (the view named "containerView" in the
-// layout, when there is one) or else on the whole root view.
+// layout, when there is one) or else on the whole root view. A button named "closeBtn" in the
+// layout is pressed by Esc while it is shown (Window::handleEscapeKey).
 //
 // Owners hold overlays by std::shared_ptr. close() keeps the overlay and its view alive until
 // the next pass of the main run loop, so an owner may drop its reference in overlayDidClose

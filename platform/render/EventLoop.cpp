@@ -1,8 +1,10 @@
 // The event loop. Order of work in one iteration:
 //
-//   1. Input: every pending SDL event is handled (mouse -> window touches, keys (Enter and Esc
-//      answer the alert in front), window
-//      events: resize and expose mark the window dirty, minimise/restore, quit).
+//   1. Input: every pending SDL event is handled (mouse -> window touches; keys: Enter and Esc
+//      go to the window, where the alert in front answers them or else the frontmost button
+//      marked for the key is pressed - an overlay's close button, a message box's OK; F11
+//      toggles fullscreen; window events: resize and expose mark the window dirty,
+//      minimise/restore, quit).
 //   2. Run loop pass: RunLoop::main().runPass() runs the posted blocks, then every timer that is
 //      due - delayed blocks, repeating timers, animation completions and the ends of frame
 //      animations, each at its instant.
@@ -25,7 +27,6 @@
 #include "platform/core/RunLoop.h"
 #include "platform/render/Application.h"
 #include "platform/render/WindowDisplay.h"
-#include "platform/ui/ModalPanelView.h"
 #include "platform/ui/Window.h"
 
 namespace {
@@ -77,10 +78,9 @@ int EventLoop::run() {
                 display_.toggleFullscreen();
                 window.markDirty();
             } else if (e.key.repeat == 0 && (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER)) {
-                // The alert or action sheet in front answers Enter with its default button.
-                ModalPanelView::handleEnterKey();
+                window.handleEnterKey();
             } else if (e.key.repeat == 0 && e.key.keysym.sym == SDLK_ESCAPE) {
-                ModalPanelView::handleEscapeKey();
+                window.handleEscapeKey();
             }
             break;
         case SDL_WINDOWEVENT:

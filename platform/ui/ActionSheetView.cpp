@@ -4,7 +4,6 @@
 
 #include "platform/ui/GamePalette.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/PixelFrame.h"
 
 namespace {
 
@@ -14,12 +13,6 @@ std::vector<std::string> othersThenCancel(const std::string& cancel, const std::
     return all;
 }
 
-class SheetPanelView : public View {
-public:
-    using View::View;
-    void drawContent(DrawContext& context) const override { PixelFrame::drawDialogPanel(context, bounds()); }
-};
-
 constexpr double kMargin = 6;    // from the screen's edges
 constexpr double kPadding = 14;  // from the panel's edge to its contents
 constexpr double kTitleSize = 8;
@@ -28,38 +21,20 @@ constexpr double kTitleSize = 8;
 
 ActionSheetView::ActionSheetView(std::string title, const std::string& cancelButtonTitle,
                                  const std::vector<std::string>& otherButtonTitles)
-    : ModalPanelView(othersThenCancel(cancelButtonTitle, otherButtonTitles),
-                     cancelButtonTitle.empty() ? -1 : static_cast<int>(otherButtonTitles.size())),
-      title_(std::move(title)) {}
-
-bool ActionSheetView::pressDefaultButton() {
-    if (numberOfButtons() == 0) return false;
-    // The first button; a sheet holding only its cancel button answers that.
-    return dismissWithClickedButtonIndex(0);
-}
+    : ModalPanelView(std::move(title), othersThenCancel(cancelButtonTitle, otherButtonTitles),
+                     cancelButtonTitle.empty() ? -1 : static_cast<int>(otherButtonTitles.size()), 0) {}
 
 void ActionSheetView::layoutPanel(const Rect& area) {
     const double width = area.width() - 2 * kMargin;
     const double inner = width - 2 * kPadding;
-    panel_ = std::make_shared<SheetPanelView>();
+    makePanel();
     double y = kPadding;
-    if (!title_.empty()) {
-        auto label = makeText(title_, kTitleSize, GamePalette::brownDark, inner);
-        label->setFrame(Rect(kPadding, y, inner, label->frame().height()));
-        panel_->addSubview(label);
-        y += label->frame().height() + 10;
-    }
-    buttons_.clear();
-    for (int i = 0; i < numberOfButtons(); ++i) {
-        if (i > 0) y += i == cancelButtonIndex() ? 14 : 6;
-        buttons_.push_back(makeButton(i, Rect(kPadding, y, inner, kButtonHeight)));
-        panel_->addSubview(buttons_.back());
-        y += kButtonHeight;
-    }
+    if (!title().empty()) y += addText(title(), kTitleSize, GamePalette::brownDark, kPadding, y, inner)->frame().height() + 10;
+    // The cancel button stands a little apart at the bottom.
+    y = stackButtons(kPadding, y, inner, kButtonHeight, 14);
     const double height = y + kPadding - 2;
     restingFrame_ = Rect(kMargin, std::round(area.height() - kMargin - height), width, height);
     panel_->setFrame(restingFrame_);
-    addSubview(panel_);
 }
 
 void ActionSheetView::animateIn() {

@@ -13,16 +13,11 @@
 
 class ActionSheetView : public ModalPanelView {
 public:
-    // cancelButtonTitle may be empty (no cancel button).
+    // cancelButtonTitle may be empty (no cancel button). Enter presses the first button.
     ActionSheetView(std::string title, const std::string& cancelButtonTitle, const std::vector<std::string>& otherButtonTitles);
 
-    const std::string& title() const { return title_; }
-    const std::shared_ptr<View>& panel() const { return panel_; }
     // The panel's resting frame once shown (it starts below the bottom edge).
     Rect restingPanelFrame() const { return restingFrame_; }
-
-    // Enter presses the first button.
-    bool pressDefaultButton() override;
 
     static constexpr double kSlideDuration = 0.25;
     static constexpr double kButtonHeight = 28;
@@ -33,7 +28,5 @@ protected:
     void animateOut(std::function<void()> done) override;
 
 private:
-    std::string title_;
-    std::shared_ptr<View> panel_;
     Rect restingFrame_;
 };

@@ -38,6 +38,13 @@ public:
     // As a tap would: runs the action when enabled.
     void sendAction();
 
+    // Keys (see Window::handleEscapeKey): Esc presses the frontmost shown button marked
+    // closesOnEscape, Enter the frontmost marked pressesOnEnter.
+    bool closesOnEscape() const { return closesOnEscape_; }
+    void setClosesOnEscape(bool on) { closesOnEscape_ = on; }
+    bool pressesOnEnter() const { return pressesOnEnter_; }
+    void setPressesOnEnter(bool on) { pressesOnEnter_ = on; }
+
     void touchesBegan(const TouchSet& touches) override;
     void touchesMoved(const TouchSet& touches) override;
     void touchesEnded(const TouchSet& touches) override;
@@ -60,4 +67,6 @@ private:
     bool enabled_ = true;
     bool highlighted_ = false;
     bool tracking_ = false;
+    bool closesOnEscape_ = false;
+    bool pressesOnEnter_ = false;
 };

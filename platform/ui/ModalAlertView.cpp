@@ -4,7 +4,6 @@
 
 #include "platform/ui/GamePalette.h"
 #include "platform/ui/Label.h"
-#include "platform/ui/PixelFrame.h"
 
 namespace {
 
@@ -14,13 +13,6 @@ std::vector<std::string> joinButtons(const std::string& cancel, const std::vecto
     all.insert(all.end(), others.begin(), others.end());
     return all;
 }
-
-// The gold-framed parchment behind the texts and buttons.
-class DialogPanelView : public View {
-public:
-    using View::View;
-    void drawContent(DrawContext& context) const override { PixelFrame::drawDialogPanel(context, bounds()); }
-};
 
 constexpr double kFramePadding = 16;  // from the panel's edge to the texts
 constexpr double kGap = 8;
@@ -36,50 +28,34 @@ ModalAlertView::ModalAlertView(std::string title, std::string message, const std
 
 ModalAlertView::ModalAlertView(std::string title, std::string message, std::vector<std::string> buttonTitles,
                                int cancelButtonIndex)
-    : ModalPanelView(std::move(buttonTitles), cancelButtonIndex), title_(std::move(title)), message_(std::move(message)) {}
-
-bool ModalAlertView::pressDefaultButton() {
-    if (numberOfButtons() == 0) return false;
-    return dismissWithClickedButtonIndex(numberOfButtons() - 1);
-}
+    : ModalPanelView(std::move(title), buttonTitles, cancelButtonIndex, static_cast<int>(buttonTitles.size()) - 1),
+      message_(std::move(message)) {}
 
 void ModalAlertView::layoutPanel(const Rect& area) {
     const double width = std::min(kPanelWidth, area.width() - 16);
     const double inner = width - 2 * kFramePadding;
-    panel_ = std::make_shared<DialogPanelView>();
+    makePanel();
     double y = kFramePadding;
-    if (!title_.empty()) {
-        titleLabel_ = makeText(title_, kTitleSize, GamePalette::redDark, inner);
-        titleLabel_->setFrame(Rect(kFramePadding, y, inner, titleLabel_->frame().height()));
-        panel_->addSubview(titleLabel_);
+    if (!title().empty()) {
+        titleLabel_ = addText(title(), kTitleSize, GamePalette::redDark, kFramePadding, y, inner);
         y += titleLabel_->frame().height() + kGap;
     }
     if (!message_.empty()) {
-        messageLabel_ = makeText(message_, kMessageSize, GamePalette::ink, inner);
-        messageLabel_->setFrame(Rect(kFramePadding, y, inner, messageLabel_->frame().height()));
-        panel_->addSubview(messageLabel_);
+        messageLabel_ = addText(message_, kMessageSize, GamePalette::ink, kFramePadding, y, inner);
         y += messageLabel_->frame().height() + kGap;
     }
     y += 2;
-    const int n = numberOfButtons();
-    buttons_.clear();
-    if (n == 2) {
+    if (numberOfButtons() == 2) {
         const double w = std::floor((inner - kGap) / 2);
-        buttons_.push_back(makeButton(0, Rect(kFramePadding, y, w, kButtonHeight)));
-        buttons_.push_back(makeButton(1, Rect(kFramePadding + inner - w, y, w, kButtonHeight)));
+        addButton(0, Rect(kFramePadding, y, w, kButtonHeight));
+        addButton(1, Rect(kFramePadding + inner - w, y, w, kButtonHeight));
         y += kButtonHeight;
     } else {
-        for (int i = 0; i < n; ++i) {
-            if (i > 0) y += 6;
-            buttons_.push_back(makeButton(i, Rect(kFramePadding, y, inner, kButtonHeight)));
-            y += kButtonHeight;
-        }
+        y = stackButtons(kFramePadding, y, inner, kButtonHeight, 6);
     }
-    for (auto& b : buttons_) panel_->addSubview(b);
     const double height = y + kFramePadding - 2;
     // Whole points, so the frame's pixels stay sharp.
     panel_->setFrame(Rect(std::round((area.width() - width) / 2), std::round((area.height() - height) / 2), width, height));
-    addSubview(panel_);
 }
 
 void ModalAlertView::animateIn() {

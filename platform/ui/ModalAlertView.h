@@ -17,18 +17,13 @@ public:
     // cancelButtonTitle may be empty (no cancel button; the others then count from 0).
     ModalAlertView(std::string title, std::string message, const std::string& cancelButtonTitle,
                    const std::vector<std::string>& otherButtonTitles);
-    // Buttons in index order with the cancel button's index (-1: none).
+    // Buttons in index order with the cancel button's index (-1: none). Enter presses the last
+    // button (the "OK" of an OK/Cancel pair).
     ModalAlertView(std::string title, std::string message, std::vector<std::string> buttonTitles, int cancelButtonIndex);
 
-    const std::string& title() const { return title_; }
     const std::string& message() const { return message_; }
-    // The panel (for tests and pictures): its frame in the alert's coordinates.
-    const std::shared_ptr<View>& panel() const { return panel_; }
     std::shared_ptr<Label> titleLabel() const { return titleLabel_; }
     std::shared_ptr<Label> messageLabel() const { return messageLabel_; }
-
-    // Enter presses the last button (the "OK" of an OK/Cancel pair).
-    bool pressDefaultButton() override;
 
     static constexpr double kPanelWidth = 256;
     static constexpr double kButtonHeight = 26;
@@ -39,9 +34,7 @@ protected:
     void animateOut(std::function<void()> done) override;
 
 private:
-    std::string title_;
     std::string message_;
-    std::shared_ptr<View> panel_;
     std::shared_ptr<Label> titleLabel_;
     std::shared_ptr<Label> messageLabel_;
 };

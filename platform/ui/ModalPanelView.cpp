@@ -4,16 +4,30 @@
 
 #include "platform/ui/GamePalette.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/PixelFrame.h"
 #include "platform/ui/Window.h"
 
 namespace {
 constexpr const char* kDotFont = "GD-DOTFONT-DQ-TTF";
+constexpr double kButtonGap = 6;
 const std::string kNoTitle;
+
+// The gold-framed parchment behind the texts and buttons.
+class ParchmentView : public View {
+public:
+    using View::View;
+    void drawContent(DrawContext& context) const override { PixelFrame::drawDialogPanel(context, bounds()); }
+};
 }  // namespace
 
-ModalPanelView::ModalPanelView(std::vector<std::string> buttonTitles, int cancelButtonIndex)
-    : buttonTitles_(std::move(buttonTitles)), cancelButtonIndex_(cancelButtonIndex) {
+ModalPanelView::ModalPanelView(std::string title, std::vector<std::string> buttonTitles, int cancelButtonIndex,
+                               int defaultButtonIndex)
+    : title_(std::move(title)),
+      buttonTitles_(std::move(buttonTitles)),
+      cancelButtonIndex_(cancelButtonIndex),
+      defaultButtonIndex_(defaultButtonIndex) {
     if (cancelButtonIndex_ < -1 || cancelButtonIndex_ >= numberOfButtons()) cancelButtonIndex_ = -1;
+    if (defaultButtonIndex_ < -1 || defaultButtonIndex_ >= numberOfButtons()) defaultButtonIndex_ = -1;
     dim_ = std::make_shared<View>();
     dim_->setBackgroundColor(GamePalette::night.withAlpha(0.55f));
     addSubview(dim_);
@@ -51,6 +65,7 @@ void ModalPanelView::showInView(View& parent) {
         setFrame(area);
         setBounds(Rect(0, 0, area.width(), area.height()));
         dim_->setFrame(Rect(0, 0, area.width(), area.height()));
+        buttons_.clear();
         layoutPanel(Rect(0, 0, area.width(), area.height()));
     });
     parent.addSubview(shared_from_this());
@@ -60,10 +75,14 @@ void ModalPanelView::showInView(View& parent) {
 bool ModalPanelView::dismissWithClickedButtonIndex(int index, bool animated) {
     if (!shown_ || answered_ || index < 0 || index >= numberOfButtons()) return false;
     answered_ = true;
-    // The panel stays alive until it has gone, whoever else lets go of it.
-    auto self = shared_from_this();
+    auto keep = shared_from_this();  // whoever lets go of the panel in the callback
     for (auto& b : buttons_) b->setUserInteractionEnabled(false);
-    auto remove = [self] { self->removeFromSuperview(); };
+    // The superview keeps the panel until it has gone. The animation's completion is held by
+    // the panel's own views, so it must not hold the panel in turn.
+    std::weak_ptr<View> weak = weak_from_this();
+    auto remove = [weak] {
+        if (auto self = weak.lock()) self->removeFromSuperview();
+    };
     if (animated && superview()) animateOut(remove);
     else remove();
     if (auto callback = std::move(onButton)) callback(index);
@@ -77,43 +96,37 @@ bool ModalPanelView::pressCancelButton() {
     return false;
 }
 
-ModalPanelView* ModalPanelView::frontmost() {
-    Window* window = Window::keyWindow();
-    if (!window) return nullptr;
-    // Depth first from the front: panels may sit in an overlay's view as well as on the window.
-    std::function<ModalPanelView*(View&)> search = [&](View& v) -> ModalPanelView* {
-        const auto& subs = v.subviews();
-        for (auto it = subs.rbegin(); it != subs.rend(); ++it) {
-            if (auto* panel = dynamic_cast<ModalPanelView*>(it->get()); panel && panel->isVisible()) return panel;
-            if (auto* found = search(**it)) return found;
-        }
-        return nullptr;
-    };
-    return search(*window);
+void ModalPanelView::makePanel() {
+    if (panel_) panel_->removeFromSuperview();
+    panel_ = std::make_shared<ParchmentView>();
+    addSubview(panel_);
 }
 
-bool ModalPanelView::handleEnterKey() {
-    ModalPanelView* panel = frontmost();
-    return panel && panel->pressDefaultButton();
+double ModalPanelView::stackButtons(double x, double y, double width, double height, double cancelGap) {
+    for (int i = 0; i < numberOfButtons(); ++i) {
+        if (i > 0) y += i == cancelButtonIndex_ ? cancelGap : kButtonGap;
+        addButton(i, Rect(x, y, width, height));
+        y += height;
+    }
+    return y;
 }
 
-bool ModalPanelView::handleEscapeKey() {
-    ModalPanelView* panel = frontmost();
-    return panel && panel->pressCancelButton();
-}
-
-std::shared_ptr<PanelButton> ModalPanelView::makeButton(int index, const Rect& frame) {
+std::shared_ptr<PanelButton> ModalPanelView::addButton(int index, const Rect& frame) {
     auto style = index == cancelButtonIndex_ ? PanelButton::Style::secondary : PanelButton::Style::primary;
     auto button = std::make_shared<PanelButton>(frame, style);
     button->setTitle(buttonTitleAtIndex(index));
     std::weak_ptr<View> weak = weak_from_this();
     button->setAction([weak, index] {
-        if (auto self = std::dynamic_pointer_cast<ModalPanelView>(weak.lock())) self->dismissWithClickedButtonIndex(index);
+        if (auto self = std::static_pointer_cast<ModalPanelView>(weak.lock())) self->dismissWithClickedButtonIndex(index);
     });
+    if (buttons_.size() <= static_cast<size_t>(index)) buttons_.resize(static_cast<size_t>(index) + 1);
+    buttons_[static_cast<size_t>(index)] = button;
+    panel_->addSubview(button);
     return button;
 }
 
-std::shared_ptr<Label> ModalPanelView::makeText(const std::string& text, double pointSize, Color color, double width) {
+std::shared_ptr<Label> ModalPanelView::addText(const std::string& text, double pointSize, Color color, double x, double y,
+                                               double width) {
     auto label = std::make_shared<Label>(Rect(0, 0, width, 10));
     label->setFont(kDotFont, pointSize);
     label->setTextColor(color);
@@ -121,6 +134,7 @@ std::shared_ptr<Label> ModalPanelView::makeText(const std::string& text, double 
     label->setNumberOfLines(0);
     label->setText(text);
     const Size fit = label->sizeThatFits(width);
-    label->setFrame(Rect(0, 0, width, text.empty() ? 0 : std::ceil(fit.height)));
+    label->setFrame(Rect(x, y, width, text.empty() ? 0 : std::ceil(fit.height)));
+    panel_->addSubview(label);
     return label;
 }

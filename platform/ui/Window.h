@@ -43,7 +43,16 @@ public:
     // The window-wide switch (the game's disableUserInteraction / enableUserInteraction).
     static bool touchesEnabled();
 
+    // ---- Keys (the event loop, or tests). The frontmost taker, searched front to back over the
+    // shown views that take touches: a modal panel answers with its default (Enter) or cancel
+    // (Esc) button and keeps the key from everything behind it; otherwise the frontmost enabled
+    // button marked pressesOnEnter / closesOnEscape is pressed, unless the switch is off.
+    // True when the key was taken.
+    bool handleEnterKey() { return handleKey(false); }
+    bool handleEscapeKey() { return handleKey(true); }
+
 private:
+    bool handleKey(bool escape);
     bool dropIfDisabled();
     void deliver(TouchPhase phase, Point p);
     bool dirty_ = true;

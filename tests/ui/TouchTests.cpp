@@ -1,5 +1,6 @@
 // Touch routing: a touch belongs to the view hit where it began; views that do not take touches
-// hand them to their superview; the window-wide switch drops them.
+// hand them to their superview; the window-wide switch drops them. Keys press the frontmost
+// button marked for them.
 #include <string>
 #include <vector>
 
@@ -34,11 +35,10 @@ private:
     }
 };
 
-class TouchTest : public UiTest {
+class TouchTest : public WindowTest {
 protected:
     void SetUp() override {
-        UiTest::SetUp();
-        window = std::make_shared<Window>(Rect(0, 0, 320, 480));
+        WindowTest::SetUp();
         stage = std::make_shared<SwipeStage>(Rect(0, 200, 320, 200));
         window->addSubview(stage);
         for (int i = 1; i <= 5; ++i) {
@@ -47,26 +47,29 @@ protected:
             stage->addSubview(person);
         }
     }
-    std::shared_ptr<Window> window;
+    std::shared_ptr<Button> button(Rect frame, int& presses) {
+        auto b = std::make_shared<Button>(frame);
+        b->setAction([&presses] { ++presses; });
+        window->addSubview(b);
+        return b;
+    }
     std::shared_ptr<SwipeStage> stage;
 };
 
-TEST_F(TouchTest, SwipeAcrossPersonsReachesTheStageOneEventAtATime) {
-    window->touchDown(40, 300);  // on person 1: the person hands the touch to the stage
-    window->touchMove(60, 300);  // between persons
-    window->touchMove(80, 302);  // person 2
-    window->touchMove(120, 298); // person 3
-    window->touchMove(200, 300); // person 5, skipping 4
+TEST_F(TouchTest, ASwipeAcrossPersonsReachesTheStageOneEventAtATime) {
+    window->touchDown(40, 300);   // on person 1, who hands the touch on to the stage
+    window->touchMove(60, 300);   // between persons
+    window->touchMove(80, 302);   // person 2
+    window->touchMove(120, 298);  // person 3
+    window->touchMove(200, 300);  // person 5, skipping 4
     window->touchUp(200, 300);
     EXPECT_EQ(stage->collected, (std::vector<int>{1, 2, 3, 5}));
-    EXPECT_EQ(stage->phases,
-              (std::vector<std::string>{"began", "moved", "moved", "moved", "moved", "ended"}));
+    EXPECT_EQ(stage->phases, (std::vector<std::string>{"began", "moved", "moved", "moved", "moved", "ended"}));
 }
 
-TEST_F(TouchTest, MovesAndEndGoToTheViewWhereTheTouchBeganWhereverTheFingerIs) {
-    auto other = std::make_shared<View>(Rect(0, 0, 320, 100));
+TEST_F(TouchTest, MovesAndEndGoToTheViewWhereTheTouchBeganEvenAfterItIsRemoved) {
+    auto other = std::make_shared<View>(Rect(0, 5, 320, 100));
     std::vector<std::string> seen;
-    other->onTouchesBegan = [&](const TouchSet&) { seen.push_back("began"); };
     other->onTouchesMoved = [&](const TouchSet& t) {
         seen.push_back("moved " + std::to_string(static_cast<int>(t.anyObject()->locationInView(other.get()).y)));
     };
@@ -75,30 +78,22 @@ TEST_F(TouchTest, MovesAndEndGoToTheViewWhereTheTouchBeganWhereverTheFingerIs) {
     window->touchDown(10, 10);
     window->touchMove(40, 300);  // over the stage, still the same touch
     window->touchUp(40, 300);
-    EXPECT_EQ(seen, (std::vector<std::string>{"began", "moved 300", "ended"}));
-    EXPECT_TRUE(stage->collected.empty());
+    EXPECT_EQ(seen, (std::vector<std::string>{"moved 295", "ended"}));
+    EXPECT_TRUE(stage->phases.empty());
     EXPECT_FALSE(window->isTouchActive());
+
+    window->touchDown(10, 10);
+    window->touchMove(12, 12);
+    other->removeFromSuperview();
+    other.reset();
+    window->touchMove(14, 14);
+    window->touchUp(14, 14);
+    EXPECT_EQ(seen.size(), 3u);
 }
 
-TEST_F(TouchTest, LocationConvertsToAnyView) {
-    Point inStage, inPerson, inWindow;
-    stage->onTouchesBegan = nullptr;
-    auto person = stage->viewWithTag(2);
-    person->onTouchesBegan = [&](const TouchSet& t) {
-        inStage = t.anyObject()->locationInView(stage.get());
-        inPerson = t.anyObject()->locationInView(person.get());
-        inWindow = t.anyObject()->locationInView(nullptr);
-    };
-    window->touchDown(85, 310);
-    EXPECT_EQ(inWindow, Point(85, 310));
-    EXPECT_EQ(inStage, Point(85, 110));
-    EXPECT_EQ(inPerson, Point(20, 30));
-}
-
-TEST_F(TouchTest, WindowWideSwitchDropsTouchesAndCancelsOneInProgress) {
+TEST_F(TouchTest, TheWindowWideSwitchDropsTouchesAndCancelsOneInProgress) {
     UserInteraction::shared()->setEnabled(false);
-    window->touchDown(40, 300);
-    window->touchUp(40, 300);
+    tap(Point(40, 300));
     EXPECT_TRUE(stage->phases.empty());
     UserInteraction::shared()->setEnabled(true);
     window->touchDown(40, 300);
@@ -109,47 +104,63 @@ TEST_F(TouchTest, WindowWideSwitchDropsTouchesAndCancelsOneInProgress) {
     EXPECT_EQ(stage->collected, std::vector<int>{1});
 }
 
-TEST_F(TouchTest, ButtonActsOnTouchUpInsideAndHighlightsWhilePressed) {
-    auto button = std::make_shared<Button>(Rect(10, 10, 100, 40));
-    button->setName("ok");
+TEST_F(TouchTest, AButtonActsOnTouchUpInsideAndHighlightsWhilePressed) {
     int presses = 0;
-    button->setAction([&] { ++presses; });
-    window->addSubview(button);
-
+    auto b = button(Rect(10, 10, 100, 40), presses);
     window->touchDown(50, 30);
-    EXPECT_TRUE(button->isHighlighted());
+    EXPECT_TRUE(b->isHighlighted());
     window->touchMove(60, 35);
     window->touchUp(60, 35);
-    EXPECT_FALSE(button->isHighlighted());
+    EXPECT_FALSE(b->isHighlighted());
     EXPECT_EQ(presses, 1);
-
     // Dragged well outside before lifting: no action.
     window->touchDown(50, 30);
     window->touchMove(250, 300);
-    EXPECT_FALSE(button->isHighlighted());
+    EXPECT_FALSE(b->isHighlighted());
     window->touchUp(250, 300);
-    EXPECT_EQ(presses, 1);
-
     // Disabled: the button still takes the touch but does nothing.
-    button->setEnabled(false);
-    window->touchDown(50, 30);
-    window->touchUp(50, 30);
+    b->setEnabled(false);
+    tap(Point(50, 30));
     EXPECT_EQ(presses, 1);
-    EXPECT_EQ(window->viewWithName<Button>("ok"), button);
 }
 
-TEST_F(TouchTest, ViewRemovedDuringATouchGetsNoMoreEvents) {
-    int moves = 0;
-    auto v = std::make_shared<View>(Rect(0, 0, 50, 50));
-    v->onTouchesMoved = [&](const TouchSet&) { ++moves; };
-    window->addSubview(v);
-    window->touchDown(10, 10);
-    window->touchMove(12, 12);
-    v->removeFromSuperview();
-    v.reset();
-    window->touchMove(14, 14);
-    window->touchUp(14, 14);
-    EXPECT_EQ(moves, 1);
+TEST_F(TouchTest, KeysPressTheFrontmostShownEnabledButtonMarkedForThem) {
+    int back = 0, front = 0, nested = 0, ok = 0;
+    auto backBtn = button(Rect(0, 0, 50, 50), back);
+    backBtn->setClosesOnEscape(true);
+    auto panel = std::make_shared<View>(Rect(100, 100, 100, 100));
+    window->addSubview(panel);
+    auto nestedBtn = std::make_shared<Button>(Rect(0, 0, 20, 20));
+    nestedBtn->setAction([&] { ++nested; });
+    nestedBtn->setClosesOnEscape(true);
+    panel->addSubview(nestedBtn);
+    auto okBtn = button(Rect(300, 0, 20, 20), ok);
+    okBtn->setPressesOnEnter(true);
+    auto frontBtn = button(Rect(0, 400, 50, 50), front);  // front, but not marked
+
+    EXPECT_TRUE(window->handleEscapeKey());
+    EXPECT_EQ(nested, 1) << "the panel in front of the back button";
+    EXPECT_TRUE(window->handleEnterKey());
+    EXPECT_EQ(ok, 1);
+    // Hidden, disabled or untouchable (itself or an ancestor): passed over.
+    panel->setHidden(true);
+    EXPECT_TRUE(window->handleEscapeKey());
+    panel->setHidden(false);
+    nestedBtn->setEnabled(false);
+    EXPECT_TRUE(window->handleEscapeKey());
+    nestedBtn->setEnabled(true);
+    panel->setUserInteractionEnabled(false);
+    EXPECT_TRUE(window->handleEscapeKey());
+    EXPECT_EQ(back, 3);
+    EXPECT_EQ(nested, 1);
+    // While the window-wide switch is off, no button takes a key.
+    UserInteraction::shared()->setEnabled(false);
+    EXPECT_FALSE(window->handleEscapeKey());
+    EXPECT_FALSE(window->handleEnterKey());
+    UserInteraction::shared()->setEnabled(true);
+    backBtn->setClosesOnEscape(false);
+    EXPECT_FALSE(window->handleEscapeKey());
+    EXPECT_EQ(back + front + ok, 4);
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 #pragma once
 // Shared set-up of the view toolkit tests: a manual clock on the main run loop, a clean loop,
-// the touch switch on, and the build's resources.
+// the touch switch on, the build's resources, and (WindowTest) a 320 x 480 key window.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "platform/core/Clock.h"
 #include "platform/core/RunLoop.h"
 #include "platform/services/UserInteraction.h"
+#include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
@@ -30,6 +32,28 @@ protected:
 
     std::shared_ptr<ManualClock> clock_;
 };
+
+class WindowTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        window = std::make_shared<Window>(Rect(0, 0, 320, 480));
+        window->makeKeyAndVisible();
+    }
+    // A finger down and up at a point, or in the middle of a view.
+    void tap(Point p) {
+        window->touchDown(p);
+        window->touchUp(p);
+    }
+    void tap(const View& v) { tap(v.convertPointToView(v.bounds().center(), nullptr)); }
+
+    std::shared_ptr<Window> window;
+};
+
+// A picture of one colour, w x h pixels.
+std::shared_ptr<Image> solidImage(Color c, int w = 2, int h = 2, double scale = 1.0);
+// Where a test's picture goes for a look by eye (<build>/ui-pictures/<name>).
+std::string picturePath(const std::string& name);
 
 // Colours compared channel by channel within a tolerance of a few steps of 255.
 ::testing::AssertionResult colorNear(const char*, const char*, const Color& a, const Color& b);

@@ -71,26 +71,21 @@ TEST_F(LayoutTest, ASampleBuildsTheTreeWithFramesNamesFontsAndLooks) {
     write("layouts/Main.json", kScreen);
     LayoutResult result = loader().load("Main");
     EXPECT_TRUE(result.ok()) << result.errorText();
-    EXPECT_EQ(result.path, (folder.path() / "layouts/Main.json").string());
     View& root = *result.root;
-    EXPECT_EQ(root.name(), "root");
-    EXPECT_EQ(root.frame(), Rect(0, 0, 320, 480));
     EXPECT_EQ(root.backgroundColor(), GamePalette::night);
     ASSERT_EQ(root.subviews().size(), 5u);
     EXPECT_EQ(root.subviews()[0]->name(), "bgImgView");  // back to front, in file order
 
     auto bg = root.viewWithName<ImageView>("bgImgView");
-    ASSERT_TRUE(bg);
+    ASSERT_TRUE(bg && bg->image());
     EXPECT_EQ(bg->frame(), Rect(0, 20, 320, 300));
     EXPECT_EQ(bg->contentMode(), ContentMode::scaleAspectFit);
     EXPECT_TRUE(bg->isUserInteractionEnabled());
-    ASSERT_TRUE(bg->image());
     EXPECT_EQ(bg->image()->size(), Size(14, 14)) << "the picture comes from the resources";
 
     auto title = root.viewWithName<Label>("titleLabel");
     ASSERT_TRUE(title);
     EXPECT_EQ(title->text(), "<Title>") << "textKey goes through the localizer";
-    EXPECT_EQ(title->font()->name(), "GD-DOTFONT-DQ-TTF");
     EXPECT_DOUBLE_EQ(title->font()->pointSize(), 16);
     EXPECT_EQ(title->textColor(), GamePalette::goldLight);
     EXPECT_EQ(title->textAlignment(), TextAlignment::center);
@@ -102,21 +97,18 @@ TEST_F(LayoutTest, ASampleBuildsTheTreeWithFramesNamesFontsAndLooks) {
 
     auto plain = root.viewWithName<Label>("plainLabel");
     ASSERT_TRUE(plain);
-    EXPECT_EQ(plain->text(), "Hello");
     EXPECT_EQ(plain->textColor(), Color(1, 0, 0, 0.5f));
     EXPECT_EQ(plain->textAlignment(), TextAlignment::right);
     EXPECT_TRUE(plain->isHidden());
     EXPECT_DOUBLE_EQ(plain->alpha(), 0.25);
-    EXPECT_EQ(root.viewWithTag(7), plain);
+    EXPECT_EQ(plain->tag(), 7);
 
     auto button = root.viewWithName<Button>("exploreBtn");
     ASSERT_TRUE(button);
     EXPECT_EQ(button->titleForState(ControlState::normal), "<Explore>");
     EXPECT_FALSE(button->isEnabled());
-    EXPECT_EQ(button->imageForState(ControlState::normal)->name(), Image::named("item2@2x.png")->name());
     EXPECT_NE(button->imageForState(ControlState::highlighted), button->imageForState(ControlState::normal));
     EXPECT_DOUBLE_EQ(button->titleLabel().font()->pointSize(), 8);
-    ASSERT_EQ(result.actions.count("pressExplore"), 1u);
     EXPECT_EQ(result.actions.find("pressExplore")->second.lock(), button);
 
     auto table = root.viewWithName<TableView>("myTableView");
@@ -131,8 +123,6 @@ TEST_F(LayoutTest, TheGamesOwnClassesAreMadeByNameWithTheirBaseProperties) {
     LayoutLoader::registerClass<KingImageView>("KingImageView", [](View& view, const LayoutNode& node) {
         static_cast<KingImageView&>(view).blinkInterval = node.numberValue("blinkInterval", 3);
     });
-    EXPECT_TRUE(LayoutLoader::isClassRegistered("KingImageView"));
-    EXPECT_FALSE(LayoutLoader::isClassRegistered("QueenImageView"));
     write("layouts/King.json", R"({"class": "View", "subviews": [
         {"class": "KingImageView", "name": "king", "frame": [120, 200, 80, 80], "image": "item4@2x.png",
          "blinkInterval": 2.5, "subviews": [{"class": "View", "name": "crown"}]}]})");
@@ -140,7 +130,6 @@ TEST_F(LayoutTest, TheGamesOwnClassesAreMadeByNameWithTheirBaseProperties) {
     EXPECT_TRUE(result.ok()) << result.errorText();
     auto king = result.root->viewWithName<KingImageView>("king");
     ASSERT_TRUE(king);
-    EXPECT_EQ(king->frame(), Rect(120, 200, 80, 80));
     EXPECT_FALSE(king->image()->isEmpty()) << "an ImageView property reaches the game's class";
     EXPECT_DOUBLE_EQ(king->blinkInterval, 2.5);
     EXPECT_TRUE(king->awakened);
@@ -148,35 +137,25 @@ TEST_F(LayoutTest, TheGamesOwnClassesAreMadeByNameWithTheirBaseProperties) {
 
     // A row of a registered class, loaded from its own file as the tables do.
     LayoutLoader::registerClass<TableViewCell>("SampleCell");
-    write("layouts/SampleCell.json",
-          R"({"class": "SampleCell", "frame": [0, 0, 320, 65], "reuseIdentifier": "SampleCell", "selectionStyle": "none"})");
-    LayoutResult cell = loader().load("SampleCell");
-    auto row = std::dynamic_pointer_cast<TableViewCell>(cell.root);
+    auto row = std::dynamic_pointer_cast<TableViewCell>(
+        loader().loadString(R"({"class": "SampleCell", "reuseIdentifier": "SampleCell", "selectionStyle": "none"})").root);
     ASSERT_TRUE(row);
     EXPECT_EQ(row->reuseIdentifier(), "SampleCell");
     EXPECT_EQ(row->selectionStyle(), TableViewCellSelectionStyle::none);
 }
 
 TEST_F(LayoutTest, BadFilesGiveAnEmptyRootAndAMessageNeverACrash) {
-    // Missing.
     LayoutResult missing = loader().load("Nowhere");
-    ASSERT_TRUE(missing.root);
-    EXPECT_TRUE(missing.root->subviews().empty());
     EXPECT_EQ(missing.root->frame(), Rect(0, 0, 320, 480));
     EXPECT_NE(missing.errorText().find("layouts/Nowhere.json"), std::string::npos);
-
     // Not JSON, and JSON cut short.
     for (const char* text : {"{ this is not json", R"({"class": "View", "subviews": [)", ""}) {
         write("layouts/Broken.json", text);
         LayoutResult broken = loader().load("Broken");
         ASSERT_TRUE(broken.root);
-        EXPECT_TRUE(broken.root->subviews().empty());
-        EXPECT_FALSE(broken.ok());
         EXPECT_NE(broken.errorText().find("not valid JSON"), std::string::npos) << broken.errorText();
     }
-    // A root that is not an object.
-    EXPECT_FALSE(loader().loadString("[1, 2, 3]").ok());
-
+    EXPECT_FALSE(loader().loadString("[1, 2, 3]").ok()) << "a root that is not an object";
     // Wrong kinds of values and unknown names: reported, and the rest still built.
     write("layouts/Odd.json", R"({"class": "View", "frame": "wide", "subviews": [
         {"class": "Dragon", "name": "dragon", "frame": [1, 2, 3, 4]},
@@ -186,14 +165,12 @@ TEST_F(LayoutTest, BadFilesGiveAnEmptyRootAndAMessageNeverACrash) {
         42
     ]})");
     LayoutResult odd = loader().load("Odd");
-    EXPECT_FALSE(odd.ok());
     EXPECT_GE(odd.errors.size(), 9u) << odd.errorText();
     EXPECT_NE(odd.errorText().find("Dragon"), std::string::npos);
     auto dragon = odd.root->viewWithName("dragon");
     ASSERT_TRUE(dragon) << "a plain view stands in for an unknown class";
     EXPECT_EQ(dragon->frame(), Rect(1, 2, 3, 4));
-    ASSERT_TRUE(odd.root->viewWithName<Label>("label"));
-    ASSERT_TRUE(odd.root->viewWithName<Button>("btn"));
+    EXPECT_TRUE(odd.root->viewWithName<Label>("label") && odd.root->viewWithName<Button>("btn"));
     auto pic = odd.root->viewWithName<ImageView>("pic");
     ASSERT_TRUE(pic);
     EXPECT_TRUE(pic->image()->isEmpty()) << "a missing picture is an empty picture";
@@ -204,28 +181,20 @@ TEST_F(LayoutTest, BadFilesGiveAnEmptyRootAndAMessageNeverACrash) {
     deep += "{}";
     for (int i = 0; i < 5000; ++i) deep += "]}";
     LayoutResult nested = loader().loadString(deep, "deep");
-    ASSERT_TRUE(nested.root);
     EXPECT_NE(nested.errorText().find("too deeply"), std::string::npos);
-
-    // loadView of a row whose file is missing still hands out a row.
-    auto stand = LayoutLoader::loadView<TableViewCell>("NoSuchCell");
-    EXPECT_TRUE(stand);
+    EXPECT_TRUE(LayoutLoader::loadView<TableViewCell>("NoSuchCell")) << "a missing row's file still gives a row";
 }
 
-TEST_F(LayoutTest, TheTallScreenTakesThe568VariantWhenThereIsOne) {
+TEST_F(LayoutTest, TheTallScreenTakesThe568VariantWhenThereIsOneAndChangedFilesAreReadAgain) {
     write("layouts/Title.json", R"({"class": "View", "name": "short", "frame": [0, 0, 320, 480]})");
     write("layouts/Title-568.json", R"({"class": "View", "name": "tall", "frame": [0, 0, 320, 568]})");
     write("layouts/Menu.json", R"({"class": "View", "name": "menu", "frame": [0, 0, 320, 480]})");
     EXPECT_EQ(loader().load("Title").root->name(), "short");
     Screen::mainScreen().setHeight(568);
     EXPECT_EQ(loader().load("Title").root->name(), "tall");
-    EXPECT_EQ(loader().load("Title").root->frame().height(), 568);
     EXPECT_EQ(loader().load("Menu").root->name(), "menu") << "no variant: the plain file";
-    EXPECT_EQ(loader().pathForLayout("Title", false), (folder.path() / "layouts/Title.json").string());
     Screen::mainScreen().setHeight(480);
-}
 
-TEST_F(LayoutTest, ChangedFilesAreReadAgain) {
     write("layouts/Live.json", R"({"name": "first"})");
     EXPECT_EQ(loader().load("Live").root->name(), "first");
     std::filesystem::last_write_time(folder.path() / "layouts/Live.json",
@@ -267,15 +236,13 @@ TEST_F(LayoutTest, AControllerLoadsOnceBindsOutletsAndActionsAndCallsItsHooksInO
     SampleController controller;
     EXPECT_FALSE(controller.isViewLoaded());
     auto root = controller.view();
-    EXPECT_TRUE(controller.isViewLoaded());
     EXPECT_EQ(controller.view(), root) << "loaded once";
     EXPECT_EQ(controller.calls, (std::vector<std::string>{"bind", "didLoad:outlet"}));
     EXPECT_EQ(controller.exploreBtn, controller.view<Button>("exploreBtn"));
     EXPECT_EQ(controller.view<Label>("exploreBtn"), nullptr) << "a name of another class";
-    // The missing outlet is filled with a hidden stand-in and reported.
+    // The missing outlet is filled with a hidden stand-in and reported; nothing else is wrong.
     ASSERT_TRUE(controller.missingImgView);
     EXPECT_TRUE(controller.missingImgView->isHidden());
-    EXPECT_EQ(controller.missingImgView->superview(), nullptr);
     ASSERT_EQ(controller.layoutErrors().size(), 1u);
     EXPECT_NE(controller.layoutErrors()[0].find("missingImgView"), std::string::npos);
 
@@ -290,18 +257,9 @@ TEST_F(LayoutTest, AControllerLoadsOnceBindsOutletsAndActionsAndCallsItsHooksInO
     controller.removeViewFromSuperview();  // not shown: no hooks
     EXPECT_EQ(root->superview(), nullptr);
     controller.unloadView();
-    EXPECT_FALSE(controller.isViewLoaded());
     EXPECT_EQ(controller.calls, (std::vector<std::string>{"bind", "didLoad:outlet", "willAppear:out", "didAppear:in",
                                                           "willDisappear", "didDisappear", "didUnload"}));
     EXPECT_NE(controller.view(), root) << "loaded afresh";
-}
-
-TEST_F(LayoutTest, TheSampleLayoutAmongTheResourcesLoadsCleanly) {
-    ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
-    LayoutResult result = LayoutLoader().load("Sample");
-    EXPECT_TRUE(result.ok()) << result.errorText();
-    EXPECT_FALSE(result.root->subviews().empty());
-    EXPECT_TRUE(result.root->viewWithName("myTableView"));
 }
 
 }  // namespace

@@ -3,12 +3,13 @@
 #include "overlay_test_support.h"
 
 #include "overlays/OverlayViewController.h"
-#include "stage/NMAnimationCommon.h"
+#include "platform/ui/Button.h"
 
 namespace overlaytests {
 namespace {
 
-// An overlay built in code: a full-screen root with an optional panel named "containerView".
+// An overlay built in code: a full-screen root with an optional panel named "containerView"
+// holding a close button named "closeBtn".
 class PlainOverlay : public OverlayViewController {
 public:
     explicit PlainOverlay(bool withPanel) : OverlayViewController(""), withPanel_(withPanel) {}
@@ -25,6 +26,10 @@ protected:
             auto panel = View::make<View>(Rect(20, 100, 280, 200));
             panel->setName("containerView");
             root->addSubview(panel);
+            auto close = View::make<Button>(Rect(240, 10, 30, 30));
+            close->setName("closeBtn");
+            close->setAction([this] { pressClose(); });
+            panel->addSubview(close);
         }
         return root;
     }
@@ -49,29 +54,30 @@ public:
     }
 };
 
-constexpr double kPopIn = NMAnimationCommon::kMainStepDuration + 3 * NMAnimationCommon::kBounceStepDuration;
-constexpr double kShrink = NMAnimationCommon::kMainStepDuration;
-
-class OverlayBaseTest : public OverlayTest {};
+class OverlayBaseTest : public OverlayTest {
+protected:
+    // An overlay laid over the window with its owner, appearing.
+    std::shared_ptr<PlainOverlay> opened(bool withPanel, Owner* owner, bool allowInteraction) {
+        auto overlay = std::make_shared<PlainOverlay>(withPanel);
+        overlay->setDelegate(owner);
+        overlay->addViewTo(*window);
+        overlay->appearWithAnimationAllowInteraction(allowInteraction);
+        return overlay;
+    }
+};
 
 TEST_F(OverlayBaseTest, OpensOverTheWindowAndReportsClosingOnceInOrder) {
     Owner owner;
-    auto overlay = std::make_shared<PlainOverlay>(false);
+    auto overlay = opened(false, &owner, false);
     overlay->asksOwnerFirst = true;
-    overlay->setDelegate(&owner);
-    overlay->addViewTo(*window);
-    overlay->appearWithAnimationAllowInteraction(false);
-
     // Pop-in on the root: touches off until its last step has ended.
     EXPECT_FALSE(touchesOn());
     advance(kPopIn - 0.01);
     EXPECT_FALSE(touchesOn());
     advance(0.02);
     EXPECT_TRUE(touchesOn());
-    EXPECT_DOUBLE_EQ(overlay->view()->alpha(), 1.0);
     EXPECT_TRUE(overlay->view()->transform().isIdentity());
     EXPECT_TRUE(owner.calls.empty());
-
     overlay->pressClose();
     EXPECT_EQ(owner.calls, std::vector<std::string>{"willClose"});
     // The close reuses the flag the overlay was opened with: input off while it shrinks.
@@ -86,25 +92,10 @@ TEST_F(OverlayBaseTest, OpensOverTheWindowAndReportsClosingOnceInOrder) {
     EXPECT_EQ(owner.calls.size(), 2u);
 }
 
-TEST_F(OverlayBaseTest, TheBaseNeverAsksTheOwnerBeforeClosingOnItsOwn) {
+TEST_F(OverlayBaseTest, AnimationsActOnThePanelWhenThereIsOneAndShownAgainWhileShrinkingItStays) {
     Owner owner;
-    auto overlay = std::make_shared<PlainOverlay>(false);
-    overlay->setDelegate(&owner);
-    overlay->addViewTo(*window);
-    overlay->appearWithAnimationAllowInteraction(true);
-    EXPECT_TRUE(touchesOn());
-    advance(kPopIn);
-    overlay->pressClose();
-    EXPECT_TRUE(touchesOn());  // opened with interaction allowed: closes with input live
-    advance(kShrink + 0.01);
-    EXPECT_EQ(owner.calls, std::vector<std::string>{"didClose"});
-}
-
-TEST_F(OverlayBaseTest, AnimationsActOnThePanelWhenThereIsOne) {
-    auto overlay = std::make_shared<PlainOverlay>(true);
-    overlay->addViewTo(*window);
+    auto overlay = opened(true, &owner, true);
     ASSERT_NE(overlay->containerView(), nullptr);
-    overlay->appearWithAnimationAllowInteraction(true);
     advance(0.1);
     EXPECT_LT(overlay->containerView()->presentationAlpha(), 1.0);
     EXPECT_DOUBLE_EQ(overlay->view()->presentationAlpha(), 1.0);
@@ -113,8 +104,12 @@ TEST_F(OverlayBaseTest, AnimationsActOnThePanelWhenThereIsOne) {
     advance(kShrink / 2);
     EXPECT_LT(overlay->containerView()->presentationTransform().a, 1.0);
     EXPECT_TRUE(overlay->view()->presentationTransform().isIdentity());
+    overlay->appearWithAnimationAllowInteraction(true);
+    advance(kPopIn + kShrink);
+    EXPECT_EQ(overlay->view()->superview(), window.get());
+    EXPECT_TRUE(owner.calls.empty());
+    EXPECT_DOUBLE_EQ(overlay->containerView()->alpha(), 1.0);
     // Unloading the view lets go of the panel.
-    advance(kShrink);
     overlay->unloadView();
     EXPECT_EQ(overlay->containerView(), nullptr);
 }
@@ -122,14 +117,9 @@ TEST_F(OverlayBaseTest, AnimationsActOnThePanelWhenThereIsOne) {
 TEST_F(OverlayBaseTest, AnOwnerMayDropItsOverlayWhenToldItClosed) {
     Owner owner;
     owner.dropOnClose = true;
-    auto overlay = std::make_shared<PlainOverlay>(false);
-    std::weak_ptr<OverlayViewController> watch = overlay;
-    owner.held = overlay;
-    overlay->setDelegate(&owner);
-    overlay->addViewTo(*window);
-    std::weak_ptr<View> rootWatch = overlay->view();
-    overlay.reset();
-    owner.held->appearWithAnimationAllowInteraction(false);
+    owner.held = opened(false, &owner, false);
+    std::weak_ptr<OverlayViewController> watch = owner.held;
+    std::weak_ptr<View> rootWatch = owner.held->view();
     advance(kPopIn);
     owner.held->pressClose();
     advance(kShrink + 0.01);
@@ -144,7 +134,7 @@ TEST_F(OverlayBaseTest, AnOwnerMayDropItsOverlayWhenToldItClosed) {
     EXPECT_TRUE(window->subviews().empty());
 }
 
-TEST_F(OverlayBaseTest, AnOwnerThatIsGoneIsSkipped) {
+TEST_F(OverlayBaseTest, AnOwnerThatIsGoneIsSkippedAndInputStaysOnWhenAllowed) {
     auto overlay = std::make_shared<PlainOverlay>(false);
     {
         Owner owner;
@@ -157,55 +147,48 @@ TEST_F(OverlayBaseTest, AnOwnerThatIsGoneIsSkipped) {
     advance(kPopIn);
     overlay->willClose();
     overlay->pressClose();
+    EXPECT_TRUE(touchesOn()) << "opened with interaction allowed: closes with input live";
     advance(kShrink + 0.01);
     EXPECT_EQ(overlay->view()->superview(), nullptr);
-    // Without any owner at all it closes just the same.
-    overlay->setDelegate(nullptr);
-    overlay->addViewTo(*window);
-    overlay->close();
-    EXPECT_EQ(overlay->view()->superview(), nullptr);
 }
 
-TEST_F(OverlayBaseTest, ShownAgainWhileShrinkingItStays) {
-    Owner owner;
-    auto overlay = std::make_shared<PlainOverlay>(true);
-    overlay->setDelegate(&owner);
-    overlay->addViewTo(*window);
-    overlay->appearWithAnimationAllowInteraction(true);
+TEST_F(OverlayBaseTest, EscPressesTheShownCloseButtonOfTheFrontmostOverlayThatHasOne) {
+    Owner back, front;
+    auto behind = opened(true, &back, false);
+    auto over = opened(true, &front, false);
+    EXPECT_FALSE(window->handleEscapeKey()) << "input is off while they pop in";
     advance(kPopIn);
-    overlay->pressClose();
-    advance(kShrink / 2);
-    overlay->appearWithAnimationAllowInteraction(true);
-    advance(kPopIn + kShrink);
-    EXPECT_EQ(overlay->view()->superview(), window.get());
-    EXPECT_TRUE(owner.calls.empty());
-    EXPECT_DOUBLE_EQ(overlay->containerView()->alpha(), 1.0);
+    over->viewNamed<Button>("closeBtn")->setHidden(true);
+    EXPECT_TRUE(window->handleEscapeKey());
+    advance(kShrink + 0.01);
+    EXPECT_EQ(back.calls, std::vector<std::string>{"didClose"}) << "the one in front shows no close button";
+    EXPECT_TRUE(front.calls.empty());
+    over->viewNamed<Button>("closeBtn")->setHidden(false);
+    EXPECT_TRUE(window->handleEscapeKey());
+    advance(kShrink + 0.01);
+    EXPECT_EQ(front.calls, std::vector<std::string>{"didClose"});
+    EXPECT_FALSE(window->handleEscapeKey());
 }
 
-TEST_F(OverlayBaseTest, TallScreenMovesTheRootDown) {
+TEST_F(OverlayBaseTest, OnATallScreenTheRootMovesBelowTheAdvertisingBand) {
     auto shortOverlay = std::make_shared<PlainOverlay>(false);
     shortOverlay->moveDownOnTallScreen();
     EXPECT_EQ(shortOverlay->view()->frame(), Rect(0, 0, 320, 480));
-
+    {
+        NMAlertViewController alert;
+        MangaViewController manga;
+        EXPECT_EQ(alert.view()->frame(), Rect(0, 0, 320, 480));
+        EXPECT_EQ(manga.view()->frame(), Rect(0, 0, 320, 480));
+        EXPECT_TRUE(alert.layoutErrors().empty() && manga.layoutErrors().empty());
+    }
     TearDown();
     setUpWorld(568);
     auto tallOverlay = std::make_shared<PlainOverlay>(false);
     tallOverlay->moveDownOnTallScreen();
     EXPECT_EQ(tallOverlay->view()->frame(), Rect(0, 88, 320, 480));
     // The message box and the story scenes move themselves when they load.
-    NMAlertViewController alert;
-    EXPECT_EQ(alert.view()->frame(), Rect(0, 88, 320, 480));
-    MangaViewController manga;
-    EXPECT_EQ(manga.view()->frame(), Rect(0, 88, 320, 480));
-}
-
-TEST_F(OverlayBaseTest, ShortScreenLeavesTheOverlaysInPlace) {
-    NMAlertViewController alert;
-    EXPECT_EQ(alert.view()->frame(), Rect(0, 0, 320, 480));
-    EXPECT_TRUE(alert.layoutErrors().empty()) << alert.layoutErrors().front();
-    MangaViewController manga;
-    EXPECT_EQ(manga.view()->frame(), Rect(0, 0, 320, 480));
-    EXPECT_TRUE(manga.layoutErrors().empty()) << manga.layoutErrors().front();
+    EXPECT_EQ(NMAlertViewController().view()->frame(), Rect(0, 88, 320, 480));
+    EXPECT_EQ(MangaViewController().view()->frame(), Rect(0, 88, 320, 480));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 """Start-up, first-explore, idle-CPU and memory figures of the game (`make bench`).
 
     startup.py [BUILD_DIR] [--runs N] [--idle SECONDS] [--explores N] [--only startup,explore,idle]
+               [--game OTHER_BINARY] [--screenshot IDLE.png]
 
 1. Start to first frame: N alternating launches of the game and of `bare_window` (plain SDL2,
    one picture in a window of the same size), each with --exit-after-first-frame, headless
@@ -20,12 +21,12 @@ import glob
 import json
 import os
 import plistlib
-import shutil
 import signal
 import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
@@ -38,8 +39,10 @@ class Child:
     """A child process whose own peak RSS and exit we collect with wait4."""
 
     def __init__(self, cmd, env, stdin=None):
+        # Standard error goes to a file: a chatty child never blocks on a full pipe.
+        self.errfile = tempfile.TemporaryFile("w+")
         self.spawned = time.monotonic()
-        self.proc = subprocess.Popen(cmd, env=env, stdin=stdin, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+        self.proc = subprocess.Popen(cmd, env=env, stdin=stdin, stdout=subprocess.PIPE, stderr=self.errfile,
                                      text=True, bufsize=1)
         self.maxrss_kb = 0
         self.status = None
@@ -65,6 +68,10 @@ class Child:
                 deadline = time.monotonic() + timeout
             time.sleep(0.002)
 
+    def errors(self):
+        self.errfile.seek(0)
+        return self.errfile.read().strip()
+
 
 def first_frame(cmd, env):
     """Spawn to the FIRST_FRAME line and spawn to exit, in seconds; the printed ms; peak RSS."""
@@ -78,9 +85,8 @@ def first_frame(cmd, env):
             break
     child.proc.stdout.read()
     total = child.wait()
-    err = child.proc.stderr.read()
     if seen is None or child.status != 0:
-        raise RuntimeError("%s: no first frame (status %s): %s" % (os.path.basename(cmd[0]), child.status, err.strip()))
+        raise RuntimeError("%s: no first frame (status %s): %s" % (os.path.basename(cmd[0]), child.status, child.errors()))
     return {"frame": seen, "exit": total, "printed": printed / 1000.0, "rss": child.maxrss_kb, "cpu": child.cpu}
 
 
@@ -143,7 +149,7 @@ class Driver:
             if line == mark:
                 return lines
             lines.append(line)
-        raise RuntimeError("the game stopped at %r: %s" % (command, self.proc.stderr.read()))
+        raise RuntimeError("the game stopped at %r: %s" % (command, self.child.errors()))
 
     def views(self):
         for line in self.send("views"):
@@ -257,10 +263,9 @@ def idle_cpu(binary, env, seconds, shot):
         def read_frames():
             for line in child.proc.stdout:
                 parts = line.split()
-                if len(parts) >= 2 and parts[0] == "FRAMES" and parts[2] != "end":
+                if len(parts) == 3 and parts[0] == "FRAMES" and parts[2] != "end":
                     frames.append((time.monotonic(), int(parts[1])))
 
-        import threading
         reader = threading.Thread(target=read_frames, daemon=True)
         reader.start()
         window = None
@@ -273,7 +278,7 @@ def idle_cpu(binary, env, seconds, shot):
         if not window:
             child.proc.kill()
             child.wait()
-            raise RuntimeError("the game's window did not appear: " + child.proc.stderr.read())
+            raise RuntimeError("the game's window did not appear: " + child.errors())
         time.sleep(3)  # the logo pops in, the five persons line up
         geometry = xdotool("getwindowgeometry", "--shell", window, env=env).stdout
         size = dict(line.split("=") for line in geometry.split() if "=" in line)
@@ -343,9 +348,10 @@ def main():
     parser.add_argument("--idle", type=float, default=30.0)
     parser.add_argument("--only", default="startup,explore,idle")
     parser.add_argument("--screenshot", default="", help="a PNG of the idle main screen")
+    parser.add_argument("--game", default="royal-expedition", help="another build of the game in the build folder, to compare")
     args = parser.parse_args()
     build = os.path.abspath(args.build)
-    game = os.path.join(build, "royal-expedition")
+    game = os.path.join(build, args.game)
     bare = os.path.join(build, "benchmarks", "bare_window")
     pictures = glob.glob(os.path.join(build, "resources", "**", "title_bg@2x.png"), recursive=True)
     for path in (game, bare):
@@ -390,6 +396,8 @@ def main():
             fps = "%.2f frames/s" % r["fps"] if r["fps"] is not None else "frames not counted"
             print("\nidle on the main screen during a 6-hour explore, window under Xvfb, %.0f s" % args.idle)
             print("  CPU %.2f %% of one core; %s; peak RSS %.1f MB; exit status %s" % (r["cpu"], fps, r["rss"] / 1024, r["status"]))
+            if r["fps"] is not None and r["fps"] > 5:
+                print("  (the title's hint plays at 12 frames a second: was the title swiped away? see --screenshot)")
     print("\nload average after: %.2f %.2f %.2f" % os.getloadavg())
 
 

@@ -406,10 +406,18 @@ void PersonView::startCheckAnimation() {
     AnimationOptions options;
     options.allowUserInteraction = true;
     std::weak_ptr<void> alive = lifetime();
+    // The completion lives in the yield's own animation, so it must not own the yield.
+    std::weak_ptr<ImageView> weakYield = yield;
     View::animateWithDuration(
-        kCheckDropDuration, 0, options, [yield, h] { yield->setCenter(Point(kMidX, 45.0 - 0.3 * h)); },
-        [this, alive, yield, h](bool) {
+        kCheckDropDuration, 0, options, [&yield, h] { yield->setCenter(Point(kMidX, 45.0 - 0.3 * h)); },
+        [this, alive, weakYield, h](bool) {
             if (alive.expired()) return;
+            std::shared_ptr<ImageView> yield = weakYield.lock();
+            if (!yield) {
+                // The picture went while dropping: land at once so the collection still ends.
+                animationDidStop(nullptr, true);
+                return;
+            }
             playEffect("pochi_short.wav");
             // Up over the head, then away.
             yield->setCenter(Point(kMidX, -0.5 * h));

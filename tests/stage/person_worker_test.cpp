@@ -1,14 +1,14 @@
 // The recording worker under real concurrency: the main thread keeps reading persons, records
 // and the store while the worker records a swipe over the whole party. Run under ThreadSanitizer
-// by `make tsan` (the names hold "Worker" and "Concurrent").
+// by `make tsan` (the names hold "Worker" and "Concurrent") and under LeakSanitizer.
 #include <chrono>
 #include <thread>
 
 #include "model/GoldManager.h"
 #include "model/MonsterManager.h"
-#include "person_test_support.h"
+#include "stage_test_support.h"
 
-namespace persontest {
+namespace stagetests {
 namespace {
 
 class PersonWorkerTest : public PersonTest {};
@@ -73,6 +73,18 @@ TEST_F(PersonWorkerTest, ConcurrentRecordingsWhileTheMainThreadReads) {
     EXPECT_EQ(std::count(events.begin(), events.end(), "mapUnlocked"), 1);
     for (const auto& t : eventThreads) EXPECT_EQ(t, std::this_thread::get_id());
     EXPECT_GT(reads, 0u);
+
+    // Nothing a collection left running (the drop of each yield is still under way) keeps a
+    // person or its pictures alive once the owner lets go.
+    std::vector<std::weak_ptr<View>> watched;
+    for (auto& p : persons) {
+        watched.push_back(p);
+        watched.push_back(p->yieldImgView());
+    }
+    persons.clear();
+    stage.reset();
+    settle();
+    for (const auto& w : watched) EXPECT_TRUE(w.expired());
 }
 
 TEST_F(PersonWorkerTest, RecordingsOfDroppedPersonsEndOnTheMainThread) {
@@ -95,4 +107,4 @@ TEST_F(PersonWorkerTest, RecordingsOfDroppedPersonsEndOnTheMainThread) {
 }
 
 }  // namespace
-}  // namespace persontest
+}  // namespace stagetests

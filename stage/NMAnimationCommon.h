@@ -26,8 +26,18 @@ public:
 
     // Throws the view: over 0.3 s (ease out) it grows to scaleRate and rises to (targetX,
     // targetY1); 0.1 s later it falls (ease in) to (targetX, targetY2) in 0.4 s, longer for falls
-    // over 320 points (0.4 s per 320 points). Then the block. Touches stay on throughout.
+    // over 320 points (0.4 s per 320 points). Then the block. Touches stay on throughout. The
+    // view keeps the rotation it had: a monster carried upside down flies upside down.
     static void startThrowView(View& view, double scaleRate, double targetX, double targetY1, double targetY2, Block block = {});
+
+    // Turns the view from fromAngle to toAngle (radians) over the duration along the curve,
+    // scaling it from fromScale to toScale on the way. Unlike a transform animation, which takes
+    // the short way round, it passes every angle in between, more than half a turn or a whole
+    // one if the angles say so. Steps 60 times a second; it gives way as soon as anything else
+    // sets the view's transform, and ends with the view.
+    static void spinView(View& view, double duration, AnimationCurve curve, double fromScale, double toScale, double fromAngle,
+                         double toAngle);
+    static constexpr double kSpinFrameInterval = 1.0 / 60.0;
 
     // The fall time of a throw from targetY1 to targetY2.
     static double throwFallDuration(double targetY1, double targetY2);

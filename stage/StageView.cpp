@@ -265,23 +265,28 @@ void StageView::comebackOnePerson(PersonView& person, bool result, Point fromPos
         [this, weak, alive, slot] {
             auto p = std::static_pointer_cast<PersonView>(weak.lock());
             if (!p) return;
-            // Coffins tumble out of the dungeon.
             const bool coffin = p->currentYieldType() == PersonView::kYieldCoffin;
-            Transform far = Transform::makeScale(kFarScale, kFarScale);
-            if (coffin) far = far.rotated(coffinTurn());
+            const double duration = coffin ? kCoffinBackDuration : kBackDuration;
             p->setHidden(false);
             p->setAlpha(kFarAlpha);
-            p->setTransform(far);
+            if (coffin) {
+                // Coffins tumble out of the dungeon, all the way from one random angle back
+                // round to the other.
+                const double from = coffinTurn();
+                const double to = -coffinTurn();
+                NMAnimationCommon::spinView(*p, duration, AnimationCurve::easeIn, kFarScale, 1.0, from, to);
+            } else {
+                p->setTransform(Transform::makeScale(kFarScale, kFarScale));
+            }
 
             AnimationOptions options;
             options.curve = AnimationCurve::easeIn;
             options.allowUserInteraction = true;
-            const Transform near = coffin ? Transform::makeRotation(-coffinTurn()) : Transform::identity();
             View::animateWithDuration(
-                coffin ? kCoffinBackDuration : kBackDuration, 0, options,
-                [&p, slot, near] {
+                duration, 0, options,
+                [&p, slot, coffin] {
                     p->setCenter(slot);
-                    p->setTransform(near);
+                    if (!coffin) p->setTransform(Transform::identity());
                     p->setAlpha(1.0);
                 },
                 [this, weak, alive](bool) {

@@ -1,13 +1,16 @@
-// Stock entry and exit animations and the throw, driven on the manual clock.
+// Stock entry and exit animations, the throw and the spin, driven on the manual clock.
 #include <cmath>
+#include <numbers>
 
-#include "StageTestSupport.h"
+#include "stage_test_support.h"
+#include "platform/ui/AnimationCurve.h"
 #include "platform/ui/View.h"
 #include "stage/NMAnimationCommon.h"
 
 namespace {
 
-using stagetest::StageTest;
+using stagetests::StageTest;
+constexpr double kPi = std::numbers::pi;
 
 class StageAnimationTest : public StageTest {
 protected:
@@ -23,66 +26,53 @@ protected:
     }
     Point shown() const { return view->presentationCenter(); }
     double scaleShown() const { return view->presentationTransform().scaleX(); }
+    NMAnimationCommon::Block counter() {
+        return [this] { ++calls; };
+    }
 
     std::shared_ptr<View> view;
     double start = 0;
     int calls = 0;
-    NMAnimationCommon::Block counter() {
-        return [this] { ++calls; };
-    }
 };
 
 TEST_F(StageAnimationTest, BounceFromBelowOvershootsByTheTargetsOwnY) {
-    NMAnimationCommon::animateView(*view, {100, 200}, 4, true, counter());
-    EXPECT_DOUBLE_EQ(shown().y, 240);  // h below the target
-    EXPECT_DOUBLE_EQ(shown().x, 100);
-    EXPECT_DOUBLE_EQ(view->presentationAlpha(), 0.0);
-
-    advanceTo(start, 0.125);
-    EXPECT_LT(shown().y, 225);  // ease out: past the middle at half time
-    EXPECT_GT(shown().y, 210);
-
-    advanceTo(start, 0.25);
-    EXPECT_NEAR(shown().y, 210, 1e-6);
-    EXPECT_NEAR(view->presentationAlpha(), 1.0, 1e-9);
-    advanceTo(start, 0.35);
-    EXPECT_NEAR(shown().y, 190, 1e-6);
-    advanceTo(start, 0.45);
-    EXPECT_NEAR(shown().y, 204, 1e-6);
-    EXPECT_EQ(calls, 0);
-    advanceTo(start, 0.55);
-    EXPECT_NEAR(shown().y, 200, 1e-6);
-    EXPECT_EQ(view->center(), Point(100, 200));
-    EXPECT_EQ(calls, 1);
-    RunLoop::main().advanceBy(1.0);
-    EXPECT_EQ(calls, 1);
+    for (double y : {200.0, 400.0}) {
+        SCOPED_TRACE(y);
+        calls = 0;
+        start = now();
+        NMAnimationCommon::animateView(*view, {100, y}, 4, true, counter());
+        EXPECT_EQ(shown(), Point(100, y + 40));  // h below the target
+        EXPECT_DOUBLE_EQ(view->presentationAlpha(), 0.0);
+        advanceTo(start, 0.125);
+        EXPECT_LT(shown().y, (y + 40 + 1.05 * y) / 2);  // ease out: past the middle at half time
+        const double steps[] = {1.05, 0.95, 1.02};
+        for (int k = 0; k < 3; ++k) {
+            advanceTo(start, 0.25 + 0.1 * k);
+            EXPECT_NEAR(shown().y, steps[k] * y, 1e-6);
+        }
+        EXPECT_NEAR(view->presentationAlpha(), 1.0, 1e-9);
+        EXPECT_EQ(calls, 0);
+        advanceTo(start, 0.55);
+        EXPECT_EQ(view->center(), Point(100, y));
+        EXPECT_EQ(calls, 1);
+        RunLoop::main().advanceBy(1.0);
+        EXPECT_EQ(calls, 1);
+    }
 }
-
-TEST_F(StageAnimationTest, BounceIsLargerTheLowerTheTarget) {
-    NMAnimationCommon::animateView(*view, {100, 400}, 4, true);
-    advanceTo(start, 0.25);
-    EXPECT_NEAR(shown().y, 420, 1e-6);
-    advanceTo(start, 0.35);
-    EXPECT_NEAR(shown().y, 380, 1e-6);
-}
-
-struct SlideCase {
-    int type;
-    Point from;
-    double fromAlpha;
-    Point to;
-    double toAlpha;
-    AnimationCurve curve;
-};
 
 TEST_F(StageAnimationTest, SlidesStartAndEndWhereTheyShould) {
-    const Point p{150, 300};
-    const SlideCase cases[] = {
-        {0, {150, 260}, 0.0, p, 1.0, AnimationCurve::easeOut},
-        {1, {150, 340}, 0.0, p, 1.0, AnimationCurve::easeOut},
-        {2, p, 1.0, {150, 260}, 1.0, AnimationCurve::easeIn},
-        {3, p, 1.0, {150, 340}, 1.0, AnimationCurve::easeIn},
+    struct Case {
+        int type;
+        Point from;
+        double fromAlpha;
+        Point to;
+        bool easeOut;
     };
+    const Point p{150, 300};
+    const Case cases[] = {{0, {150, 260}, 0.0, p, true},
+                          {1, {150, 340}, 0.0, p, true},
+                          {2, p, 1.0, {150, 260}, false},
+                          {3, p, 1.0, {150, 340}, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE("type " + std::to_string(c.type));
         calls = 0;
@@ -93,103 +83,58 @@ TEST_F(StageAnimationTest, SlidesStartAndEndWhereTheyShould) {
         EXPECT_FALSE(view->isHidden());
         EXPECT_EQ(shown(), c.from);
         EXPECT_DOUBLE_EQ(view->presentationAlpha(), c.fromAlpha);
-        // At a fifth of the time, ease in has covered less than ease out.
-        advanceTo(start, 0.05);
-        const double covered = std::abs(shown().y - c.from.y) / 40.0;
-        if (c.curve == AnimationCurve::easeOut) {
-            EXPECT_GT(covered, 0.2);
-        } else {
-            EXPECT_LT(covered, 0.2);
-        }
+        advanceTo(start, 0.05);  // at a fifth of the time ease in has covered less than ease out
+        EXPECT_EQ(std::abs(shown().y - c.from.y) / 40.0 > 0.2, c.easeOut);
         advanceTo(start, 0.2499);
         EXPECT_EQ(calls, 0);
         advanceTo(start, 0.25);
         EXPECT_EQ(calls, 1);
         EXPECT_EQ(shown(), c.to);
-        EXPECT_DOUBLE_EQ(view->presentationAlpha(), c.toAlpha);
+        EXPECT_DOUBLE_EQ(view->presentationAlpha(), 1.0);
         EXPECT_FALSE(view->hasAnimations());
     }
 }
 
-TEST_F(StageAnimationTest, GrowInStartsAlmostInvisibleAndEndsAtFullSize) {
-    view->setHidden(true);
-    NMAnimationCommon::animateView(*view, 5, true, counter());
-    EXPECT_FALSE(view->isHidden());
-    EXPECT_NEAR(scaleShown(), 0.00001, 1e-9);
-    EXPECT_DOUBLE_EQ(view->presentationAlpha(), 0.0);
-    advanceTo(start, 0.25);
-    EXPECT_EQ(calls, 1);
-    EXPECT_TRUE(view->transform().isIdentity());
-    EXPECT_DOUBLE_EQ(view->alpha(), 1.0);
-    EXPECT_EQ(view->center(), Point(10, 10));
-}
-
-TEST_F(StageAnimationTest, PointFormHandsGrowAndShrinkOnWithoutMovingTheView) {
+TEST_F(StageAnimationTest, GrowAndShrinkKeepThePlaceAndOnlyGrowingUnhides) {
+    // The point form hands 5 and 6 on without moving the view; shrink leaves it shown, clear, small.
     view->setHidden(true);
     NMAnimationCommon::animateView(*view, {300, 300}, 6, true, counter());
     EXPECT_FALSE(view->isHidden());
-    EXPECT_EQ(view->center(), Point(10, 10));
     EXPECT_DOUBLE_EQ(view->presentationAlpha(), 1.0);
     advanceTo(start, 0.25);
     EXPECT_EQ(calls, 1);
-    // Shrink out leaves the view shown, transparent and small.
-    EXPECT_FALSE(view->isHidden());
+    EXPECT_EQ(view->center(), Point(10, 10));
     EXPECT_DOUBLE_EQ(view->alpha(), 0.0);
     EXPECT_NEAR(view->transform().scaleX(), 0.1, 1e-12);
     EXPECT_NEAR(view->transform().scaleY(), 0.1, 1e-12);
 
-    calls = 0;
     start = now();
     NMAnimationCommon::animateView(*view, {300, 300}, 5, true, counter());
+    EXPECT_NEAR(scaleShown(), 0.00001, 1e-9);
+    EXPECT_DOUBLE_EQ(view->presentationAlpha(), 0.0);
     advanceTo(start, 0.25);
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(calls, 2);
     EXPECT_EQ(view->center(), Point(10, 10));
     EXPECT_TRUE(view->transform().isIdentity());
-}
+    EXPECT_DOUBLE_EQ(view->alpha(), 1.0);
 
-TEST_F(StageAnimationTest, ShrinkWithoutAPointDoesNotUnhide) {
-    view->setHidden(true);
+    view->setHidden(true);  // shrinking without a point does not unhide
     NMAnimationCommon::animateView(*view, 6, true, counter());
     EXPECT_TRUE(view->isHidden());
-    advanceTo(start, 0.25);
-    EXPECT_EQ(calls, 1);
-    EXPECT_DOUBLE_EQ(view->alpha(), 0.0);
-}
-
-TEST_F(StageAnimationTest, GrowInWithBounceOvershootsThenSettles) {
-    view->setHidden(true);
-    NMAnimationCommon::animateView(*view, 7, true, counter());
-    EXPECT_FALSE(view->isHidden());
-    advanceTo(start, 0.25);
-    EXPECT_NEAR(scaleShown(), 1.0, 1e-9);
-    EXPECT_NEAR(view->presentationAlpha(), 1.0, 1e-9);
-    advanceTo(start, 0.35);
-    EXPECT_NEAR(scaleShown(), 0.95, 1e-9);
-    advanceTo(start, 0.45);
-    EXPECT_NEAR(scaleShown(), 1.02, 1e-9);
-    EXPECT_EQ(calls, 0);
-    advanceTo(start, 0.55);
-    EXPECT_EQ(calls, 1);
-    EXPECT_TRUE(view->transform().isIdentity());
-    EXPECT_DOUBLE_EQ(view->alpha(), 1.0);
+    advanceTo(start, 0.6);
+    EXPECT_EQ(calls, 3);
 }
 
 TEST_F(StageAnimationTest, UnknownTypesShowTheViewAndNeverCallTheBlock) {
-    for (int type : {-1, 8, 42}) {
+    for (int type : {-1, 7, 8, 42}) {  // 7 belongs to the other form
         view->setHidden(true);
         NMAnimationCommon::animateView(*view, {50, 50}, type, false, counter());
         EXPECT_FALSE(view->isHidden());
-        EXPECT_TRUE(touchesEnabled());
     }
-    // Types belonging to the other form do nothing either.
-    view->setHidden(true);
-    NMAnimationCommon::animateView(*view, {50, 50}, 7, false, counter());
-    EXPECT_FALSE(view->isHidden());
     for (int type : {0, 3, 4, 8}) NMAnimationCommon::animateView(*view, type, false, counter());
     EXPECT_TRUE(touchesEnabled());
     RunLoop::main().advanceBy(2.0);
     EXPECT_EQ(calls, 0);
-    EXPECT_FALSE(view->isHidden());
     EXPECT_EQ(view->center(), Point(10, 10));
     EXPECT_FALSE(view->hasAnimations());
 }
@@ -206,27 +151,24 @@ TEST_F(StageAnimationTest, TouchesAreOffUntilTheLastStepEndsThenTheBlockRuns) {
     EXPECT_FALSE(touchesEnabled());
     advanceTo(start, 0.55);
     EXPECT_TRUE(touchesEnabled());
-    EXPECT_EQ(calls, 1);
     EXPECT_TRUE(enabledInBlock);
 
     // With interaction allowed the switch is never touched and the view stays hittable.
-    calls = 0;
     start = now();
     NMAnimationCommon::animateView(*view, 7, true, counter());
     EXPECT_TRUE(touchesEnabled());
     EXPECT_FALSE(view->hasAnimationsBlockingInteraction());
     advanceTo(start, 0.55);
-    EXPECT_EQ(calls, 1);
-}
+    EXPECT_EQ(calls, 2);
 
-TEST_F(StageAnimationTest, AViewDestroyedMidwayStillGivesTouchesBack) {
+    // A view destroyed half-way still gives the touches back.
     NMAnimationCommon::animateView(*view, {100, 200}, 1, false, counter());
     EXPECT_FALSE(touchesEnabled());
-    advanceTo(start, 0.1);
+    RunLoop::main().advanceBy(0.1);
     view.reset();
     RunLoop::main().advanceBy(1.0);
     EXPECT_TRUE(touchesEnabled());
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(calls, 3);
 }
 
 // ---- Throw
@@ -247,33 +189,70 @@ TEST_F(StageAnimationTest, ThrowRisesGrowsThenFallsInTimeForTheDistance) {
     EXPECT_GT(shown().y, 100);
     advanceTo(start, 1.19);
     EXPECT_EQ(calls, 0);
-    EXPECT_LT(shown().y, 740);
     advanceTo(start, 1.2);  // 0.3 + 0.1 + 0.8
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(shown(), Point(70, 740));
     EXPECT_NEAR(view->transform().scaleX(), 1.66, 1e-9);  // the scale stays
-}
 
-TEST_F(StageAnimationTest, ShortThrowsFallInFourTenths) {
-    NMAnimationCommon::startThrowView(*view, 1.0, 30, 100, 300, counter());
-    advanceTo(start, 0.7999);
-    EXPECT_EQ(calls, 0);
-    advanceTo(start, 0.8);  // 0.3 + 0.1 + 0.4
-    EXPECT_EQ(calls, 1);
+    // Short falls take 0.4 s; upward ones too. Without a block the throw ends quietly.
+    start = now();
+    NMAnimationCommon::startThrowView(*view, 1.0, 30, 100, 300);
+    advanceTo(start, 0.8);
     EXPECT_EQ(view->center(), Point(30, 300));
-
-    EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(100, 740), 0.8);
-    EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(100, 300), 0.4);
+    EXPECT_FALSE(view->hasAnimations());
     EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(100, 420), 0.4);
     EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(100, 900), 1.0);
-    EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(300, 100), 0.4);  // upwards
+    EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(300, 100), 0.4);
 }
 
-TEST_F(StageAnimationTest, ThrowWithoutBlockEndsQuietly) {
-    NMAnimationCommon::startThrowView(*view, 2.0, 0, 0, 500);
-    RunLoop::main().advanceBy(2.0);
-    EXPECT_EQ(view->center(), Point(0, 500));
-    EXPECT_FALSE(view->hasAnimations());
+TEST_F(StageAnimationTest, AThrownMonsterStaysUpsideDown) {
+    view->setTransform(Transform::makeRotation(kPi));
+    NMAnimationCommon::startThrowView(*view, 1.5, 70, 100, 300, counter());
+    for (double t : {0.15, 0.3, 0.6}) {
+        advanceTo(start, t);
+        const Transform shownT = view->presentationTransform();
+        EXPECT_NEAR(std::fabs(shownT.rotation()), kPi, 1e-9) << t;
+        EXPECT_GT(shownT.scaleX(), 1.0) << t;
+    }
+    EXPECT_NEAR(view->presentationTransform().scaleX(), 1.5, 1e-9);
+    // Upside down means a point above the centre is drawn below it.
+    EXPECT_GT(view->presentationTransform().apply(Point(0, -10)).y, 0);
+}
+
+// ---- Spin
+
+TEST_F(StageAnimationTest, ASpinTurnsTheLongWayTheAnglesSay) {
+    // From +150 degrees to -200 degrees: 350 degrees clockwise, where the short way is 10.
+    const double from = 150 * kPi / 180, to = -200 * kPi / 180, duration = 0.5;
+    NMAnimationCommon::spinView(*view, duration, AnimationCurve::easeIn, 0.3, 1.0, from, to);
+    EXPECT_NEAR(view->transform().rotation(), from, 1e-9);
+    EXPECT_NEAR(view->transform().scaleX(), 0.3, 1e-9);
+    double previous = from, swept = 0;
+    for (int k = 1; k <= 30; ++k) {  // between two frames
+        advanceTo(start, (k + 0.5) * NMAnimationCommon::kSpinFrameInterval);
+        const double e = applyAnimationCurve(AnimationCurve::easeIn, std::min(1.0, k * NMAnimationCommon::kSpinFrameInterval / duration));
+        const double expected = from + (to - from) * e;
+        double step = std::remainder(view->transform().rotation() - previous, 2 * kPi);
+        EXPECT_LE(step, 1e-9) << "always the same way round, frame " << k;
+        swept += step;
+        previous += step;
+        EXPECT_NEAR(std::remainder(view->transform().rotation() - expected, 2 * kPi), 0, 1e-6) << k;
+        EXPECT_NEAR(view->transform().scaleX(), 0.3 + 0.7 * e, 1e-6) << k;
+    }
+    EXPECT_NEAR(swept, to - from, 1e-6);
+    EXPECT_NEAR(view->transform().scaleX(), 1.0, 1e-9);
+    EXPECT_FALSE(RunLoop::main().nextDeadline().has_value()) << "no frame after the end";
+
+    // Any other setting of the transform ends a spin.
+    start = now();
+    NMAnimationCommon::spinView(*view, duration, AnimationCurve::linear, 1.0, 1.0, 0, 3 * kPi);
+    advanceTo(start, 0.1);
+    view->setTransform(Transform::identity());
+    advanceTo(start, 0.6);
+    EXPECT_TRUE(view->transform().isIdentity());
+    view.reset();  // and so does the view's end
+    NMAnimationCommon::spinView(*View::make(Rect(0, 0, 4, 4)), duration, AnimationCurve::linear, 1, 1, 0, 1);
+    RunLoop::main().advanceBy(1.0);
 }
 
 }  // namespace

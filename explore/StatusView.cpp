@@ -72,18 +72,15 @@ Rect StatusView::defaultFrame() { return layout().frame; }
 
 StatusView::StatusView(const Rect& frame) : StatusView(frame, GoldManager::getInstance()) {}
 
-StatusView::StatusView(const Rect& frame, GoldManager* goldManager) : View(frame), goldManager_(goldManager) {
+StatusView::StatusView(const Rect& frame, GoldManager* goldManager) : View(frame), followsGold_(goldManager != nullptr) {
     build();
     Object* self = this;
-    if (goldManager_) goldManager_->addGoldObserver(self, [this](int64_t, int64_t) { updateGoldWithAnimated(true); });
+    // Bound to the panel's lifetime: the manager skips it once the panel is gone.
+    if (goldManager) goldManager->addGoldObserver(self, [this](int64_t, int64_t) { updateGoldWithAnimated(true); });
     NMCommon::addObserver(self, [this](const Notification& n) { equipUpdated(n); }, "equipUpdated");
 }
 
-StatusView::~StatusView() {
-    const void* key = static_cast<Object*>(this);
-    NMCommon::removeObserver(key);
-    if (goldManager_) goldManager_->removeGoldObserver(key);
-}
+StatusView::~StatusView() { NMCommon::removeObserver(static_cast<const void*>(static_cast<Object*>(this))); }
 
 void StatusView::build() {
     const StatusLayout& l = layout();
@@ -129,7 +126,7 @@ void StatusView::drawRect() {
 }
 
 void StatusView::updateGoldWithAnimated(bool animated) {
-    const uint32_t gold = goldManager_ ? goldManager_->currentGold() : 0;
+    const uint32_t gold = followsGold_ ? GoldManager::getInstance()->currentGold() : 0;
     numberLabelsView_->updateNumber(gold, animated);
     if (!animated || animating_) return;
     animating_ = true;

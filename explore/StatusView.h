@@ -22,7 +22,10 @@ public:
 
     // Follows GoldManager::getInstance().
     explicit StatusView(const Rect& frame = defaultFrame());
-    // Follows the given gold manager (nullptr: none; the counter then stays at 0).
+    // Given a gold manager the panel follows the game's gold; nullptr: none, the counter stays
+    // at 0. No pointer is kept: the observer is bound to the panel's lifetime and the gold is
+    // read from GoldManager::getInstance() at use, so a manager torn down first is never
+    // touched again.
     StatusView(const Rect& frame, GoldManager* goldManager);
     ~StatusView() override;
 
@@ -47,7 +50,7 @@ protected:
 
 private:
     void build();
-    GoldManager* goldManager_ = nullptr;
+    bool followsGold_ = false;
     std::shared_ptr<NumberLabelsView> numberLabelsView_;
     std::shared_ptr<ImageView> effectImgView_;
     std::shared_ptr<Label> goldRateLabel_;

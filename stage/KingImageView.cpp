@@ -8,15 +8,15 @@
 
 KingImageView::KingImageView(const Rect& frame) : KingImageView(frame, GoldManager::getInstance()) {}
 
-KingImageView::KingImageView(const Rect& frame, GoldManager* goldManager) : ImageView(frame), goldManager_(goldManager) {
+KingImageView::KingImageView(const Rect& frame, GoldManager* goldManager) : ImageView(frame) {
     setImage(Image::named(frameName(1, 1)));
-    if (goldManager_) goldManager_->addGoldObserver(static_cast<Object*>(this), [this](int64_t, int64_t) { goldDidChange(); });
+    // Bound to the king's lifetime: the manager skips it once the king is gone.
+    if (goldManager) goldManager->addGoldObserver(static_cast<Object*>(this), [this](int64_t, int64_t) { goldDidChange(); });
 }
 
 KingImageView::~KingImageView() {
     stopTimer();
     pendingStep_.invalidate();
-    if (goldManager_) goldManager_->removeGoldObserver(static_cast<const void*>(static_cast<Object*>(this)));
 }
 
 // ---- Frames

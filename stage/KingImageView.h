@@ -21,9 +21,11 @@ class KingImageView : public ImageView {
 public:
     enum : uint32_t { kStateWaiting = 0, kStateAsleep = 1, kStateExploreEnded = 2 };
 
-    // Observes the gold of GoldManager::getInstance() from now until destruction.
+    // Hops whenever the game's gold changes, from now until destruction.
     explicit KingImageView(const Rect& frame);
-    // Observes the given gold manager; nullptr observes nothing (sheets and tools).
+    // Given a gold manager the king follows the game's gold; nullptr follows nothing (sheets and
+    // tools). No pointer is kept: the observer is bound to the king's lifetime and the manager is
+    // looked up afresh, so a manager torn down first is never touched again.
     KingImageView(const Rect& frame, GoldManager* goldManager);
     ~KingImageView() override;
 
@@ -70,5 +72,4 @@ private:
     bool animating_ = false;
     TimerHandle myTimer_;
     TimerHandle pendingStep_;
-    GoldManager* goldManager_ = nullptr;
 };

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <set>
 
-#include "StageTestSupport.h"
+#include "stage_test_support.h"
 #include "stage/KingImageView.h"
 
 namespace {
 
-using stagetest::StageTest;
+using stagetests::StageTest;
+using Names = std::vector<std::string>;
 
 class StageKingTest : public StageTest {
 protected:
@@ -18,20 +19,20 @@ protected:
         start = now();
     }
     void TearDown() override {
-        king.reset();  // before the gold manager goes
+        king.reset();
         StageTest::TearDown();
     }
     std::string shownName() const {
         auto image = king->displayedImage();
         return image ? image->name() : "";
     }
-    std::vector<std::string> frameNames() const {
-        std::vector<std::string> names;
+    Names frameNames() const {
+        Names names;
         for (const auto& image : king->animationImages()) names.push_back(image->name());
         return names;
     }
-    static std::vector<std::string> sequence(int id, int from, int to) {
-        std::vector<std::string> names;
+    static Names sequence(int id, int from, int to) {
+        Names names;
         for (int f = from; f <= to; ++f) names.push_back(KingImageView::frameName(id, f));
         return names;
     }
@@ -41,25 +42,15 @@ protected:
     double start = 0;
 };
 
-TEST_F(StageKingTest, LoadsWaitingAndStill) {
+TEST_F(StageKingTest, LoadsWaitingAndFrameListsSkipMissingPictures) {
     EXPECT_EQ(king->currentState(), KingImageView::kStateWaiting);
-    EXPECT_FALSE(king->animating());
     EXPECT_FALSE(king->isAnimating());
     EXPECT_FALSE(king->myTimer().isValid());
     EXPECT_EQ(shownName(), "king-1_1@2x.png");
-    EXPECT_FALSE(king->image()->isEmpty());
     EXPECT_EQ(king->image()->size(), Size(80, 80));
-}
-
-TEST_F(StageKingTest, FrameListsSkipPicturesThatDoNotExist) {
-    auto frames = KingImageView::imagesWithAnimationId(2, 9);
-    ASSERT_EQ(frames.size(), 9u);
-    EXPECT_EQ(frames.front()->name(), "king-2_1@2x.png");
-    EXPECT_EQ(frames.back()->name(), "king-2_9@2x.png");
     EXPECT_EQ(KingImageView::imagesWithAnimationId(2, 14).size(), 9u);
     EXPECT_EQ(KingImageView::imagesWithAnimationId(5, 11).size(), 11u);
     EXPECT_TRUE(KingImageView::imagesWithAnimationId(9, 5).empty());
-    EXPECT_TRUE(KingImageView::imagesWithAnimationId(1, 0).empty());
 }
 
 TEST_F(StageKingTest, GoingExploreWavesOnceAndKeepsTheState) {
@@ -70,7 +61,6 @@ TEST_F(StageKingTest, GoingExploreWavesOnceAndKeepsTheState) {
     EXPECT_EQ(king->currentState(), KingImageView::kStateWaiting);
     EXPECT_EQ(frameNames(), sequence(2, 1, 9));
     EXPECT_EQ(king->animationRepeatCount(), 1);
-    EXPECT_DOUBLE_EQ(king->animationDuration(), 0.9);
     advanceTo(start, 0.45);
     EXPECT_EQ(shownName(), "king-2_5@2x.png");
     advanceTo(start, 0.9);
@@ -78,59 +68,48 @@ TEST_F(StageKingTest, GoingExploreWavesOnceAndKeepsTheState) {
     EXPECT_EQ(shownName(), "king-2_9@2x.png");
     RunLoop::main().advanceBy(10);  // the blink timer was stopped
     EXPECT_FALSE(king->isAnimating());
+
+    // The end of an explore while he waits: the last waking frame, still.
+    king->startExploreEndAnimation();
+    EXPECT_FALSE(king->isAnimating());
+    EXPECT_EQ(shownName(), "king-5_11@2x.png");
+    EXPECT_EQ(king->currentState(), KingImageView::kStateWaiting);
 }
 
 TEST_F(StageKingTest, FallingAsleepTwicePlaysOnceAndPostsOnce) {
     recordEvents({"sleepAnimationDidStart"});
+    king->startWaitingAnimation();
     king->startSleepAnimation();
+    EXPECT_FALSE(king->myTimer().isValid());  // the blink timer stops with every state change
     EXPECT_EQ(king->currentState(), KingImageView::kStateAsleep);
     EXPECT_EQ(frameNames(), sequence(3, 1, 9));
     EXPECT_EQ(king->image()->name(), "king-3_9@2x.png");
-    EXPECT_DOUBLE_EQ(king->animationDuration(), 0.9);
 
     advanceTo(start, 0.3);
     king->startSleepAnimation();  // already asleep: the fall is not restarted
     EXPECT_EQ(shownName(), "king-3_4@2x.png");
     advanceTo(start, 0.85);
     EXPECT_EQ(countEvents("sleepAnimationDidStart"), 0);
-
     advanceTo(start, 0.9);
     RunLoop::main().drain();
     EXPECT_EQ(countEvents("sleepAnimationDidStart"), 1);
     // The sleeping loop: six still frames, then a snore, 1.0 s, without end.
-    std::vector<std::string> loop(6, "king-4_1@2x.png");
+    Names loop(6, "king-4_1@2x.png");
     for (const char* name : {"king-4_2@2x.png", "king-4_3@2x.png", "king-4_2@2x.png", "king-4_1@2x.png"}) loop.push_back(name);
     EXPECT_EQ(frameNames(), loop);
     EXPECT_EQ(king->animationRepeatCount(), 0);
     EXPECT_DOUBLE_EQ(king->animationDuration(), 1.0);
     advanceTo(start, 0.9 + 10.75);
-    EXPECT_TRUE(king->isAnimating());
     EXPECT_EQ(shownName(), "king-4_3@2x.png");
-
     king->startSleepAnimation();
     RunLoop::main().advanceBy(5);
     EXPECT_EQ(countEvents("sleepAnimationDidStart"), 1);
-    EXPECT_EQ(king->currentState(), KingImageView::kStateAsleep);
-}
 
-TEST_F(StageKingTest, ExploreEndWhileWaitingShowsTheLastFrameStill) {
-    king->startGoingExploreAnimation();
-    advanceTo(start, 0.3);
-    king->startExploreEndAnimation();
-    EXPECT_FALSE(king->isAnimating());
-    EXPECT_EQ(shownName(), "king-5_11@2x.png");
-    EXPECT_EQ(king->currentState(), KingImageView::kStateWaiting);
-    EXPECT_FALSE(king->myTimer().isValid());
-}
-
-TEST_F(StageKingTest, ExploreEndWakesTheSleeperOnce) {
-    king->startSleepAnimation();
-    RunLoop::main().advanceBy(3);
+    // Waking plays once.
     const double woke = now();
     king->startExploreEndAnimation();
     EXPECT_EQ(king->currentState(), KingImageView::kStateExploreEnded);
     EXPECT_EQ(frameNames(), sequence(5, 1, 11));
-    EXPECT_EQ(king->animationRepeatCount(), 1);
     EXPECT_DOUBLE_EQ(king->animationDuration(), 1.1);
     advanceTo(woke, 1.1);
     EXPECT_FALSE(king->isAnimating());
@@ -146,19 +125,25 @@ TEST_F(StageKingTest, WakingBeforeTheFallEndsCancelsTheSleepingLoop) {
     EXPECT_TRUE(events.empty());
     EXPECT_EQ(king->currentState(), KingImageView::kStateExploreEnded);
     EXPECT_EQ(shownName(), "king-5_11@2x.png");
+
+    // A timer firing outside the waiting state only stops itself.
+    king->timerHandler();
+    EXPECT_FALSE(king->myTimer().isValid());
 }
 
 TEST_F(StageKingTest, CheckEndLooksTheHaulOverThenWaits) {
+    king->startCheckEndAnimation();  // while waiting: the waiting loop at once
+    EXPECT_FALSE(king->isAnimating());
+    EXPECT_TRUE(king->myTimer().isValid());
+
     king->startSleepAnimation();
     RunLoop::main().advanceBy(2);
     king->startExploreEndAnimation();
     RunLoop::main().advanceBy(2);
     const double t = now();
     king->startCheckEndAnimation();
-    EXPECT_EQ(frameNames(), (std::vector<std::string>{"king-2_3@2x.png", "king-2_2@2x.png", "king-2_1@2x.png", "king-1_1@2x.png"}));
-    EXPECT_EQ(king->image()->name(), "king-1_1@2x.png");
+    EXPECT_EQ(frameNames(), (Names{"king-2_3@2x.png", "king-2_2@2x.png", "king-2_1@2x.png", "king-1_1@2x.png"}));
     EXPECT_DOUBLE_EQ(king->animationDuration(), 0.4);
-    EXPECT_EQ(king->currentState(), KingImageView::kStateExploreEnded);
     EXPECT_FALSE(king->myTimer().isValid());
     advanceTo(t, 0.39);
     EXPECT_EQ(king->currentState(), KingImageView::kStateExploreEnded);
@@ -168,29 +153,19 @@ TEST_F(StageKingTest, CheckEndLooksTheHaulOverThenWaits) {
     EXPECT_EQ(shownName(), "king-1_1@2x.png");
 }
 
-TEST_F(StageKingTest, CheckEndWhileWaitingStartsTheWaitingLoopAtOnce) {
-    king->startCheckEndAnimation();
-    EXPECT_FALSE(king->isAnimating());
-    EXPECT_EQ(king->currentState(), KingImageView::kStateWaiting);
-    EXPECT_TRUE(king->myTimer().isValid());
-}
-
 TEST_F(StageKingTest, BlinksEveryThreeToFiveSecondsWhileWaiting) {
     king->startWaitingAnimation();
     std::vector<double> blinks;
     std::set<int> repeats;
     bool wasAnimating = false;
-    const double step = 0.25;  // exact in binary, so whole-second deadlines are hit exactly
     for (int i = 1; i <= 4 * 120; ++i) {
-        RunLoop::main().advanceBy(step);
+        RunLoop::main().advanceBy(0.25);  // exact in binary: whole-second deadlines are hit exactly
         const bool animating = king->isAnimating();
         if (animating && !wasAnimating) {
             blinks.push_back(now() - start);
             repeats.insert(king->animationRepeatCount());
             EXPECT_EQ(king->animationImages().size(), 5u);
             EXPECT_DOUBLE_EQ(king->animationDuration(), 0.5);
-            EXPECT_EQ(king->image()->name(), "king-1_1@2x.png");
-            EXPECT_TRUE(king->myTimer().isValid());
         }
         wasAnimating = animating;
     }
@@ -198,72 +173,41 @@ TEST_F(StageKingTest, BlinksEveryThreeToFiveSecondsWhileWaiting) {
     std::set<double> gaps;
     double previous = 0;
     for (double t : blinks) {
-        const double gap = t - previous;
-        EXPECT_TRUE(gap == 3.0 || gap == 4.0 || gap == 5.0) << gap;
-        gaps.insert(gap);
+        gaps.insert(t - previous);
         previous = t;
     }
-    EXPECT_EQ(gaps.size(), 3u);
+    EXPECT_EQ(gaps, (std::set<double>{3.0, 4.0, 5.0}));
     EXPECT_EQ(repeats, (std::set<int>{1, 2}));
-    EXPECT_EQ(king->currentState(), KingImageView::kStateWaiting);
-}
-
-TEST_F(StageKingTest, BlinkTimerStopsWithEveryStateChange) {
-    king->startWaitingAnimation();
-    king->startSleepAnimation();
-    EXPECT_FALSE(king->myTimer().isValid());
-    RunLoop::main().advanceBy(30);
-    EXPECT_EQ(king->animationImages().size(), 10u);  // still the sleeping loop
-
-    // A timer firing outside the waiting state only stops itself.
-    king->timerHandler();
-    EXPECT_FALSE(king->myTimer().isValid());
-    EXPECT_EQ(king->animationImages().size(), 10u);
 }
 
 TEST_F(StageKingTest, GoldChangesDuringAHopGiveOneSequenceOfFourHops) {
     const Point c = king->center();
     const double top = c.y - 8;  // a tenth of the 80-point height
-    const double h = KingImageView::kHopStepDuration;
     GoldManager::getInstance()->addGold(10);
     RunLoop::main().drain();
     ASSERT_TRUE(king->animating());
+    EXPECT_FALSE(king->hasAnimationsBlockingInteraction());
     const double t0 = now();
+    advanceTo(t0, KingImageView::kHopStepDuration / 2);
+    EXPECT_LT(king->presentationCenter().y, c.y - 4);  // ease out: past half way at half time
     int tops = 0;
     for (int k = 1; k <= 10; ++k) {
         if (k == 2 || k == 5) GoldManager::getInstance()->addGold(5);  // more gold while hopping
         if (k == 3) GoldManager::getInstance()->setCurrentGold(1);
-        advanceTo(t0, k * h);
+        advanceTo(t0, k * KingImageView::kHopStepDuration);
         const double y = king->presentationCenter().y;
-        if (std::abs(y - top) < 0.01) {
-            ++tops;
-        } else {
-            EXPECT_NEAR(y, c.y, 0.01) << "step " << k;
-        }
-        if (k == 9) {
-            EXPECT_FALSE(king->animating());
-        }
+        if (std::abs(y - top) < 0.01) ++tops;
+        else EXPECT_NEAR(y, c.y, 0.01) << "step " << k;
     }
     EXPECT_EQ(tops, 4);
     EXPECT_EQ(king->center(), c);
     EXPECT_FALSE(king->animating());
-
-    // Once settled, the next change hops again.
-    GoldManager::getInstance()->addGold(1);
+    GoldManager::getInstance()->addGold(1);  // once settled, the next change hops again
     RunLoop::main().drain();
     EXPECT_TRUE(king->animating());
 }
 
-TEST_F(StageKingTest, HopsRiseWithEaseOutAndLetTouchesThrough) {
-    king->jumpAnimationWithRepeatTime(1, king->center());
-    EXPECT_FALSE(king->hasAnimationsBlockingInteraction());
-    advanceTo(start, KingImageView::kHopStepDuration / 2);
-    EXPECT_LT(king->presentationCenter().y, 36);  // past half way at half time
-    RunLoop::main().advanceBy(1);
-    EXPECT_EQ(king->center(), Point(40, 40));
-}
-
-TEST_F(StageKingTest, NothingRunsIntoADestroyedKing) {
+TEST_F(StageKingTest, NothingRunsIntoADestroyedKingOrAGoneGoldManager) {
     recordEvents({"sleepAnimationDidStart"});
     king->startSleepAnimation();
     GoldManager::getInstance()->addGold(3);
@@ -273,19 +217,21 @@ TEST_F(StageKingTest, NothingRunsIntoADestroyedKing) {
     RunLoop::main().advanceBy(5);
     EXPECT_TRUE(events.empty());
 
-    auto waiting = View::make<KingImageView>(Rect(0, 0, 80, 80));
-    waiting->startWaitingAnimation();
-    waiting.reset();
+    // The gold manager torn down before the king: the king lets go of nothing it no longer has.
+    king = View::make<KingImageView>(Rect(0, 0, 80, 80));
+    king->startWaitingAnimation();
+    GoldManager::resetInstanceForTesting();
+    GoldManager::getInstance()->addGold(3);
     RunLoop::main().advanceBy(10);
-    SUCCEED();
-}
+    king.reset();
+    GoldManager::getInstance()->addGold(3);
+    RunLoop::main().advanceBy(1);
 
-TEST_F(StageKingTest, AKingWithoutGoldSourceStillAnimates) {
+    // A king without a gold source still animates but never hops.
     auto sheetKing = View::make<KingImageView>(Rect(0, 0, 80, 80), nullptr);
     GoldManager::getInstance()->addGold(10);
     RunLoop::main().drain();
     EXPECT_FALSE(sheetKing->animating());
-    EXPECT_TRUE(king->animating());
     sheetKing->startSleepAnimation();
     EXPECT_TRUE(sheetKing->isAnimating());
 }

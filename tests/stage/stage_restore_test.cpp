@@ -37,7 +37,7 @@ class StageRestartChild : public StageViewTest {
 protected:
     void SetUp() override {
         if (!std::getenv("RE_STAGE_CHILD")) GTEST_SKIP() << "runs as a child of StageRestartTest";
-        setUpWorld(childPhase("1"));
+        setUpStage(childPhase("1"));
     }
 };
 

@@ -1,18 +1,24 @@
 #pragma once
-// Shared set-up of the stage tests: a resource bundle in a temporary folder (small tables written
-// here, the build's pictures and string tables linked in, one tall monster drawn here), the
-// saved-state store in a temporary folder (or RE_DATA_DIR when a test runs as a child process),
-// a manual clock on the main run loop, a silent sound engine, and a window of 320 x 480 points
-// holding a stage at (0, 160, 320, 320): the stage's y 0 lies on the horizon, at the entrance.
+// Shared set-up of the stage tests. Every fixture runs on a manual clock, a seeded random source,
+// a saved-state store in a temporary folder (RE_DATA_DIR when a test runs as a child process), a
+// sound engine that writes down what it plays and analytics that note the thread of each page
+// view, with every singleton torn down between tests. The bundle differs:
+//   StageTest      the build's own resources (pictures drawn by the art tools, real tables);
+//   PersonTest     small person tables written here next to links to the build's pictures;
+//   StageViewTest  small stage tables, the build's pictures and strings, one tall monster drawn
+//                  here; a 320 x 480 window holds the stage at (0, 160, 320, 320), so the
+//                  stage's y 0 lies on the horizon, at the entrance.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "explore/BalloonView.h"
@@ -28,6 +34,7 @@
 #include "platform/events/NotificationCenter.h"
 #include "platform/render/HeadlessRenderer.h"
 #include "platform/resources/ResourceBundle.h"
+#include "platform/services/Analytics.h"
 #include "platform/services/UserInteraction.h"
 #include "platform/sound/SilentSoundBackend.h"
 #include "platform/sound/SoundEngine.h"
@@ -48,68 +55,79 @@ using gametest::clearStore;
 using gametest::store;
 using gametest::writePlist;
 
-// ---- The tables the stage tests run on.
-// Monsters 1..12 (monster i is worth 10 i gold); monster 12 needs equipment 1, which the party
-// never owns, so whoever meets it comes back in a coffin. Monster 99 is a tall picture drawn
-// here (160 x 200): carried at 40 x 50, it sticks 10 points out above the carrier's head.
-// Dungeon 1: boss 6, depth 1000; everyone meets monster 1 and wins it.
-// Dungeon 2: boss 10, depth 1000; everyone meets monster 12 and loses.
-// Dungeon 3: boss 5, depth 0; the first one back meets the boss and wins, the next ones meet 2.
-// Dungeon 4: no boss, an empty list: everyone comes back with nothing.
-// Dungeon 5: boss 6, depth 1000; everyone meets the tall monster 99.
-inline Value entry(int monster, double rate, bool boss = false) {
-    return Value{{"monster_id", Value(monster)}, {"is_new", Value(false)}, {"rate", Value(rate)}, {"is_boss", Value(boss)}};
+inline Value entry(int monster, bool isNew, double rate, bool boss = false) {
+    return Value{{"monster_id", Value(monster)}, {"is_new", Value(isNew)}, {"rate", Value(rate)}, {"is_boss", Value(boss)}};
 }
 
-inline void writeTables(const fs::path& bundle) {
-    Value::Array monsters;
+// Monsters 1..12 (monster i is worth 10 i gold; 12 needs equipment 1, which the party owns only
+// when a test buys it), one piece of equipment, and the dungeons given as (id, boss, depth, list).
+struct DungeonRow {
+    int id, boss, depth;
+    Value::Array list;
+};
+inline void writeTables(const fs::path& bundle, const std::vector<DungeonRow>& dungeons, bool tallMonster) {
+    Value::Array monsters, rows, lists;
     for (int i = 1; i <= 12; ++i) {
         Value row{{"id", Value(i)}, {"name", Value("M" + std::to_string(i))}, {"gold", Value(10 * i)}};
-        if (i == 12) row = row.with("req_equip1", Value(1));
-        monsters.push_back(row);
+        monsters.push_back(i == 12 ? row.with("req_equip1", Value(1)) : row);
     }
-    monsters.push_back(Value{{"id", Value(99)}, {"name", Value("Tall")}, {"gold", Value(990)}});
+    if (tallMonster) monsters.push_back(Value{{"id", Value(99)}, {"name", Value("Tall")}, {"gold", Value(990)}});
+    for (const auto& d : dungeons) {
+        rows.push_back(Value{{"id", Value(d.id)}, {"name", Value("D" + std::to_string(d.id))}, {"boss_id", Value(d.boss)}, {"depth", Value(d.depth)}});
+        lists.push_back(Value{{"dungeon_id", Value(d.id)}, {"monsters", Value(d.list)}});
+    }
     writePlist(bundle / "tables" / "monsters.plist", Value(monsters));
-
-    auto dungeon = [](int id, int boss, int depth) {
-        return Value{{"id", Value(id)}, {"name", Value("D" + std::to_string(id))}, {"boss_id", Value(boss)}, {"depth", Value(depth)}};
-    };
-    writePlist(bundle / "tables" / "dungeons.plist",
-               Value(Value::Array{dungeon(1, 6, 1000), dungeon(2, 10, 1000), dungeon(3, 5, 0), dungeon(4, 0, 0), dungeon(5, 6, 1000)}));
-
-    auto list = [](int id, Value::Array entries) { return Value{{"dungeon_id", Value(id)}, {"monsters", Value(std::move(entries))}}; };
-    writePlist(bundle / "tables" / "dungeon_monsters.plist",
-               Value(Value::Array{list(1, {entry(1, 1.0), entry(6, 0.0, true)}), list(2, {entry(12, 1.0), entry(10, 0.0, true)}),
-                                  list(3, {entry(2, 1.0), entry(5, 0.0, true)}), list(4, {}),
-                                  list(5, {entry(99, 1.0), entry(6, 0.0, true)})}));
+    writePlist(bundle / "tables" / "dungeons.plist", Value(rows));
+    writePlist(bundle / "tables" / "dungeon_monsters.plist", Value(lists));
     writePlist(bundle / "tables" / "equipments.plist",
-               Value(Value::Array{Value{{"id", Value(1)}, {"name", Value("E1")}, {"type", Value(0)}, {"req_dungeon", Value(1)},
-                                        {"gold", Value(100)}}}));
+               Value(Value::Array{Value{{"id", Value(1)}, {"name", Value("E1")}, {"type", Value(0)}, {"req_dungeon", Value(1)}, {"gold", Value(100)}}}));
 }
 
-// A 160 x 200 pixel picture through the headless renderer: an 80 x 100 point view at 2x.
-inline void drawTallMonster(const fs::path& path) {
-    auto view = View::make<View>(Rect(0, 0, 80, 100));
-    view->setBackgroundColor(Color::fromRGBA8(0x80, 0x48, 0xa8));
-    HeadlessRenderer renderer(Size(80, 100), 2.0);
-    renderer.render(*view, Color::fromRGBA8(0x80, 0x48, 0xa8));
-    renderer.writePNG(path.string());
-}
-
-using Folders = gametest::TestFolders;
+struct Folders {
+    fs::path root, person, stage;
+};
 
 inline const Folders& folders() {
     static Folders f = [] {
         // A child process of the restart test runs on the data folder its parent gave it.
-        const char* given = std::getenv("RE_STAGE_CHILD");
-        Folders made = gametest::makeTestFolders("re-stageview", given && std::getenv("RE_DATA_DIR") ? fs::path(std::getenv("RE_DATA_DIR")) : fs::path());
-        writeTables(made.bundle);
-        gametest::linkBuildImages(made.bundle);
-        gametest::linkBuildStrings(made.bundle);
-        drawTallMonster(made.bundle / "images" / "m99.png");
-        return made;
+        const char* data = std::getenv("RE_STAGE_CHILD") ? std::getenv("RE_DATA_DIR") : nullptr;
+        const auto made = gametest::makeTestFolders("re-stage", data ? fs::path(data) : fs::path());
+        Folders out{made.root, made.root / "person", made.root / "stage"};
+        // Person tables. 1: boss 6, depth 40; 1 old 0.5, 2 3 4 new 0.2 0.2 0.1. 2: boss 10;
+        // 7 old 0.2 (A), 8 new 0.5 (B), 9 new 0.3 (C). 3: boss 12 (too strong), depth 40; 11.
+        // 4: no boss, depth 0, empty list. 5: only its boss 5.
+        writeTables(out.person,
+                    {{1, 6, 40, {entry(1, false, 0.5), entry(2, true, 0.2), entry(3, true, 0.2), entry(4, true, 0.1), entry(6, false, 0, true)}},
+                     {2, 10, 1000, {entry(7, false, 0.2), entry(8, true, 0.5), entry(9, true, 0.3)}},
+                     {3, 12, 40, {entry(11, false, 1.0), entry(12, false, 0, true)}},
+                     {4, 0, 0, {}},
+                     {5, 5, 1000, {entry(5, false, 1.0, true)}}},
+                    false);
+        // Stage tables: in 1 everyone wins monster 1; in 2 everyone loses to 12; in 3 the first
+        // one back meets boss 5 and wins, the next ones 2; 4 brings nothing; in 5 everyone
+        // carries the tall monster 99 (160 x 200, carried at 40 x 50, 10 points over the head).
+        writeTables(out.stage,
+                    {{1, 6, 1000, {entry(1, false, 1.0), entry(6, false, 0, true)}},
+                     {2, 10, 1000, {entry(12, false, 1.0), entry(10, false, 0, true)}},
+                     {3, 5, 0, {entry(2, false, 1.0), entry(5, false, 0, true)}},
+                     {4, 0, 0, {}},
+                     {5, 6, 1000, {entry(99, false, 1.0), entry(6, false, 0, true)}}},
+                    true);
+        for (const auto& bundle : {out.person, out.stage}) gametest::linkBuildImages(bundle);
+        gametest::linkBuildStrings(out.stage);
+        auto tall = View::make<View>(Rect(0, 0, 80, 100));
+        tall->setBackgroundColor(Color::fromRGBA8(0x80, 0x48, 0xa8));
+        HeadlessRenderer renderer(Size(80, 100), 2.0);
+        renderer.render(*tall);
+        renderer.writePNG((out.stage / "images" / "m99.png").string());
+        return out;
     }();
     return f;
+}
+
+inline void useResources(const std::string& dir) {
+    ResourceBundle::setRootDirectory(dir);
+    Image::clearCache();
 }
 
 inline void resetSingletons() {
@@ -118,19 +136,109 @@ inline void resetSingletons() {
     EffectManager::resetInstanceForTesting();
 }
 
-inline Value dungeonInfo(int id) { return Value{{"id", Value(static_cast<unsigned>(id))}}; }
+// What the sound engine was asked to play, with the clock's time.
+struct SoundLog {
+    std::mutex mutex;
+    std::vector<std::pair<std::string, double>> played;
 
-class StageViewTest : public ::testing::Test {
+    std::vector<std::string> names() {
+        std::lock_guard lock(mutex);
+        std::vector<std::string> out;
+        for (const auto& p : played) out.push_back(p.first);
+        return out;
+    }
+    double timeOf(const std::string& name) {
+        std::lock_guard lock(mutex);
+        for (const auto& p : played)
+            if (p.first == name) return p.second;
+        return -1;
+    }
+};
+
+class RecordingSoundBackend : public SilentSoundBackend {
+public:
+    explicit RecordingSoundBackend(std::shared_ptr<SoundLog> log) : log_(std::move(log)) {}
+    bool loadEffect(const std::string&, const std::string&) override { return true; }
+    void playEffect(const std::string& key, float) override {
+        std::lock_guard lock(log_->mutex);
+        log_->played.emplace_back(key, RunLoop::main().now());
+    }
+
+private:
+    std::shared_ptr<SoundLog> log_;
+};
+
+// Notes every page view with its thread, and whether two ever ran at the same time (recordings
+// report page views from inside, so overlapping recordings would show here).
+class ThreadNotingAnalytics : public Analytics {
+public:
+    void trackPageView(const std::string& path) override {
+        const int inFlight = ++inFlight_;
+        int seen = maxInFlight_.load();
+        while (inFlight > seen && !maxInFlight_.compare_exchange_weak(seen, inFlight)) {
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+        {
+            std::lock_guard lock(mutex_);
+            views_.emplace_back(path, std::this_thread::get_id());
+        }
+        --inFlight_;
+    }
+    std::vector<std::pair<std::string, std::thread::id>> views() const {
+        std::lock_guard lock(mutex_);
+        return views_;
+    }
+    std::vector<std::string> paths() const {
+        std::vector<std::string> out;
+        for (const auto& v : views()) out.push_back(v.first);
+        return out;
+    }
+    int maxInFlight() const { return maxInFlight_.load(); }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::pair<std::string, std::thread::id>> views_;
+    std::atomic<int> inFlight_{0};
+    std::atomic<int> maxInFlight_{0};
+};
+
+// The owner of persons under test: writes down what it is told, and lands thrown yields after
+// landingDelay.
+class RecordingDelegate : public PersonViewDelegate {
+public:
+    bool offersFinishCheck = true;
+    bool offersThrow = true;
+    double landingDelay = 1.0;
+    std::vector<int> finished;  // person ids, in the order their collections ended
+    std::vector<int> thrown;    // person ids whose yields were handed over
+    std::vector<Point> throwCenters;
+    std::vector<std::shared_ptr<ImageView>> thrownViews;
+    std::vector<std::string>* journal = nullptr;
+
+    bool respondsToFinishCheck() const override { return offersFinishCheck; }
+    void finishCheck(PersonView& person) override {
+        finished.push_back(person.personId());
+        if (journal) journal->push_back("finishCheck:" + std::to_string(person.personId()));
+    }
+    bool respondsToStartThrowYield() const override { return offersThrow; }
+    void startThrowYield(std::shared_ptr<ImageView> yield, Point centerPos, PersonView& sender) override {
+        thrown.push_back(sender.personId());
+        throwCenters.push_back(centerPos);
+        thrownViews.push_back(yield);
+        if (journal) journal->push_back("throw:" + std::to_string(sender.personId()));
+        std::weak_ptr<View> person = sender.weak_from_this();
+        RunLoop::main().performAfterDelay(landingDelay, [person] {
+            if (auto p = std::static_pointer_cast<PersonView>(person.lock())) p->animationDidStop(nullptr, true);
+        });
+    }
+};
+
+class WorldTest : public ::testing::Test {
 protected:
-    static constexpr double kStageTop = 160;
-
-    void SetUp() override { setUpWorld(true); }
-
     // clean: start from an empty store (a child process that restores keeps what it finds).
-    void setUpWorld(bool clean) {
-        const Folders& f = folders();
-        ResourceBundle::setRootDirectory(f.bundle.string());
-        Image::clearCache();
+    void setUpWorld(const fs::path& bundle, uint64_t seed, bool clean = true) {
+        folders();
+        useResources(bundle.string());
         PersonView::waitForRecordings();
         RunLoop::main().reset();
         clock = std::make_shared<ManualClock>(1.8e9);
@@ -139,75 +247,131 @@ protected:
         if (clean) clearStore();
         NotificationCenter::defaultCenter().removeAllObservers();
         UserInteraction::setShared(nullptr);
-        RandomSource::shared().seed(777);
-        SoundEngine::installSharedEngine(std::make_unique<SoundEngine>([] { return std::make_unique<SilentSoundBackend>(); },
-                                                                       [](const std::string&, const std::string&) { return ""; }, ""));
-        window = std::make_shared<Window>(Rect(0, 0, 320, 480));
-        stage = View::make<StageView>(Rect(0, kStageTop, 320, 320));
-        window->addSubview(stage);
+        RandomSource::shared().seed(seed);
+        analytics = std::make_shared<ThreadNotingAnalytics>();
+        Analytics::setShared(analytics);
+        auto log = sounds = std::make_shared<SoundLog>();
+        SoundEngine::installSharedEngine(std::make_unique<SoundEngine>(
+            [log] { return std::make_unique<RecordingSoundBackend>(log); },
+            [](const std::string& name, const std::string& type) { return "/nowhere/" + name + "." + type; }, ""));
     }
 
     void TearDown() override {
-        stage.reset();
-        window.reset();
         PersonView::waitForRecordings();
         RunLoop::main().reset();
         resetSingletons();
         if (!std::getenv("RE_STAGE_CHILD")) clearStore();
         NotificationCenter::defaultCenter().removeAllObservers();
+        UserInteraction::setShared(nullptr);
+        Analytics::setShared(nullptr);
         SoundEngine::installSharedEngine(nullptr);
-        ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
-        Image::clearCache();
+        useResources(RE_TEST_RESOURCE_DIR);
     }
 
     double now() const { return RunLoop::main().now(); }
     void advance(double seconds) { RunLoop::main().advanceBy(seconds); }
+    // Moves the clock to an instant (never back), or to one measured from `start`.
     void advanceTo(double instant) {
         if (instant > now()) RunLoop::main().advanceBy(instant - now());
     }
+    void advanceTo(double start, double offset) { advanceTo(start + offset); }
     // Runs everything due now, the recording worker included.
     void settle() { RunLoop::main().drain(); }
+    static bool touchesEnabled() { return UserInteraction::shared()->isEnabled(); }
 
-    // Every event of these names, in delivery order, with the instant it was delivered.
+    // Records every event of these names in delivery order, with its object, time and thread.
     void recordEvents(std::initializer_list<const char*> names) {
         for (const char* name : names)
             NotificationCenter::defaultCenter().addObserver(
                 static_cast<const void*>(this),
                 [this](const Notification& n) {
                     events.push_back(n.name);
-                    eventTimes.push_back(now());
+                    eventObjects.push_back(n.object);
+                    eventThreads.push_back(std::this_thread::get_id());
                 },
                 name);
     }
-    size_t count(const std::string& name) const {
-        size_t n = 0;
-        for (const auto& e : events) n += e == name;
-        return n;
+    size_t count(const std::string& name) const { return static_cast<size_t>(std::count(events.begin(), events.end(), name)); }
+
+    // Seeds whose first draw is `wanted`: next() mod 1000 (the weighted choice), uniform(bound).
+    static uint64_t seedDrawing(uint32_t wanted) {
+        uint64_t seed = 1;
+        while (RandomSource(seed).next() % 1000u != wanted) ++seed;
+        return seed;
+    }
+    static uint64_t seedDrawing(uint32_t bound, uint32_t wanted) {
+        uint64_t seed = 1;
+        while (RandomSource(seed).uniform(bound) != wanted) ++seed;
+        return seed;
+    }
+
+    std::shared_ptr<ManualClock> clock;
+    std::shared_ptr<ThreadNotingAnalytics> analytics;
+    std::shared_ptr<SoundLog> sounds;
+    std::vector<std::string> events;
+    std::vector<Value> eventObjects;
+    std::vector<std::thread::id> eventThreads;
+};
+
+class StageTest : public WorldTest {
+protected:
+    void SetUp() override { setUpWorld(RE_TEST_RESOURCE_DIR, 12345); }
+};
+
+class PersonTest : public WorldTest {
+protected:
+    void SetUp() override { setUpWorld(folders().person, 4242); }
+
+    std::shared_ptr<PersonView> makePerson(int id, Point center = Point(100, 100)) {
+        auto person = View::make<PersonView>(Rect::withCenter(center, Size(PersonView::kWidth, PersonView::kHeight)));
+        person->setTag(id);
+        return person;
+    }
+    static void ownEquipment(int equipId) {
+        store().setObject(Value{{"equip_id", Value(equipId)}}, "equip_" + std::to_string(equipId));
+    }
+    static void setExploreCnt(unsigned dungeonId, unsigned count) {
+        store().setObject(Value{{"dungeon_id", Value(dungeonId)}, {"explore_cnt", Value(count)}}, "dungeon_" + std::to_string(dungeonId));
+    }
+};
+
+inline Value dungeonInfo(int id) { return Value{{"id", Value(static_cast<unsigned>(id))}}; }
+
+class StageViewTest : public WorldTest {
+protected:
+    static constexpr double kStageTop = 160;
+
+    void SetUp() override { setUpStage(true); }
+    void setUpStage(bool clean) {
+        setUpWorld(folders().stage, 777, clean);
+        window = std::make_shared<Window>(Rect(0, 0, 320, 480));
+        stage = View::make<StageView>(Rect(0, kStageTop, 320, 320));
+        window->addSubview(stage);
+    }
+    void TearDown() override {
+        stage.reset();
+        window.reset();
+        WorldTest::TearDown();
     }
 
     std::shared_ptr<PersonView> person(int id) const { return stage->personWithId(id); }
     // A stage point in the window's (screen) points.
     static Point screen(Point stagePoint) { return Point(stagePoint.x, stagePoint.y + kStageTop); }
-
     static void addMembers(int count) {
         for (int m = 1; m <= count; ++m) store().setObject(Value{{"member_id", Value(m)}}, "member_" + std::to_string(m));
     }
     static void storeHolder(int id, int yieldType, unsigned monster = 0, unsigned dungeon = 0) {
         PersonManager::updatePersonInfoWithId(id, yieldType, monster, dungeon);
     }
-
-    // Draws the party, walks everybody off and lets every walk end.
+    // Walks everybody off and lets every walk end.
     void sendEveryoneOff() {
         stage->moveAllPersonsForExplore();
         advance(2.0);
         settle();
     }
 
-    std::shared_ptr<ManualClock> clock;
     std::shared_ptr<Window> window;
     std::shared_ptr<StageView> stage;
-    std::vector<std::string> events;
-    std::vector<double> eventTimes;
 };
 
 }  // namespace stagetests

@@ -3,7 +3,6 @@
 // a shell, the page-view log, and the game's command line.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -17,19 +16,11 @@
 #include "platform/services/DesktopNotifications.h"
 #include "platform/services/PageViewLog.h"
 #include "platform/services/UrlOpener.h"
+#include "platform/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TempDir {
-    std::string pattern = (fs::temp_directory_path() / "re-app-XXXXXX").string();
-    fs::path path = ::mkdtemp(pattern.data());
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-};
 
 LocalNotification reminder(double at) {
     LocalNotification n;
@@ -58,16 +49,16 @@ std::string readFile(const fs::path& p) {
 }  // namespace
 
 TEST(DesktopNotifications, ScheduleSurvivesARestartAndCancelsFindIt) {
-    TempDir dir;
-    std::ofstream(dir.path / DesktopNotificationCenter::kFileName) << "{ not json";  // a damaged file reads empty
+    TempFolder dir;
+    std::ofstream(dir.path() / DesktopNotificationCenter::kFileName) << "{ not json";  // a damaged file reads empty
     {
-        DesktopNotificationCenter first(dir.path.string());
+        DesktopNotificationCenter first(dir.str());
         EXPECT_TRUE(first.scheduledLocalNotifications().empty());
         first.scheduleLocalNotification(reminder(1000));
         first.scheduleLocalNotification(badgeOnly(20, 1));
         first.scheduleLocalNotification(badgeOnly(40, 2));
     }
-    DesktopNotificationCenter second(dir.path.string());
+    DesktopNotificationCenter second(dir.str());
     auto all = second.scheduledLocalNotifications();
     ASSERT_EQ(all.size(), 3u);
     EXPECT_EQ(all[0].alertBody.value_or(""), "Come back");
@@ -80,12 +71,12 @@ TEST(DesktopNotifications, ScheduleSurvivesARestartAndCancelsFindIt) {
 
     // Only the reminder carries user info.
     second.cancelLocalNotificationsWithUserInfo();
-    DesktopNotificationCenter third(dir.path.string());
+    DesktopNotificationCenter third(dir.str());
     ASSERT_EQ(third.scheduledLocalNotifications().size(), 2u);
     third.cancelLocalNotification(third.scheduledLocalNotifications()[0].identifier);
-    EXPECT_EQ(DesktopNotificationCenter(dir.path.string()).scheduledLocalNotifications().size(), 1u);
+    EXPECT_EQ(DesktopNotificationCenter(dir.str()).scheduledLocalNotifications().size(), 1u);
     third.cancelAllLocalNotifications();
-    EXPECT_TRUE(DesktopNotificationCenter(dir.path.string()).scheduledLocalNotifications().empty());
+    EXPECT_TRUE(DesktopNotificationCenter(dir.str()).scheduledLocalNotifications().empty());
 
     DesktopNotificationCenter memoryOnly("");
     memoryOnly.scheduleLocalNotification(reminder(5));
@@ -93,8 +84,8 @@ TEST(DesktopNotifications, ScheduleSurvivesARestartAndCancelsFindIt) {
 }
 
 TEST(DesktopNotifications, DueOnesLeaveInFireOrderAndSetTheBadge) {
-    TempDir dir;
-    DesktopNotificationCenter center(dir.path.string());
+    TempFolder dir;
+    DesktopNotificationCenter center(dir.str());
     center.setShowsNotifications(false);
     std::vector<int64_t> badges;
     center.onBadgeChanged = [&](int64_t b) { badges.push_back(b); };
@@ -108,11 +99,11 @@ TEST(DesktopNotifications, DueOnesLeaveInFireOrderAndSetTheBadge) {
     EXPECT_EQ(center.applicationIconBadgeNumber(), 2);
     EXPECT_EQ(badges, (std::vector<int64_t>{2}));
     // Delivered ones are gone from the saved schedule too; the badge is kept with it.
-    EXPECT_EQ(DesktopNotificationCenter(dir.path.string()).scheduledLocalNotifications().size(), 1u);
+    EXPECT_EQ(DesktopNotificationCenter(dir.str()).scheduledLocalNotifications().size(), 1u);
     center.setApplicationIconBadgeNumber(2);  // no change: nobody is told
     center.setApplicationIconBadgeNumber(5);
     EXPECT_EQ(badges, (std::vector<int64_t>{2, 5}));
-    EXPECT_EQ(DesktopNotificationCenter(dir.path.string()).applicationIconBadgeNumber(), 5);
+    EXPECT_EQ(DesktopNotificationCenter(dir.str()).applicationIconBadgeNumber(), 5);
 }
 
 TEST(DesktopNotifications, NotifySendGetsAnArgumentListWithTheTextAfterTheOptions) {
@@ -129,14 +120,12 @@ TEST(DesktopNotifications, NotifySendGetsAnArgumentListWithTheTextAfterTheOption
 }
 
 TEST(DesktopNotifications, NoSessionBusMeansNothingIsShownAndNothingLost) {
-    TempDir dir;
-    const std::string saved = std::getenv("DBUS_SESSION_BUS_ADDRESS") ? std::getenv("DBUS_SESSION_BUS_ADDRESS") : "";
-    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    TempFolder dir;
+    ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", nullptr);
     EXPECT_FALSE(DesktopNotificationCenter::desktopCanNotify());
-    DesktopNotificationCenter center(dir.path.string());
+    DesktopNotificationCenter center(dir.str());
     center.scheduleLocalNotification(reminder(1));
     EXPECT_EQ(center.deliverDue(2).size(), 1u);
-    if (!saved.empty()) ::setenv("DBUS_SESSION_BUS_ADDRESS", saved.c_str(), 1);
 }
 
 TEST(UrlOpener, OnlyWebAndMailAddressesPass) {
@@ -148,9 +137,9 @@ TEST(UrlOpener, OnlyWebAndMailAddressesPass) {
 }
 
 TEST(UrlOpener, StartsTheOpenerWithTheAddressAsOneArgument) {
-    TempDir dir;
-    const fs::path out = dir.path / "args.txt";
-    const fs::path opener = dir.path / "opener.sh";
+    TempFolder dir;
+    const fs::path out = dir.path() / "args.txt";
+    const fs::path opener = dir.path() / "opener.sh";
     std::ofstream(opener) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" << out.string() << "'; done\n";
     fs::permissions(opener, fs::perms::owner_all);
     UrlOpener opener1;
@@ -160,7 +149,7 @@ TEST(UrlOpener, StartsTheOpenerWithTheAddressAsOneArgument) {
     for (int i = 0; i < 200 && readFile(out).empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(readFile(out), address + "\n");
     EXPECT_FALSE(opener1.openUrl("file:///etc/passwd"));
-    opener1.setOpenerProgram((dir.path / "missing-opener").string());
+    opener1.setOpenerProgram((dir.path() / "missing-opener").string());
     EXPECT_FALSE(opener1.openUrl("https://example.invalid"));
     opener1.setRecordOnly(true);  // records, opens nothing
     EXPECT_FALSE(opener1.openUrl("mailto:x@example.invalid"));
@@ -168,9 +157,9 @@ TEST(UrlOpener, StartsTheOpenerWithTheAddressAsOneArgument) {
 }
 
 TEST(PageViewLog, EachViewIsAppendedWithItsTime) {
-    TempDir dir;
+    TempFolder dir;
     double now = 1800000000.5;
-    PageViewLog log(dir.path.string(), [&] { return now; });
+    PageViewLog log(dir.str(), [&] { return now; });
     log.trackPageView("/TITLE");
     now += 10;
     log.trackPageView("/MAIN");

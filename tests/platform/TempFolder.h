@@ -9,7 +9,7 @@
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "re-bundle-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "re-test-XXXXXX").string();
         if (char* made = ::mkdtemp(pattern.data())) path_ = made;
     }
     ~TempFolder() {

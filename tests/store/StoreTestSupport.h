@@ -17,35 +17,23 @@
 #include <string>
 #include <vector>
 
+#include "platform/TempFolder.h"
 #include "platform/foundation/Value.h"
 #include "platform/store/StoreFileSystem.h"
 
 namespace storetest {
 
-// A fresh folder under the system temp folder, removed with everything in it afterwards.
-class TempDir {
+// A scratch folder, removed with everything in it afterwards, with the store's file names.
+class TempDir : public TempFolder {
 public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "re-store-XXXXXX").string();
-        if (char* made = ::mkdtemp(pattern.data())) path_ = made;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
+    std::string file(const std::string& name) const { return str() + "/" + name; }
     // Names in the folder that start with the prefix.
     std::vector<std::string> entriesStartingWith(const std::string& prefix) const {
         std::vector<std::string> out;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
+        for (const auto& entry : std::filesystem::directory_iterator(path()))
             if (entry.path().filename().string().rfind(prefix, 0) == 0) out.push_back(entry.path().filename().string());
         return out;
     }
-
-private:
-    std::string path_;
 };
 
 inline std::vector<uint8_t> bytesOf(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }

@@ -129,7 +129,7 @@ TEST_F(LeftTimeManagerTest, IntervalPerPersonByDungeon) {
     }
 }
 
-TEST_F(LeftTimeManagerTest, TheTimeRateCountsOnlyBetweenZeroAndOne) {
+TEST_F(LeftTimeManagerTest, ExploreTimeFollowsTheTimeRateBetweenZeroAndOneAndTheParty) {
     store().setInteger(4, SavedStateKeys::currentDungeonId);
     store().setFloat(0.5f, SavedStateKeys::timeRate);
     EXPECT_EQ(LeftTimeManager::intervalAtCurrentDungeon(), 15.0);
@@ -143,9 +143,9 @@ TEST_F(LeftTimeManagerTest, TheTimeRateCountsOnlyBetweenZeroAndOne) {
     // The stored float is widened, not rounded: a third of a second is not exactly a third.
     store().setFloat(1.0f / 3.0f, SavedStateKeys::timeRate);
     EXPECT_EQ(LeftTimeManager::intervalAtCurrentDungeon(), 30.0 * static_cast<double>(1.0f / 3.0f));
-}
 
-TEST_F(LeftTimeManagerTest, ExploreTimeGrowsWithTheParty) {
+    // Explore time grows with the party.
+    store().removeObjectForKey(SavedStateKeys::timeRate);
     store().setInteger(2, SavedStateKeys::currentDungeonId);
     EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), 120.0);
     MemberManager::addMember();

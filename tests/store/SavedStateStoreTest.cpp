@@ -99,9 +99,8 @@ TEST(SavedStateStoreBasics, RealisticStateReloadsIdenticallyAndRemovalsPersist) 
 }
 
 TEST(SavedStateStoreBasics, SynchronizeWithoutChangesWritesNothing) {
-    TempDir dir;
-    auto fs = std::make_shared<FaultyFileSystem>();
-    SavedStateStore store(dir.file("savedstate.plist"), fs);
+    FaultyStore faulty;
+    auto& [dir, path, fs, store] = faulty;
     store.setInteger(1, "gold");
     ASSERT_TRUE(store.synchronize());
     EXPECT_TRUE(store.synchronize());

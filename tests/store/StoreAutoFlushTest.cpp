@@ -31,10 +31,8 @@ bool waitForGold(const std::string& path, int64_t gold, int limitMs = 3000) {
 }  // namespace
 
 TEST(StoreFlusherThread, ChangesReachTheDiskAfterTheDelayABurstWrittenOnce) {
-    TempDir dir;
-    std::string path = dir.file("savedstate.plist");
-    auto fs = std::make_shared<FaultyFileSystem>();
-    SavedStateStore store(path, fs);
+    FaultyStore faulty;
+    auto& [dir, path, fs, store] = faulty;
     store.setAutoFlushDelay(0.3);
     for (int i = 1; i <= 100; ++i) store.setInteger(i, "gold");
     EXPECT_EQ(goldOnDisk(path), -1) << "not before the delay";
@@ -46,10 +44,8 @@ TEST(StoreFlusherThread, ChangesReachTheDiskAfterTheDelayABurstWrittenOnce) {
 }
 
 TEST(StoreFlusherThread, AFailedFlushIsTriedAgain) {
-    TempDir dir;
-    std::string path = dir.file("savedstate.plist");
-    auto fs = std::make_shared<FaultyFileSystem>();
-    SavedStateStore store(path, fs);
+    FaultyStore faulty;
+    auto& [dir, path, fs, store] = faulty;
     fs->failNext(Call::Fsync, EIO);
     store.setAutoFlushDelay(0.05);
     store.setInteger(5, "gold");

@@ -36,10 +36,8 @@ int64_t counterOnDisk(const std::string& path) {
 }  // namespace
 
 TEST_P(StoreFaultInjection, FailedSynchronizeKeepsTheOldFileAndTheValues) {
-    TempDir dir;
-    std::string path = dir.file("savedstate.plist");
-    auto fs = std::make_shared<FaultyFileSystem>();
-    SavedStateStore store(path, fs);
+    FaultyStore faulty;
+    auto& [dir, path, fs, store] = faulty;
     fillRealisticState(store);
     store.setInteger(1, "counter");
     ASSERT_TRUE(store.synchronize()) << store.lastSyncError();
@@ -81,10 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Fault>& info) { return std::string(info.param.name); });
 
 TEST(StoreWriteLoop, ShortWritesAndInterruptedWritesStillWriteTheWholeFile) {
-    TempDir dir;
-    std::string path = dir.file("savedstate.plist");
-    auto fs = std::make_shared<FaultyFileSystem>();
-    SavedStateStore store(path, fs);
+    FaultyStore faulty;
+    auto& [dir, path, fs, store] = faulty;
     fillRealisticState(store);
     fs->limitWritesTo(7);
     fs->failNext(Call::Write, EINTR, 3);
@@ -95,9 +91,8 @@ TEST(StoreWriteLoop, ShortWritesAndInterruptedWritesStillWriteTheWholeFile) {
 }
 
 TEST(StoreWriteLoop, EveryFailureUsesAFreshTemporaryFile) {
-    TempDir dir;
-    auto fs = std::make_shared<FaultyFileSystem>();
-    SavedStateStore store(dir.file("savedstate.plist"), fs);
+    FaultyStore faulty;
+    auto& [dir, path, fs, store] = faulty;
     store.setInteger(1, "gold");
     fs->failNext(Call::Fsync, EIO, 3);
     for (int i = 0; i < 3; ++i) EXPECT_FALSE(store.synchronize());

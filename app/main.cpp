@@ -122,11 +122,19 @@ int main(int argc, char** argv) {
 
     // Notifications that fall due while the game runs are shown at once.
     TimerHandle deliver = RunLoop::main().scheduleTimer(1.0, true, [notifications] { notifications->deliverDue(RunLoop::main().wallTime()); });
-    app.onEnterBackground = [delegate] {
+    // X11 hides a new window once while mapping it (shown, hidden, shown): that is no trip to the
+    // background. Before the first frame a hide is ignored, and so is the show that ends it;
+    // otherwise the launch would save, close and reopen the sound and plan the reminder.
+    auto inBackground = std::make_shared<bool>(false);
+    app.onEnterBackground = [delegate, inBackground, &app] {
+        if (app.framesRendered() == 0) return;
+        *inBackground = true;
         delegate->applicationWillResignActive();
         delegate->applicationDidEnterBackground();
     };
-    app.onEnterForeground = [delegate] {
+    app.onEnterForeground = [delegate, inBackground] {
+        if (!*inBackground) return;
+        *inBackground = false;
         delegate->applicationWillEnterForeground();
         delegate->applicationDidBecomeActive();
     };

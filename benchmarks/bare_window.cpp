@@ -61,16 +61,32 @@ int main(int argc, char** argv) {
         SDL_RenderCopy(renderer, texture, &source, nullptr);
         SDL_RenderPresent(renderer);
     };
-    draw();
-    if (exitAfterFirstFrame) {
-        std::printf("FIRST_FRAME %.1f\n",
-                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count());
-        std::fflush(stdout);
-    } else {
+    // The same rule as the game's event loop: every pending event first, then draw unless the
+    // window is hidden. X11 shows, hides and shows a new window while mapping it, so the first
+    // picture goes out once it is mapped.
+    bool hidden = false, drawn = false, quit = false;
+    auto handle = [&](const SDL_Event& e) {
+        if (e.type == SDL_QUIT) quit = true;
+        if (e.type != SDL_WINDOWEVENT) return;
+        if (e.window.event == SDL_WINDOWEVENT_HIDDEN || e.window.event == SDL_WINDOWEVENT_MINIMIZED) hidden = true;
+        if (e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_RESTORED) hidden = false;
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN) drawn = false;
+    };
+    while (!quit) {
         SDL_Event e;
-        while (SDL_WaitEvent(&e) && e.type != SDL_QUIT) {
-            if (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_EXPOSED) draw();
+        while (SDL_PollEvent(&e)) handle(e);
+        if (quit) break;
+        if (!hidden && !drawn) {
+            draw();
+            drawn = true;
+            if (exitAfterFirstFrame) {
+                std::printf("FIRST_FRAME %.1f\n",
+                            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count());
+                std::fflush(stdout);
+                break;
+            }
         }
+        if (SDL_WaitEvent(&e)) handle(e);
     }
     SDL_DestroyTexture(texture);
     SDL_DestroyRenderer(renderer);

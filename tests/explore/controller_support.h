@@ -1,12 +1,10 @@
 #pragma once
-// Shared set-up of the main screen controller tests: the build's resources, the saved-state store
-// in a temporary folder, a manual clock on the main run loop, in-memory notifications and
-// analytics, a silent sound engine, and a 320 x 480 key window holding the main screen.
+// The main screen on a 320 x 480 key window: the build's resources, the store in a temporary
+// folder, a manual clock, in-memory notifications and analytics, a silent sound engine.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,21 +43,18 @@
 
 namespace controllertests {
 
-namespace fs = std::filesystem;
 namespace Keys = SavedStateKeys;
+using gametest::store;
 
-inline const fs::path& dataFolder() {
-    static fs::path made = [] {
-        fs::path root = gametest::makeTempFolder("re-main");
+inline void dataFolder() {
+    static bool made = [] {
+        const auto root = gametest::makeTempFolder("re-main");
         ::setenv("RE_DATA_DIR", (root / "data").c_str(), 1);
         gametest::useDataFolder(root / "data");
-        return root;
+        return true;
     }();
-    return made;
+    (void)made;
 }
-
-using gametest::clearStore;
-using gametest::store;
 
 // The overlay managers go before the model's singletons, the stage's after them.
 inline void resetSingletons() {
@@ -70,7 +65,6 @@ inline void resetSingletons() {
     EffectManager::resetInstanceForTesting();
 }
 
-// A recording stand-in for the rating service.
 struct RecordingRatingPrompt : RatingPrompt {
     bool wouldPrompt = false;
     std::vector<std::string> calls;
@@ -86,19 +80,16 @@ struct RecordingRatingPrompt : RatingPrompt {
 
 class ControllerTest : public ::testing::Test {
 protected:
-    static constexpr double kStart = 1.8e9;
-
     void SetUp() override {
         dataFolder();
         ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
         Image::clearCache();
         PersonView::waitForRecordings();
         RunLoop::main().reset();
-        clock = std::make_shared<ManualClock>(kStart);
-        RunLoop::main().setClock(clock);
+        RunLoop::main().setClock(std::make_shared<ManualClock>(1.8e9));
         NotificationCenter::defaultCenter().removeAllObservers();
         resetSingletons();
-        clearStore();
+        gametest::clearStore();
         UserInteraction::setShared(nullptr);
         RandomSource::shared().seed(2024);
         Screen::mainScreen().setHeight(480);
@@ -109,8 +100,7 @@ protected:
         Analytics::setShared(std::make_shared<RecordingAnalytics>());
         rating = std::make_shared<RecordingRatingPrompt>();
         ViewController::setRatingPrompt(rating);
-        // Past the first-run story unless a test says otherwise.
-        store().setBool(true, Keys::tutorialShown);
+        store().setBool(true, Keys::tutorialShown);  // past the first-run story
         store().setBool(true, Keys::firstMainDone);
         window = std::make_shared<Window>(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
@@ -124,53 +114,35 @@ protected:
         RunLoop::main().reset();
         NotificationCenter::defaultCenter().removeAllObservers();
         resetSingletons();
-        clearStore();
+        gametest::clearStore();
         ViewController::setRatingPrompt(nullptr);
         SoundEngine::installSharedEngine(nullptr);
         Image::clearCache();
     }
 
-    // The main screen on the window (the dungeon and party as stored now).
     void load() {
         ctr = std::make_shared<ViewController>();
         ctr->addViewTo(*window);
         EXPECT_TRUE(ctr->layoutErrors().empty()) << (ctr->layoutErrors().empty() ? "" : ctr->layoutErrors().front());
-        settle();
+        advance(0);
     }
 
     double wall() const { return RunLoop::main().wallTime(); }
     void advance(double seconds) {
-        RunLoop::main().advanceBy(seconds);
+        if (seconds > 0) RunLoop::main().advanceBy(seconds);
         PersonView::waitForRecordings();
         RunLoop::main().drain();
     }
-    void settle() {
-        PersonView::waitForRecordings();
-        RunLoop::main().drain();
-    }
-
     void tap(View& view) {
         const Point p = view.convertPointToView(view.bounds().center(), window.get());
         window->touchDown(p);
         window->touchUp(p);
-        settle();
+        advance(0);
     }
-
-    void tapSuspend() { tap(*ctr->exploreStatusView()->suspendBtn()); }
 
     NMAlertViewController* alert() const { return NMAlertViewManager::getInstance()->alertCtr().get(); }
-    bool alertShown() const {
-        NMAlertViewController* a = alert();
-        return a && a->view()->superview() && !a->view()->isHidden();
-    }
+    bool alertShown() const { return alert() && alert()->view()->superview() && !alert()->view()->isHidden(); }
     std::string alertText() const { return alertShown() ? alert()->msgLabel()->text() : std::string(); }
-    // Presses the message box's OK through the window.
-    void pressAlertOK() {
-        ASSERT_TRUE(alertShown());
-        advance(1.0);
-        tap(*alert()->okBtn());
-        advance(1.0);
-    }
     void closeAlert() {
         if (!alertShown()) return;
         alert()->pressClose();
@@ -188,8 +160,7 @@ protected:
         EXPECT_GT(start, 0);
         return start;
     }
-    // Lets the whole departure run: walks, the poster's delay and shrink, the timer's start and
-    // the remaining-time panel's entrance (its button answers once the panel stands).
+    // Walks, the poster, the timer's start and the remaining-time panel's entrance.
     void letEveryoneLeave() { advance(3.5); }
 
     int64_t numComeback() const { return store().integerForKey(Keys::numComeback); }
@@ -198,21 +169,23 @@ protected:
         for (int id = 1; id <= MemberManager::numTotalMembers(); ++id) n += PersonManager::isPersonExploring(id) ? 1 : 0;
         return n;
     }
+    int holders() const {
+        int n = 0;
+        for (const auto& p : ctr->stageView()->persons()) n += p->currentYieldType() != PersonView::kYieldNothing;
+        return n;
+    }
 
     // Touches every holder until nobody holds anything, closing message boxes in the way.
     void collectEverything() {
         for (int round = 0; round < 20 && ctr->stageView()->isAnyoneHavingYield(); ++round) {
             closeAlert();
-            for (const auto& person : ctr->stageView()->persons()) {
-                if (person->currentYieldType() == PersonView::kYieldNothing || person->isCheking() || person->isHidden()) continue;
-                tap(*person);
-            }
+            for (const auto& person : ctr->stageView()->persons())
+                if (person->currentYieldType() != PersonView::kYieldNothing && !person->isCheking() && !person->isHidden()) tap(*person);
             advance(3.0);
         }
         advance(3.0);
     }
 
-    std::shared_ptr<ManualClock> clock;
     std::shared_ptr<Window> window;
     std::shared_ptr<ViewController> ctr;
     std::shared_ptr<InMemoryLocalNotificationCenter> notifications;

@@ -1,0 +1,165 @@
+// The main screen where the scenario scripts cannot look: the start text's truncation, stray OK
+// presses, the timer and the king, the dream and the rating, a member joining, the tall layout,
+// a speed item mid-explore, suspending, the map list's break-off, a lost start and the quake.
+#include "controller_support.h"
+
+namespace controllertests {
+namespace {
+
+TEST_F(ControllerTest, StartMessagesTruncateToWholeSecondsAndMinutes) {
+    const auto format = [](const char* key, std::vector<Value> args) { return stringWithFormat(NSLocalizedString(key), args); };
+    EXPECT_EQ(ViewController::startMessageForExploreTime(59.999), format("FormatStartBodySec", {Value(59u)}));
+    EXPECT_EQ(ViewController::startMessageForExploreTime(3599.9), format("FormatStartBody", {Value(59u), Value(59u)}));
+    EXPECT_EQ(ViewController::startMessageForExploreTime(7199.9), format("FormatStartBodyLong", {Value(1u), Value(59u)}));
+}
+
+TEST_F(ControllerTest, OKPressedWithAnotherTagOrNoNumberIsIgnored) {
+    load();
+    NMCommon::sendNotification("okPressed", Value(static_cast<int64_t>(777)));
+    NMCommon::sendNotification("okPressed", Value("12345"));
+    NMCommon::sendNotification("okPressed");
+    advance(1.0);
+    EXPECT_EQ(store().doubleForKey(Keys::timestampStart), 0);
+    EXPECT_EQ(exploringCount(), 0);
+}
+
+TEST_F(ControllerTest, TheTimerStartsWhenTheLastHasLeftTheKingDreamsAndNoRatingIsAsked) {
+    load();
+    startExploreByTouch();
+    EXPECT_EQ(exploringCount(), 20);
+    EXPECT_FALSE(ctr->isTimerRunning());
+    letEveryoneLeave();
+    EXPECT_EQ(ctr->numMovedPerson(), 20u);
+    EXPECT_TRUE(ctr->isTimerRunning());
+    advance(2.0);
+    EXPECT_EQ(ctr->kingImgView()->currentState(), KingImageView::kStateAsleep);
+    const auto& subs = ctr->view()->subviews();
+    const auto at = [&](const View* v) { return std::find_if(subs.begin(), subs.end(), [v](const auto& s) { return s.get() == v; }); };
+    EXPECT_GT(at(ctr->kingImgView().get()), at(ctr->exploreStatusView().get())) << "the king sleeps in front of the panel";
+    EXPECT_FALSE(ctr->imagineImgView()->isHidden()) << "the first dungeon's dream";
+    EXPECT_TRUE(rating->calls.empty()) << "a second per person is too short";
+    advance(30.0);
+    EXPECT_TRUE(ctr->imagineImgView()->isHidden()) << "everyone is back";
+}
+
+TEST_F(ControllerTest, LongExploresAskTheRatingServiceWithoutADream) {
+    store().setInteger(5, Keys::currentDungeonId);  // 90 s
+    store().setBool(true, Keys::waitTutorialShown);
+    rating->wouldPrompt = true;
+    load();
+    startExploreByTouch();
+    letEveryoneLeave();
+    advance(3.0);
+    EXPECT_EQ(rating->calls, (std::vector<std::string>{"should", "buttons", "texts", "prompt"}));
+    EXPECT_TRUE(ctr->imagineImgView()->isHidden());
+}
+
+TEST_F(ControllerTest, YieldsLeftFromTheLastRunWakeTheKingAtOnce) {
+    PersonManager::updatePersonInfoWithId(1, PersonView::kYieldMonster, 1, 1);
+    store().setBool(true, Keys::swipeTutorialShown);
+    load();
+    ctr->appear();
+    advance(2.0);
+    EXPECT_TRUE(ctr->exploreBtnContainer()->isHidden());
+    EXPECT_EQ(ctr->kingImgView()->image(), Image::named(KingImageView::frameName(5, 11))) << "the wake-up's last picture";
+}
+
+TEST_F(ControllerTest, ANewMemberJoinsTheStage) {
+    load();
+    MemberManager::addMemberWithId(1);
+    advance(0);
+    EXPECT_EQ(ctr->stageView()->persons().size(), 21u);
+    EXPECT_EQ(alertText(), NSLocalizedString("MemberAdded"));
+}
+
+TEST_F(ControllerTest, TheTallScreenTakesItsOwnLayout) {
+    Screen::mainScreen().setHeight(568);
+    window = std::make_shared<Window>(Rect(0, 0, 320, 568));
+    window->makeKeyAndVisible();
+    load();
+    EXPECT_EQ(ctr->view()->frame().height(), 568);
+    EXPECT_EQ(ctr->stageView()->frame().origin.y, 160 + 88);
+    EXPECT_EQ(ctr->bgImgView()->frame().origin.y, 0);
+}
+
+// An explore of the second dungeon (6 s a person) under way, everyone gone.
+class ControllerScheduleTest : public ControllerTest {
+protected:
+    void SetUp() override {
+        ControllerTest::SetUp();
+        store().setInteger(2, Keys::currentDungeonId);
+        store().setBool(true, Keys::waitTutorialShown);
+        store().setBool(true, Keys::swipeTutorialShown);
+        load();
+        start = startExploreByTouch();
+        letEveryoneLeave();
+    }
+    double start = 0;
+};
+
+TEST_F(ControllerScheduleTest, AFasterIntervalMovesTheReturnsButNotTheNotifications) {
+    advance(start + 13.01 - wall());
+    ASSERT_EQ(numComeback(), 2);
+    const auto before = notifications->scheduledLocalNotifications();
+    store().setFloat(0.5f, Keys::timeRate);  // a speed item: 3 s
+    NMCommon::sendNotification("equipUpdated");
+    advance(0);
+    EXPECT_EQ(ctr->currentInterval(), 3.0);
+    advance(1.0);
+    EXPECT_EQ(numComeback(), 4);  // floor(14.01 / 3)
+    const auto after = notifications->scheduledLocalNotifications();
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].fireDate, before[i].fireDate);
+}
+
+TEST_F(ControllerScheduleTest, SuspendingLeavesOnlyTheReturnedHoldingAnything) {
+    advance(start + 17.01 - wall());  // two back, their walks over; the third is due at 18
+    ASSERT_EQ(numComeback(), 2);
+    tap(*ctr->exploreStatusView()->suspendBtn());
+    ASSERT_TRUE(alertShown());
+    EXPECT_EQ(alertText(), NSLocalizedString("Suspend"));
+    EXPECT_EQ(alert()->alertTag(), ViewController::kSuspendTag);
+    advance(1.0);
+    tap(*alert()->okBtn());
+    advance(1.0);
+    EXPECT_FALSE(ctr->isTimerRunning());
+    advance(4.0);
+    EXPECT_EQ(exploringCount(), 0);
+    EXPECT_EQ(holders(), 2);
+    collectEverything();
+    EXPECT_FALSE(ctr->exploreBtnContainer()->isHidden());
+}
+
+TEST_F(ControllerScheduleTest, TheMapListBreaksOffWithoutAnimation) {
+    advance(start + 6.5 - wall());
+    NMCommon::sendNotification("exploreSuspended");
+    advance(0);
+    EXPECT_EQ(store().doubleForKey(Keys::timestampStart), 0);
+    EXPECT_EQ(exploringCount(), 0);
+    advance(3.0);
+    EXPECT_FALSE(ctr->isTimerRunning());
+}
+
+TEST_F(ControllerScheduleTest, APollWithoutAStoredStartFinishesEmptyHanded) {
+    store().removeObjectForKey(Keys::timestampStart);
+    advance(1.0);
+    EXPECT_FALSE(ctr->isTimerRunning());
+    EXPECT_TRUE(notifications->scheduledLocalNotifications().empty());
+    advance(2.0);
+    EXPECT_EQ(exploringCount(), 0);
+    EXPECT_FALSE(ctr->stageView()->isAnyoneHavingYield());
+}
+
+TEST_F(ControllerScheduleTest, BattlesQuakeTheScreenOnceAtATime) {
+    advance(start + 6.5 - wall());
+    advance(1.3);  // the battle's moment in the return walk
+    NMCommon::sendNotification("battling");
+    NMCommon::sendNotification("battling");
+    RunLoop::main().runPass();
+    EXPECT_TRUE(ctr->isQuaking());
+    advance(0.13);
+    EXPECT_FALSE(ctr->isQuaking());
+}
+
+}  // namespace
+}  // namespace controllertests

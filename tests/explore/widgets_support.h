@@ -1,32 +1,21 @@
 #pragma once
-// Shared set-up of the main-screen widget tests: the build's resources (pictures, fonts, string
-// tables and the real tables), a saved-state store in a temporary folder, a manual clock on the
-// main run loop, a seeded random source, and the managers torn down between tests. A second
-// bundle ("sixteen") holds the same files with an equipment table of exactly 16 pieces of
-// equipment on sale from the start.
+// The widget tests' world: the build's resources, the store in a temporary folder, a manual clock,
+// a seeded random source. A second bundle ("sixteen") has an equipment table of 27 pieces of
+// type 0 (1-16 on sale from the first dungeon, 17-27 from the second) and one bonus item (28).
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "model/DungeonStaticData.h"
-#include "model/EquipStaticData.h"
-#include "model/GoldManager.h"
-#include "model/LeftTimeManager.h"
 #include "model/MonsterManager.h"
-#include "model/MonsterStaticData.h"
 #include "model/SavePointHooks.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
 #include "platform/events/NotificationCenter.h"
-#include "platform/foundation/PropertyList.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/resources/ResourceBundle.h"
 #include "platform/services/UserInteraction.h"
-#include "platform/store/SavedStateStore.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Window.h"
 #include "support/GameTestSupport.h"
@@ -34,93 +23,72 @@
 namespace widgettest {
 
 namespace fs = std::filesystem;
-
-inline std::string resourceDir() { return RE_TEST_RESOURCE_DIR; }
-
-// 27 pieces of type 0: 1-16 on sale from the first dungeon, 17-27 from the second; one bonus item.
-inline Value sixteenEquipmentTable() {
-    Value::Array rows;
-    for (int id = 1; id <= 28; ++id) {
-        const int type = id == 28 ? 1 : 0;
-        rows.push_back(Value{{"id", Value(id)}, {"name", Value("Piece " + std::to_string(id))}, {"type", Value(type)},
-                             {"req_dungeon", Value(id <= 16 || id == 28 ? 1 : 2)}, {"monster", Value(0)}, {"num", Value(0)},
-                             {"gold", Value(10 * id)}, {"gold_rate", Value(id == 28 ? 1.5 : 1.0)}, {"speed_rate", Value(1.0)}});
-    }
-    return Value(rows);
-}
-
-struct Folders {
-    fs::path root;
-    fs::path sixteen;
-};
-
-inline const Folders& folders() {
-    static Folders f = [] {
-        Folders made;
-        made.root = gametest::makeTempFolder("re-widgets");
-        gametest::useDataFolder(made.root / "data");
-        // The second bundle links every file of the real one (the bundle does not follow linked
-        // folders), except the equipment table, which it writes itself.
-        made.sixteen = made.root / "sixteen";
-        const fs::path real = resourceDir();
-        for (const char* folder : {"images", "fonts", "tables"})
-            gametest::linkFiles(real / folder, made.sixteen / folder, "equipments.plist");
-        fs::create_directory_symlink(real / "strings", made.sixteen / "strings");
-        gametest::writePlist(made.sixteen / "tables" / "equipments.plist", sixteenEquipmentTable());
-        return made;
-    }();
-    return f;
-}
-
-using gametest::clearStore;
 using gametest::store;
 
-// The model's singletons, the person manager left as it is (as these tests always had it).
-inline void resetSingletons() { gametest::resetModelSingletons(/*resetPersons=*/false); }
+inline const fs::path& sixteenBundle() {
+    static fs::path made = [] {
+        const fs::path root = gametest::makeTempFolder("re-widgets"), sixteen = root / "sixteen", real = RE_TEST_RESOURCE_DIR;
+        gametest::useDataFolder(root / "data");
+        for (const char* folder : {"images", "fonts", "tables"}) gametest::linkFiles(real / folder, sixteen / folder, "equipments.plist");
+        fs::create_directory_symlink(real / "strings", sixteen / "strings");
+        Value::Array rows;
+        for (int id = 1; id <= 28; ++id)
+            rows.push_back(Value{{"id", Value(id)}, {"name", Value("Piece " + std::to_string(id))}, {"type", Value(id == 28 ? 1 : 0)},
+                                 {"req_dungeon", Value(id <= 16 || id == 28 ? 1 : 2)}, {"monster", Value(0)}, {"num", Value(0)},
+                                 {"gold", Value(10 * id)}, {"gold_rate", Value(id == 28 ? 1.5 : 1.0)}, {"speed_rate", Value(1.0)}});
+        gametest::writePlist(sixteen / "tables" / "equipments.plist", Value(rows));
+        return sixteen;
+    }();
+    return made;
+}
 
 inline void useBundle(const std::string& dir) {
     ResourceBundle::setRootDirectory(dir);
     Image::clearCache();
-    resetSingletons();
+    gametest::resetModelSingletons(/*resetPersons=*/false);
 }
 
 class WidgetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folders();
+        sixteenBundle();
         LocalizedStrings::setPreferredLanguages({"en"});
         LocalizedStrings::shared().reload();
         SavePointHooks::setAfterSaveHandler(nullptr);
-        useBundle(resourceDir());
-        clearStore();
-        clock = std::make_shared<ManualClock>(1.8e9);
+        useBundle(RE_TEST_RESOURCE_DIR);
+        gametest::clearStore();
         RunLoop::main().reset();
-        RunLoop::main().setClock(clock);
+        RunLoop::main().setClock(std::make_shared<ManualClock>(1.8e9));
         NotificationCenter::defaultCenter().removeAllObservers();
         UserInteraction::setShared(nullptr);
         RandomSource::shared().seed(4242);
     }
 
     void TearDown() override {
-        // The widgets go first: the managers they follow must outlive them.
-        window.reset();
+        window.reset();  // the widgets go before the managers they follow
         RunLoop::main().reset();
-        resetSingletons();
-        clearStore();
+        gametest::resetModelSingletons(false);
+        gametest::clearStore();
         NotificationCenter::defaultCenter().removeAllObservers();
         UserInteraction::setShared(nullptr);
         LocalizedStrings::setPreferredLanguages({"en"});
-        useBundle(resourceDir());
+        useBundle(RE_TEST_RESOURCE_DIR);
+    }
+
+    // The widget on a 320 x 480 window: joining the window is its first display.
+    template <class W>
+    std::shared_ptr<W> show() {
+        window = std::make_shared<Window>(Rect(0, 0, 320, 480));
+        auto widget = View::make<W>();
+        window->addSubview(widget);
+        return widget;
     }
 
     double now() const { return RunLoop::main().now(); }
     void advance(double seconds) { RunLoop::main().advanceBy(seconds); }
-    // Moves the clock to start + offset (never back).
-    void advanceTo(double start, double offset) {
-        const double target = start + offset;
-        if (target > now()) RunLoop::main().advanceBy(target - now());
+    void advanceTo(double start, double offset) {  // never back
+        if (start + offset > now()) RunLoop::main().advanceBy(start + offset - now());
     }
-    // Runs whatever waits at the current instant (posted events, gold observers).
     static void drain() { RunLoop::main().drain(); }
 
     // Hunts the bosses of dungeons 1 .. lastDungeon - 1, which unlocks dungeons 2 .. lastDungeon.
@@ -132,8 +100,6 @@ protected:
         for (int id : equipIds) store().setObject(Value{{"equip_id", Value(id)}}, "equip_" + std::to_string(id));
     }
 
-    std::shared_ptr<ManualClock> clock;
-    // The window the widgets are shown in (released before the managers).
     std::shared_ptr<Window> window;
 };
 

@@ -1,27 +1,21 @@
-// Dungeon progress: the unlock chain through the bosses' monster records, the visible dungeons,
-// explore counts and the music of the current dungeon.
 #include "ModelTestSupport.h"
 #include "model/DungeonManager.h"
-#include "model/SavedStateKeys.h"
 
 using namespace modeltest;
-
 using DungeonManagerTest = ModelTest;
 
 TEST_F(DungeonManagerTest, BossesUnlockTheNextDungeonAndTheSixthShowsTheWholeTable) {
+    auto unlocked = [] { std::vector<bool> u; for (unsigned d = 0; d <= 4; ++d) u.push_back(DungeonManager::isUnlockedWithDungeonId(d)); return u; };
+    EXPECT_EQ(unlocked(), (std::vector<bool>{true, true, false, false, false}));
     EXPECT_EQ(DungeonManager::currentDungeonId(), 1u);
-    EXPECT_TRUE(DungeonManager::isUnlockedWithDungeonId(1));
-    EXPECT_TRUE(DungeonManager::isUnlockedWithDungeonId(0));
     EXPECT_EQ(DungeonManager::numUnlockedDungeons(), 0u);
     EXPECT_EQ(DungeonManager::latestUnlockedDungeonId(), 1u);
     EXPECT_EQ(DungeonManager::visibleDungeons().count(), 6u);
 
     auto* monsters = MonsterManager::getInstance();
     monsters->addMonsterWithId(5);  // not a boss
-    EXPECT_FALSE(DungeonManager::isUnlockedWithDungeonId(2));
     monsters->addMonsterWithId(6);  // boss of dungeon 1
-    EXPECT_TRUE(DungeonManager::isUnlockedWithDungeonId(2));
-    EXPECT_FALSE(DungeonManager::isUnlockedWithDungeonId(3));
+    EXPECT_EQ(unlocked(), (std::vector<bool>{true, true, true, false, false}));
     EXPECT_EQ(DungeonManager::latestUnlockedDungeonId(), 2u);
     for (unsigned d = 2; d <= 5; ++d) monsters->addMonsterWithId(6 * d);
     EXPECT_EQ(DungeonManager::visibleDungeons().count(), 6u);
@@ -34,48 +28,42 @@ TEST_F(DungeonManagerTest, BossesUnlockTheNextDungeonAndTheSixthShowsTheWholeTab
 }
 
 TEST_F(DungeonManagerTest, HiddenOrPredecessorlessDungeonsAreNotCounted) {
-    // The boss of dungeon 7 hunted without the earlier ones: dungeon 8 is unlocked but hidden.
-    MonsterManager::getInstance()->addMonsterWithId(42);
+    MonsterManager::getInstance()->addMonsterWithId(42);  // boss of 7 without the earlier ones: 8 is unlocked but hidden
     EXPECT_TRUE(DungeonManager::isUnlockedWithDungeonId(8));
     EXPECT_EQ(DungeonManager::numUnlockedDungeons(), 0u);
-    // Dungeon 20 looks up dungeon 19, which is not in the table: boss 0 is never hunted.
-    EXPECT_FALSE(DungeonManager::isUnlockedWithDungeonId(20));
+    EXPECT_FALSE(DungeonManager::isUnlockedWithDungeonId(20)) << "dungeon 19 is not in the table: boss 0 is never hunted";
 }
 
 TEST_F(DungeonManagerTest, ExploreCountsRewriteTheWholeRecord) {
-    EXPECT_EQ(DungeonManager::dungeonInfoUserDefaultsKeyWithId(3), "dungeon_3");
     store().setObject(Value("seven"), "dungeon_2");  // malformed: reads as absent
     EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(2), 0u);
     DungeonManager::addExploreCntWithDungeonId(2);
     EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(2), 1u);
 
     DungeonManager::addExploreCntWithDungeonId(4);
-    Value record = store().dictionaryForKey("dungeon_4");
+    Value record = store().dictionaryForKey(DungeonManager::dungeonInfoUserDefaultsKeyWithId(4));
     EXPECT_EQ(record["dungeon_id"].unsignedValue(), 4u);
     EXPECT_TRUE(record["explore_cnt"].isUnsigned());
-    // Extra fields of an old record do not survive: the record is written anew.
-    store().setObject(record.with("stray", Value(1)), "dungeon_4");
+    store().setObject(record.with("stray", Value(1)), "dungeon_4");  // an old record's extras do not survive
     DungeonManager::addExploreCntWithDungeonId(4);
     DungeonManager::addExploreCntWithDungeonId(4);
-    EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(4), 3u);
-    EXPECT_FALSE(store().dictionaryForKey("dungeon_4").contains("stray"));
+    EXPECT_EQ(store().dictionaryForKey("dungeon_4"), (Value{{"dungeon_id", Value(4u)}, {"explore_cnt", Value(3u)}}));
 }
 
 TEST_F(DungeonManagerTest, MusicFollowsTheCurrentDungeon) {
-    auto expectMusic = [](std::vector<std::pair<int, const char*>> expected) {
-        for (auto [id, music] : expected) {
-            store().setInteger(id, SavedStateKeys::currentDungeonId);
-            EXPECT_EQ(DungeonManager::currentDungeonBGM(), music) << "dungeon " << id;
-        }
+    auto music = [](std::vector<int> ids) {
+        std::vector<std::string> out;
+        for (int id : ids) store().setInteger(id, SavedStateKeys::currentDungeonId), out.push_back(DungeonManager::currentDungeonBGM());
+        return out;
     };
     // Dungeon 9 is not in the small table: no entry gives the first dungeon's music.
-    expectMusic({{1, "bgm_9.aif"}, {2, "bgm_2.aif"}, {3, "bgm_3.aif"}, {4, "bgm_4.aif"}, {5, "bgm_5.aif"},
-                 {6, "bgm_6.aif"}, {7, "bgm_4.aif"}, {8, "bgm_3.aif"}, {0, "bgm_9.aif"}, {9, "bgm_9.aif"}});
-    // A table of eleven dungeons for the last rows of the music table.
-    Value::Array rows;
+    EXPECT_EQ(music({1, 2, 3, 4, 5, 6, 7, 8, 0, 9}),
+              (std::vector<std::string>{"bgm_9.aif", "bgm_2.aif", "bgm_3.aif", "bgm_4.aif", "bgm_5.aif", "bgm_6.aif", "bgm_4.aif",
+                                        "bgm_3.aif", "bgm_9.aif", "bgm_9.aif"}));
+    Value::Array rows;  // eleven dungeons for the last rows of the music table
     for (int d = 1; d <= 11; ++d) rows.push_back(Value{{"id", Value(d)}, {"boss_id", Value(6 * d)}});
     writePlist(folders().root / "ten" / "dungeons.plist", Value(rows));
     ResourceBundle::setRootDirectory((folders().root / "ten").string());
     resetSingletons();
-    expectMusic({{9, "bgm_2.aif"}, {10, "bgm_7.aif"}, {11, "bgm_9.aif"}});
+    EXPECT_EQ(music({9, 10, 11}), (std::vector<std::string>{"bgm_2.aif", "bgm_7.aif", "bgm_9.aif"}));
 }

@@ -1,42 +1,35 @@
-// Gold with the gold rate in single precision, the save point, the gold observers the king and
-// the counter use, and the explore time per person and per explore.
 #include <cmath>
 #include <tuple>
 
 #include "ModelTestSupport.h"
 #include "model/EquipManager.h"
 #include "model/MemberManager.h"
-#include "model/SavedStateKeys.h"
 
 using namespace modeltest;
 
 class GoldManagerTest : public ModelTest {
 protected:
-    // A fresh manager that has read this gold rate from the store.
     GoldManager* managerWithRate(float rate) {
         GoldManager::resetInstanceForTesting();
         store().setFloat(rate, SavedStateKeys::goldRate);
         return GoldManager::getInstance();
     }
-    uint32_t added(float rate, int64_t amount) {
-        GoldManager* gold = managerWithRate(rate);
-        const uint32_t before = gold->currentGold();
-        gold->addGold(amount);
-        return gold->currentGold() - before;
-    }
 };
 
-TEST_F(GoldManagerTest, TheRateRoundsFractionsAboveOneHundredthUp) {
+TEST_F(GoldManagerTest, TheRateRoundsFractionsAboveOneHundredthUpInSinglePrecision) {
     EXPECT_EQ(GoldManager::getInstance()->goldRate(), 0.0f);
     const std::tuple<float, int64_t, uint32_t> cases[] = {
         {0.0f, 7, 7}, {1.0f, 7, 7}, {0.5f, 7, 7},  // rates of one or less add the amount unchanged
         {2.0f, 7, 14}, {1.5f, 15, 23}, {1.1f, 3, 4},
         {1.1f, 10, 11},  // a float a hair off 11: the hair is dropped
-        // Single precision decides: 10 x 1.001f is 10.0100002 in float, a fraction just above 0.01,
-        // so it rounds up to 11 (in double it would be 10.00999... and stay 10).
+        // 10 x 1.001f is 10.0100002 in float, just above 0.01 over: 11 (in double it would stay 10).
         {1.001f, 10, 11}, {1.001f, 5, 5}, {1.001f, 1000, 1001}};
-    for (auto [rate, amount, expected] : cases) EXPECT_EQ(added(rate, amount), expected) << rate << " x " << amount;
-
+    for (auto [rate, amount, expected] : cases) {
+        GoldManager* gold = managerWithRate(rate);
+        const uint32_t before = gold->currentGold();
+        gold->addGold(amount);
+        EXPECT_EQ(gold->currentGold() - before, expected) << rate << " x " << amount;
+    }
     // Both counters take the same rounded amount; paying lowers only the current gold.
     auto* gold = managerWithRate(1.5f);
     const uint32_t current = gold->currentGold(), total = gold->totalGold();
@@ -45,48 +38,42 @@ TEST_F(GoldManagerTest, TheRateRoundsFractionsAboveOneHundredthUp) {
     gold->setCurrentGold(gold->currentGold() - 20);
     EXPECT_EQ(gold->currentGold() - current, 26u);
     EXPECT_EQ(gold->totalGold() - total, 46u);
-}
 
-TEST_F(GoldManagerTest, LargeTotalsLoseTheirLowestDigitsInSinglePrecision) {
+    // Large totals lose their lowest digits in single precision.
+    GoldManager::resetInstanceForTesting();
     store().setInteger(16777216, SavedStateKeys::gold);
     store().setInteger(16777216, SavedStateKeys::totalGold);
-    auto* gold = GoldManager::getInstance();
+    gold = managerWithRate(0.0f);
     gold->addGold(1);
-    EXPECT_EQ(gold->currentGold(), 16777216u);
     EXPECT_EQ(gold->totalGold(), 16777216u);
     gold->addGold(3);
     EXPECT_EQ(gold->currentGold(), 16777220u);
 }
 
-TEST_F(GoldManagerTest, GoldReachesTheStoreOnlyAtSaveGold) {
+TEST_F(GoldManagerTest, GoldReachesTheStoreOnlyAtSaveGoldAndTeardown) {
     int reports = 0;
     int64_t goldAtReport = -1;
-    SavePointHooks::setAfterSaveHandler([&] {
-        ++reports;
-        goldAtReport = store().integerForKey(SavedStateKeys::gold);
-    });
+    SavePointHooks::setAfterSaveHandler([&] { ++reports, goldAtReport = store().integerForKey(SavedStateKeys::gold); });
     auto* gold = GoldManager::getInstance();
     gold->addGold(40);
     EXPECT_TRUE(store().objectForKey(SavedStateKeys::gold).isNil());
     gold->setCurrentGold(10);
     gold->saveGold();
-    EXPECT_EQ(store().integerForKey(SavedStateKeys::gold), 10);
     EXPECT_EQ(store().integerForKey(SavedStateKeys::totalGold), 40);
     EXPECT_EQ(reports, 1);
     EXPECT_EQ(goldAtReport, 10) << "the report runs after the writes";
 
-    GoldManager::resetInstanceForTesting();  // teardown saves as well
+    GoldManager::resetInstanceForTesting();
     EXPECT_EQ(reports, 2);
     EXPECT_EQ(GoldManager::getInstance()->currentGold(), 10u);
     EXPECT_EQ(GoldManager::getInstance()->totalGold(), 40u);
 }
 
-TEST_F(GoldManagerTest, APurchaseReloadsTheGoldRate) {
+TEST_F(GoldManagerTest, APurchaseReloadsTheGoldRateOnTheMainLoop) {
     auto* gold = GoldManager::getInstance();
     EquipManager::addEquipWithId(5);  // gold 2.0
-    EXPECT_EQ(gold->goldRate(), 0.0f) << "the rate follows the event, on the main loop";
+    EXPECT_EQ(gold->goldRate(), 0.0f);
     RunLoop::main().drain();
-    EXPECT_EQ(gold->goldRate(), 2.0f);
     gold->addGold(7);
     EXPECT_EQ(gold->currentGold(), 14u);
 }
@@ -99,8 +86,7 @@ TEST_F(GoldManagerTest, ObserversHearEveryChangeInOrderOnTheMainLoopUntilGone) {
     {
         Object king;
         gold->addGoldObserver(&king, [&](int64_t, int64_t) { heard.emplace_back(-1, -1); });
-        gold->addGold(5);
-        // The king goes away with a change still on its way.
+        gold->addGold(5);  // the king goes away with a change still on its way
     }
     gold->setCurrentGold(2);
     gold->addGold(1);
@@ -108,50 +94,38 @@ TEST_F(GoldManagerTest, ObserversHearEveryChangeInOrderOnTheMainLoopUntilGone) {
     RunLoop::main().drain();
     EXPECT_EQ(heard, (std::vector<std::pair<int64_t, int64_t>>{{0, 5}, {5, 2}, {2, 3}}));
 
-    // An observer that unregisters while a change is queued hears nothing.
     gold->addGold(1);
-    gold->removeGoldObserver(&key);
+    gold->removeGoldObserver(&key);  // unregistered while a change is queued: hears nothing
     RunLoop::main().drain();
     EXPECT_EQ(heard.size(), 3u);
 }
 
 using LeftTimeManagerTest = ModelTest;
 
-TEST_F(LeftTimeManagerTest, IntervalPerPersonByDungeon) {
-    const double expected[] = {1, 6, 15, 30, 90, 180, 360, 540, 720, 1080};
-    for (int d = 1; d <= 10; ++d) {
+TEST_F(LeftTimeManagerTest, IntervalPerPersonByDungeonWithTheTimeRateBetweenZeroAndOneAndTheParty) {
+    std::vector<double> intervals;
+    for (int d = 0; d <= 11; ++d) {
         store().setInteger(d, SavedStateKeys::currentDungeonId);
-        EXPECT_EQ(LeftTimeManager::intervalAtCurrentDungeon(), expected[d - 1]) << "dungeon " << d;
+        intervals.push_back(LeftTimeManager::intervalAtCurrentDungeon());
     }
-    for (int outside : {0, 11}) {
-        store().setInteger(outside, SavedStateKeys::currentDungeonId);
-        EXPECT_EQ(LeftTimeManager::intervalAtCurrentDungeon(), 1.0);
-    }
-}
+    EXPECT_EQ(intervals, (std::vector<double>{1, 1, 6, 15, 30, 90, 180, 360, 540, 720, 1080, 1}));
 
-TEST_F(LeftTimeManagerTest, ExploreTimeFollowsTheTimeRateBetweenZeroAndOneAndTheParty) {
     store().setInteger(4, SavedStateKeys::currentDungeonId);
     store().setFloat(0.5f, SavedStateKeys::timeRate);
-    EXPECT_EQ(LeftTimeManager::intervalAtCurrentDungeon(), 15.0);
     EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), 300.0);
-
     for (float rate : {0.0f, 1.0f, 1.5f, -0.5f, std::nanf("")}) {
         store().setFloat(rate, SavedStateKeys::timeRate);
         EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), 600.0) << "rate " << rate;
     }
-
-    // The stored float is widened, not rounded: a third of a second is not exactly a third.
+    // The stored float is widened, not rounded.
     store().setFloat(1.0f / 3.0f, SavedStateKeys::timeRate);
     EXPECT_EQ(LeftTimeManager::intervalAtCurrentDungeon(), 30.0 * static_cast<double>(1.0f / 3.0f));
 
-    // Explore time grows with the party.
     store().removeObjectForKey(SavedStateKeys::timeRate);
     store().setInteger(2, SavedStateKeys::currentDungeonId);
-    EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), 120.0);
     MemberManager::addMember();
     MemberManager::addMember();
     EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), 132.0);
     EquipManager::addEquipWithId(6);  // speed 2.0
     EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), 66.0);
 }
-

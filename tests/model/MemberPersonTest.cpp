@@ -1,56 +1,43 @@
-// Party members (20 plus those earned, three hours apart) and the person records and lists the
-// stage is rebuilt from.
 #include "ModelTestSupport.h"
 #include "model/MemberManager.h"
-#include "model/SavedStateKeys.h"
 
 using namespace modeltest;
-
 using MemberManagerTest = ModelTest;
 
-TEST_F(MemberManagerTest, PartyStartsAtTwentyAndGrowsToThirty) {
+TEST_F(MemberManagerTest, PartyStartsAtTwentyAndGrowsToThirtyCountingRecordsNotPositions) {
     recordEvents({"memberUpdated"});
-    EXPECT_EQ(MemberManager::numAddedMembers(), 0);
     EXPECT_EQ(MemberManager::numTotalMembers(), 20);
-    EXPECT_FALSE(MemberManager::isMaxMember());
-
     EXPECT_TRUE(MemberManager::addMember());
-    EXPECT_TRUE(MemberManager::haveMemberWithId(1));
     EXPECT_EQ(store().dictionaryForKey("member_1"), (Value{{"member_id", Value(1)}}));
     RunLoop::main().drain();
     EXPECT_EQ(events, std::vector<std::string>{"memberUpdated"});
-
-    for (int i = 2; i <= 10; ++i) EXPECT_TRUE(MemberManager::addMember());
-    EXPECT_EQ(MemberManager::numTotalMembers(), 30);
+    for (int i = 2; i <= 9; ++i) EXPECT_TRUE(MemberManager::addMember());
+    EXPECT_FALSE(MemberManager::isMaxMember());
+    EXPECT_TRUE(MemberManager::addMember());
     EXPECT_TRUE(MemberManager::isMaxMember());
     RunLoop::main().drain();
     events.clear();
-
     EXPECT_FALSE(MemberManager::addMember());
     EXPECT_FALSE(MemberManager::haveMemberWithId(11));
+    EXPECT_FALSE(MemberManager::canAddMember());
     RunLoop::main().drain();
     EXPECT_TRUE(events.empty()) << "a refused member posts nothing";
-    EXPECT_FALSE(MemberManager::canAddMember());
-}
 
-TEST_F(MemberManagerTest, MembersCountByRecordNotByPosition) {
+    gametest::clearStore();
     MemberManager::addMemberWithId(3);
     MemberManager::addMemberWithId(7);
-    store().setObject(Value::dictionary(), "member_8");    // empty: not a member
-    store().setObject(Value("member"), "member_9");        // not a dictionary: not a member
+    store().setObject(Value::dictionary(), "member_8");
+    store().setObject(Value("member"), "member_9");
     store().setObject(Value{{"member_id", Value(11)}}, "member_11");  // beyond the tenth: ignored
     EXPECT_EQ(MemberManager::numAddedMembers(), 2);
-    EXPECT_EQ(MemberManager::numTotalMembers(), 22);
     EXPECT_TRUE(MemberManager::memberInfoWithId(8).isNil());
 }
 
 TEST_F(MemberManagerTest, ThreeHoursBetweenTwoAdditionsOnTheWallClock) {
     const double now = clock->wallNow();
-    // Fresh install: far below zero, so the first post earns a member at once.
-    EXPECT_DOUBLE_EQ(MemberManager::leftTimeToAddMember(), 10800.0 - now);
+    EXPECT_DOUBLE_EQ(MemberManager::leftTimeToAddMember(), 10800.0 - now);  // fresh install: a member at once
     EXPECT_TRUE(MemberManager::canAddMember());
     store().setDouble(now, SavedStateKeys::timestampPostBonus);
-    EXPECT_DOUBLE_EQ(MemberManager::leftTimeToAddMember(), 10800.0);
     clock->jumpWall(-3600.0);  // a clock set back makes the wait longer
     EXPECT_DOUBLE_EQ(MemberManager::leftTimeToAddMember(), 14400.0);
     clock->setWall(now + 10799.0);
@@ -62,12 +49,10 @@ TEST_F(MemberManagerTest, ThreeHoursBetweenTwoAdditionsOnTheWallClock) {
 
 using PersonManagerTest = ModelTest;
 
-TEST_F(PersonManagerTest, ListsAreRebuiltFromTheStoredRecordsWithAddedMembers) {
+TEST_F(PersonManagerTest, ListsAreRebuiltFromTheRecordsAndMovesTakeTheIdOnce) {
     MemberManager::addMember();
     MemberManager::addMember();
-    PersonManager::updatePersonInfoWithId(22, true);
-    PersonManager::updatePersonInfoWithId(4, true);
-    PersonManager::updatePersonInfoWithId(2, true);
+    for (int64_t id : {22, 4, 2}) PersonManager::updatePersonInfoWithId(id, true);
     PersonManager::updatePersonInfoWithId(5, false);
     auto* persons = PersonManager::getInstance();
     EXPECT_EQ(persons->explorings(), (std::vector<int64_t>{2, 4, 22}));
@@ -75,23 +60,21 @@ TEST_F(PersonManagerTest, ListsAreRebuiltFromTheStoredRecordsWithAddedMembers) {
     ASSERT_EQ(home.size(), 19u);
     EXPECT_EQ(std::vector<int64_t>(home.begin(), home.begin() + 3), (std::vector<int64_t>{1, 3, 5}));
     EXPECT_EQ(home.back(), 21);
-}
 
-TEST_F(PersonManagerTest, LeavingAndComingBackMoveTheIdOnce) {
-    auto* persons = PersonManager::getInstance();
+    PersonManager::resetInstanceForTesting();
+    gametest::clearStore();
+    persons = PersonManager::getInstance();
     persons->addExploringsWithPersonId(3);
     persons->addExploringsWithPersonId(3);
-    EXPECT_EQ(persons->explorings(), std::vector<int64_t>{3});
-    EXPECT_TRUE(PersonManager::isPersonExploring(3));
-    EXPECT_EQ(persons->waitings().size(), 19u);
-
     persons->addExploringsWithPersonId(1);
+    EXPECT_EQ(persons->explorings(), (std::vector<int64_t>{3, 1}));
+    EXPECT_EQ(persons->waitings().size(), 18u);
+    persons->addWaitingsWithPersonId(3);
     persons->addWaitingsWithPersonId(3);
     EXPECT_EQ(persons->explorings(), std::vector<int64_t>{1});
     EXPECT_EQ(persons->waitings().back(), 3) << "at home in the order they came back";
-    EXPECT_FALSE(PersonManager::isPersonExploring(3));
-    persons->addWaitingsWithPersonId(3);
     EXPECT_EQ(persons->waitings().size(), 19u);
+    EXPECT_FALSE(PersonManager::isPersonExploring(3));
 
     persons->removeFromWaitingsWithPersonId(3);
     persons->removeFromExploringsWithPersonId(1);
@@ -100,14 +83,11 @@ TEST_F(PersonManagerTest, LeavingAndComingBackMoveTheIdOnce) {
     EXPECT_EQ(persons->waitings().size(), 18u);
 }
 
-TEST_F(PersonManagerTest, RecordsStartWithThePersonIdAndKeepOtherFields) {
+TEST_F(PersonManagerTest, RecordsStartWithThePersonIdAndAYieldChangeKeepsOrDropsFields) {
     store().setObject(Value::dictionary(), "person_1");  // malformed records read as a waiting person
     store().setObject(Value(12), "person_2");
     EXPECT_FALSE(PersonManager::isPersonExploring(1));
     EXPECT_TRUE(PersonManager::personInfoWithId(2).isNil());
-    PersonManager::updatePersonInfoWithId(2, 2, 0, 0);
-    EXPECT_EQ(PersonManager::personInfoWithId(2)["person_id"].integerValue(), 2);
-    EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(6), 0);
     PersonManager::updatePersonInfoWithId(6, true);
     EXPECT_EQ(store().dictionaryForKey("person_6"), (Value{{"person_id", Value(6)}, {"is_exploring", Value(true)}}));
     EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(6), 0) << "no yieldType reads as nothing";
@@ -115,24 +95,16 @@ TEST_F(PersonManagerTest, RecordsStartWithThePersonIdAndKeepOtherFields) {
     PersonManager::updatePersonInfoWithId(6, 3, 17, 3);
     EXPECT_TRUE(PersonManager::isPersonExploring(6)) << "a yield change keeps the other fields";
     EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(6), 3);
-    EXPECT_EQ(PersonManager::currentMonsterIdWithPersonId(6), 17u);
     EXPECT_EQ(PersonManager::currentDungeonIdWithPersonId(6), 3u);
     EXPECT_TRUE(PersonManager::personInfoWithId(6)["monsterId"].isUnsigned());
-
     PersonManager::updatePersonInfoWithId(6, false);
     EXPECT_EQ(PersonManager::currentMonsterIdWithPersonId(6), 17u) << "going home keeps the monster";
-}
 
-TEST_F(PersonManagerTest, AYieldOtherThanAMonsterDropsTheMonsterFields) {
-    PersonManager::updatePersonInfoWithId(9, 3, 5, 1);
-    const Value before = PersonManager::personInfoWithId(9);
-    PersonManager::updatePersonInfoWithId(9, 2, 5, 1);
-    Value coffin = PersonManager::personInfoWithId(9);
-    EXPECT_EQ(coffin["yieldType"].integerValue(), 2);
-    EXPECT_FALSE(coffin.contains("monsterId"));
-    EXPECT_FALSE(coffin.contains("dungeonId"));
-    EXPECT_EQ(before["monsterId"].unsignedValue(), 5u) << "a record held elsewhere is a copy";
-
-    PersonManager::updatePersonInfoWithId(9, 0, 0, 0);
-    EXPECT_EQ(PersonManager::personInfoWithId(9), (Value{{"person_id", Value(9)}, {"yieldType", Value(0)}}));
+    const Value before = PersonManager::personInfoWithId(6);
+    PersonManager::updatePersonInfoWithId(6, 2, 5, 1);  // a coffin: no monster fields
+    EXPECT_EQ(PersonManager::personInfoWithId(6),
+              (Value{{"person_id", Value(6)}, {"is_exploring", Value(false)}, {"yieldType", Value(2)}}));
+    EXPECT_EQ(before["monsterId"].unsignedValue(), 17u) << "a record held elsewhere is a copy";
+    PersonManager::updatePersonInfoWithId(2, 0, 0, 0);  // the malformed record is written anew
+    EXPECT_EQ(PersonManager::personInfoWithId(2), (Value{{"person_id", Value(2)}, {"yieldType", Value(0)}}));
 }

@@ -1,14 +1,13 @@
-// The king: state animations, blinking, the hop on gold changes, all on the manual clock with
-// the pictures the build draws.
-#include <algorithm>
+// The king's states, blinks and gold hops, and the person poses and effect frames, with the
+// pictures the build draws and with a package that lacks some of them.
 #include <set>
 
 #include "stage_test_support.h"
 #include "stage/KingImageView.h"
 
+namespace stagetests {
 namespace {
 
-using stagetests::StageTest;
 using Names = std::vector<std::string>;
 
 class StageKingTest : public StageTest {
@@ -22,10 +21,7 @@ protected:
         king.reset();
         StageTest::TearDown();
     }
-    std::string shownName() const {
-        auto image = king->displayedImage();
-        return image ? image->name() : "";
-    }
+    std::string shownName() const { return king->displayedImage() ? king->displayedImage()->name() : ""; }
     Names frameNames() const {
         Names names;
         for (const auto& image : king->animationImages()) names.push_back(image->name());
@@ -36,31 +32,19 @@ protected:
         for (int f = from; f <= to; ++f) names.push_back(KingImageView::frameName(id, f));
         return names;
     }
-    int countEvents(const std::string& name) const { return static_cast<int>(std::count(events.begin(), events.end(), name)); }
-
     std::shared_ptr<KingImageView> king;
     double start = 0;
 };
 
-TEST_F(StageKingTest, LoadsWaitingAndFrameListsSkipMissingPictures) {
-    EXPECT_EQ(king->currentState(), KingImageView::kStateWaiting);
-    EXPECT_FALSE(king->isAnimating());
-    EXPECT_FALSE(king->myTimer().isValid());
-    EXPECT_EQ(shownName(), "king-1_1@2x.png");
-    EXPECT_EQ(king->image()->size(), Size(80, 80));
-    EXPECT_EQ(KingImageView::imagesWithAnimationId(2, 14).size(), 9u);
-    EXPECT_EQ(KingImageView::imagesWithAnimationId(5, 11).size(), 11u);
-    EXPECT_TRUE(KingImageView::imagesWithAnimationId(9, 5).empty());
-}
-
 TEST_F(StageKingTest, GoingExploreWavesOnceAndKeepsTheState) {
+    EXPECT_EQ(shownName(), "king-1_1@2x.png");
+    EXPECT_EQ(KingImageView::imagesWithAnimationId(2, 14).size(), 9u);  // missing pictures are skipped
     king->startWaitingAnimation();
     ASSERT_TRUE(king->myTimer().isValid());
     king->startGoingExploreAnimation();
     EXPECT_FALSE(king->myTimer().isValid());
     EXPECT_EQ(king->currentState(), KingImageView::kStateWaiting);
     EXPECT_EQ(frameNames(), sequence(2, 1, 9));
-    EXPECT_EQ(king->animationRepeatCount(), 1);
     advanceTo(start, 0.45);
     EXPECT_EQ(shownName(), "king-2_5@2x.png");
     advanceTo(start, 0.9);
@@ -83,99 +67,81 @@ TEST_F(StageKingTest, FallingAsleepTwicePlaysOnceAndPostsOnce) {
     EXPECT_FALSE(king->myTimer().isValid());  // the blink timer stops with every state change
     EXPECT_EQ(king->currentState(), KingImageView::kStateAsleep);
     EXPECT_EQ(frameNames(), sequence(3, 1, 9));
-    EXPECT_EQ(king->image()->name(), "king-3_9@2x.png");
-
     advanceTo(start, 0.3);
     king->startSleepAnimation();  // already asleep: the fall is not restarted
     EXPECT_EQ(shownName(), "king-3_4@2x.png");
     advanceTo(start, 0.85);
-    EXPECT_EQ(countEvents("sleepAnimationDidStart"), 0);
+    EXPECT_EQ(count("sleepAnimationDidStart"), 0u);
     advanceTo(start, 0.9);
-    RunLoop::main().drain();
-    EXPECT_EQ(countEvents("sleepAnimationDidStart"), 1);
+    settle();
+    EXPECT_EQ(count("sleepAnimationDidStart"), 1u);
     // The sleeping loop: six still frames, then a snore, 1.0 s, without end.
     Names loop(6, "king-4_1@2x.png");
     for (const char* name : {"king-4_2@2x.png", "king-4_3@2x.png", "king-4_2@2x.png", "king-4_1@2x.png"}) loop.push_back(name);
     EXPECT_EQ(frameNames(), loop);
     EXPECT_EQ(king->animationRepeatCount(), 0);
-    EXPECT_DOUBLE_EQ(king->animationDuration(), 1.0);
     advanceTo(start, 0.9 + 10.75);
     EXPECT_EQ(shownName(), "king-4_3@2x.png");
     king->startSleepAnimation();
     RunLoop::main().advanceBy(5);
-    EXPECT_EQ(countEvents("sleepAnimationDidStart"), 1);
+    EXPECT_EQ(count("sleepAnimationDidStart"), 1u);
 
     // Waking plays once.
     const double woke = now();
     king->startExploreEndAnimation();
     EXPECT_EQ(king->currentState(), KingImageView::kStateExploreEnded);
     EXPECT_EQ(frameNames(), sequence(5, 1, 11));
-    EXPECT_DOUBLE_EQ(king->animationDuration(), 1.1);
     advanceTo(woke, 1.1);
     EXPECT_FALSE(king->isAnimating());
     EXPECT_EQ(shownName(), "king-5_11@2x.png");
 }
 
-TEST_F(StageKingTest, WakingBeforeTheFallEndsCancelsTheSleepingLoop) {
+TEST_F(StageKingTest, WakingBeforeTheFallEndsCancelsTheSleepingLoopAndCheckEndWaitsAgain) {
     recordEvents({"sleepAnimationDidStart"});
     king->startSleepAnimation();
     advanceTo(start, 0.5);
     king->startExploreEndAnimation();
     RunLoop::main().advanceBy(3);
     EXPECT_TRUE(events.empty());
-    EXPECT_EQ(king->currentState(), KingImageView::kStateExploreEnded);
     EXPECT_EQ(shownName(), "king-5_11@2x.png");
-
-    // A timer firing outside the waiting state only stops itself.
-    king->timerHandler();
+    king->timerHandler();  // a timer firing outside the waiting state only stops itself
     EXPECT_FALSE(king->myTimer().isValid());
-}
 
-TEST_F(StageKingTest, CheckEndLooksTheHaulOverThenWaits) {
-    king->startCheckEndAnimation();  // while waiting: the waiting loop at once
-    EXPECT_FALSE(king->isAnimating());
-    EXPECT_TRUE(king->myTimer().isValid());
-
-    king->startSleepAnimation();
-    RunLoop::main().advanceBy(2);
-    king->startExploreEndAnimation();
-    RunLoop::main().advanceBy(2);
     const double t = now();
     king->startCheckEndAnimation();
     EXPECT_EQ(frameNames(), (Names{"king-2_3@2x.png", "king-2_2@2x.png", "king-2_1@2x.png", "king-1_1@2x.png"}));
     EXPECT_DOUBLE_EQ(king->animationDuration(), 0.4);
-    EXPECT_FALSE(king->myTimer().isValid());
     advanceTo(t, 0.39);
     EXPECT_EQ(king->currentState(), KingImageView::kStateExploreEnded);
     advanceTo(t, 0.4);
     EXPECT_EQ(king->currentState(), KingImageView::kStateWaiting);
     EXPECT_TRUE(king->myTimer().isValid());
-    EXPECT_EQ(shownName(), "king-1_1@2x.png");
+    king->startCheckEndAnimation();  // while waiting: the waiting loop at once
+    EXPECT_FALSE(king->isAnimating());
+    EXPECT_TRUE(king->myTimer().isValid());
 }
 
 TEST_F(StageKingTest, BlinksEveryThreeToFiveSecondsWhileWaiting) {
     king->startWaitingAnimation();
-    std::vector<double> blinks;
+    std::set<double> gaps;
     std::set<int> repeats;
     bool wasAnimating = false;
+    double previous = 0;
+    int blinks = 0;
     for (int i = 1; i <= 4 * 120; ++i) {
         RunLoop::main().advanceBy(0.25);  // exact in binary: whole-second deadlines are hit exactly
         const bool animating = king->isAnimating();
         if (animating && !wasAnimating) {
-            blinks.push_back(now() - start);
+            ++blinks;
+            gaps.insert(now() - start - previous);
+            previous = now() - start;
             repeats.insert(king->animationRepeatCount());
             EXPECT_EQ(king->animationImages().size(), 5u);
             EXPECT_DOUBLE_EQ(king->animationDuration(), 0.5);
         }
         wasAnimating = animating;
     }
-    ASSERT_GE(blinks.size(), 24u);
-    std::set<double> gaps;
-    double previous = 0;
-    for (double t : blinks) {
-        gaps.insert(t - previous);
-        previous = t;
-    }
+    ASSERT_GE(blinks, 24);
     EXPECT_EQ(gaps, (std::set<double>{3.0, 4.0, 5.0}));
     EXPECT_EQ(repeats, (std::set<int>{1, 2}));
 }
@@ -184,7 +150,7 @@ TEST_F(StageKingTest, GoldChangesDuringAHopGiveOneSequenceOfFourHops) {
     const Point c = king->center();
     const double top = c.y - 8;  // a tenth of the 80-point height
     GoldManager::getInstance()->addGold(10);
-    RunLoop::main().drain();
+    settle();
     ASSERT_TRUE(king->animating());
     EXPECT_FALSE(king->hasAnimationsBlockingInteraction());
     const double t0 = now();
@@ -200,10 +166,9 @@ TEST_F(StageKingTest, GoldChangesDuringAHopGiveOneSequenceOfFourHops) {
         else EXPECT_NEAR(y, c.y, 0.01) << "step " << k;
     }
     EXPECT_EQ(tops, 4);
-    EXPECT_EQ(king->center(), c);
     EXPECT_FALSE(king->animating());
     GoldManager::getInstance()->addGold(1);  // once settled, the next change hops again
-    RunLoop::main().drain();
+    settle();
     EXPECT_TRUE(king->animating());
 }
 
@@ -211,7 +176,7 @@ TEST_F(StageKingTest, NothingRunsIntoADestroyedKingOrAGoneGoldManager) {
     recordEvents({"sleepAnimationDidStart"});
     king->startSleepAnimation();
     GoldManager::getInstance()->addGold(3);
-    RunLoop::main().drain();
+    settle();
     king.reset();
     GoldManager::getInstance()->addGold(3);
     RunLoop::main().advanceBy(5);
@@ -225,15 +190,123 @@ TEST_F(StageKingTest, NothingRunsIntoADestroyedKingOrAGoneGoldManager) {
     RunLoop::main().advanceBy(10);
     king.reset();
     GoldManager::getInstance()->addGold(3);
-    RunLoop::main().advanceBy(1);
 
     // A king without a gold source still animates but never hops.
     auto sheetKing = View::make<KingImageView>(Rect(0, 0, 80, 80), nullptr);
     GoldManager::getInstance()->addGold(10);
-    RunLoop::main().drain();
+    settle();
     EXPECT_FALSE(sheetKing->animating());
-    sheetKing->startSleepAnimation();
-    EXPECT_TRUE(sheetKing->isAnimating());
+}
+
+// ---- Person poses and effect frames
+
+class StagePoseTest : public StageTest {
+protected:
+    void SetUp() override {
+        StageTest::SetUp();
+        person = View::make<ImageView>(Rect(0, 0, 43, 60));
+        start = now();
+    }
+    void TearDown() override {
+        person.reset();
+        StageTest::TearDown();
+    }
+    // A package holding only these pictures of the build's.
+    static void usePartialPackage(const char* folder, std::initializer_list<const char*> names) {
+        const auto dir = folders().root / folder;
+        fs::remove_all(dir);
+        fs::create_directories(dir / "images");
+        for (const char* name : names) fs::copy_file(fs::path(RE_TEST_RESOURCE_DIR) / "images" / name, dir / "images" / name);
+        useResources(dir.string());
+    }
+    std::shared_ptr<ImageView> person;
+    double start = 0;
+};
+
+TEST_F(StagePoseTest, FivePosesTheirPassesAndTheThrowAtTwentyFourFramesASecond) {
+    auto* poses = PoseManager::getInstance();
+    ASSERT_EQ(poses->personImages().size(), 1u);
+    for (int pose = 0; pose < 4; ++pose) EXPECT_EQ(poses->framesOfPose(pose).size(), 2u) << pose;
+    EXPECT_EQ(poses->framesOfPose(4).size(), 25u);
+    EXPECT_EQ(poses->waitingImage()->name(), "person_1_6_1.png");
+    EXPECT_EQ(EffectManager::getInstance()->kemuriEffects().size(), 6u);
+    EXPECT_EQ(EffectManager::getInstance()->kanokeEffects().size(), 15u);
+
+    RandomSource::shared().seed(seedDrawing(3, 2));  // carrying: half the pass of the draw
+    poses->changePose(2, *person, true, 0);
+    EXPECT_DOUBLE_EQ(person->animationDuration(), 0.35);
+    EXPECT_EQ(person->image()->name(), "person_1_3_2.png");
+    RunLoop::main().advanceBy(60);
+    EXPECT_TRUE(person->isAnimating());
+    std::set<double> seen;
+    for (int i = 0; i < 60; ++i) {
+        poses->changePose(0, *person, true, 0);
+        seen.insert(std::round(person->animationDuration() * 10) / 10);
+    }
+    EXPECT_EQ(seen, (std::set<double>{0.5, 0.6, 0.7}));
+
+    start = now();
+    poses->changePose(4, *person, false, 0);
+    advanceTo(start, 12.5 / 24.0);
+    EXPECT_EQ(person->displayedImage()->name(), "person_1_5_13.png");
+    advanceTo(start, 25.0 / 24.0);
+    EXPECT_FALSE(person->isAnimating());
+    EXPECT_EQ(person->displayedImage()->name(), "person_1_5_25.png");
+}
+
+TEST_F(StagePoseTest, DelayedStartsWaitAndAreCancelledByTheNextPose) {
+    PoseManager::getInstance()->changePose(1, *person, true, 0.5);
+    EXPECT_EQ(person->image()->name(), "person_1_2_2.png");
+    advanceTo(start, 0.49);
+    EXPECT_FALSE(person->isAnimating());
+    advanceTo(start, 0.5);
+    EXPECT_TRUE(person->isAnimating());
+
+    // A delayed start, then a pose at once that is stopped: the old start must not revive it.
+    person->stopAnimating();
+    PoseManager::getInstance()->changePose(0, *person, true, 0.3);
+    PoseManager::getInstance()->changePose(3, *person, false, 0);
+    person->stopAnimating();
+    RunLoop::main().advanceBy(1.0);
+    EXPECT_FALSE(person->isAnimating());
+
+    // Unknown poses leave the picture alone; a picture destroyed before its start is forgotten.
+    person->setImage(PoseManager::getInstance()->waitingImage());
+    for (int pose : {-1, 5, 9}) PoseManager::getInstance()->changePose(pose, *person, true, 0);
+    EXPECT_FALSE(person->isAnimating());
+    EXPECT_EQ(person->image()->name(), "person_1_6_1.png");
+    PoseManager::getInstance()->changePose(1, *person, true, 0.2);
+    person.reset();
+    RunLoop::main().advanceBy(1.0);
+}
+
+TEST_F(StagePoseTest, AnIncompletePackageKeepsThePosesInTheirPlaces) {
+    // Only the idle pair, half of the walking pair, three throw frames and two smoke puffs.
+    usePartialPackage("partial", {"person_1_1_1.png", "person_1_1_2.png", "person_1_2_1.png", "person_1_5_2.png",
+                                  "person_1_5_7.png", "person_1_5_20.png", "k1.png", "k4.png", "ef3@2x.png"});
+    auto* poses = PoseManager::getInstance();
+    EXPECT_EQ(poses->framesOfPose(0).size(), 2u);
+    EXPECT_TRUE(poses->framesOfPose(1).empty());
+    ASSERT_EQ(poses->framesOfPose(4).size(), 3u);
+    EXPECT_EQ(poses->framesOfPose(4)[1]->name(), "person_1_5_7.png");
+    EXPECT_TRUE(poses->waitingImage()->isEmpty());
+    person->setImage(poses->framesOfPose(0)[0]);
+    poses->changePose(1, *person, true, 0);
+    EXPECT_FALSE(person->isAnimating());
+    EXPECT_EQ(person->image()->name(), "person_1_1_1.png");
+    poses->changePose(4, *person, false, 0);
+    EXPECT_DOUBLE_EQ(person->animationDuration(), 3.0 / 24.0);
+    EXPECT_EQ(EffectManager::getInstance()->kemuriEffects().size(), 2u);
+    EXPECT_EQ(EffectManager::getInstance()->kanokeEffects().size(), 1u);
+
+    // Without any person picture there is no set at all.
+    resetSingletons();
+    usePartialPackage("empty", {});
+    person->stopAnimating();
+    EXPECT_TRUE(PoseManager::getInstance()->personImages().empty());
+    PoseManager::getInstance()->changePose(0, *person, true, 0);
+    EXPECT_FALSE(person->isAnimating());
 }
 
 }  // namespace
+}  // namespace stagetests

@@ -3,11 +3,7 @@
 // folder, a manual clock, in-memory notifications and analytics, a silent sound engine.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "explore/ExploreStatusView.h"
 #include "explore/NMCommon.h"
@@ -19,7 +15,6 @@
 #include "overlays/NMAlertViewManager.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
-#include "platform/events/NotificationCenter.h"
 #include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/resources/ResourceBundle.h"
@@ -28,10 +23,6 @@
 #include "platform/services/UserInteraction.h"
 #include "platform/sound/SilentSoundBackend.h"
 #include "platform/sound/SoundEngine.h"
-#include "platform/store/SavedStateStore.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/Image.h"
-#include "platform/ui/Label.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "stage/EffectManager.h"
@@ -46,16 +37,6 @@ namespace controllertests {
 namespace Keys = SavedStateKeys;
 using gametest::store;
 
-inline void dataFolder() {
-    static bool made = [] {
-        const auto root = gametest::makeTempFolder("re-main");
-        ::setenv("RE_DATA_DIR", (root / "data").c_str(), 1);
-        gametest::useDataFolder(root / "data");
-        return true;
-    }();
-    (void)made;
-}
-
 // The overlay managers go before the model's singletons, the stage's after them.
 inline void resetSingletons() {
     NMAlertViewManager::resetInstanceForTesting();
@@ -68,10 +49,7 @@ inline void resetSingletons() {
 struct RecordingRatingPrompt : RatingPrompt {
     bool wouldPrompt = false;
     std::vector<std::string> calls;
-    bool shouldPromptForRating() override {
-        calls.push_back("should");
-        return wouldPrompt;
-    }
+    bool shouldPromptForRating() override { return calls.push_back("should"), wouldPrompt; }
     void setButtonTitles(const std::string&, const std::string&, const std::string&) override { calls.push_back("buttons"); }
     void setTitleAndMessage(const std::string&, const std::string&) override { calls.push_back("texts"); }
     void promptIfNetworkAvailable() override { calls.push_back("prompt"); }
@@ -81,7 +59,12 @@ struct RecordingRatingPrompt : RatingPrompt {
 class ControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dataFolder();
+        static const auto data = [] {
+            const auto root = gametest::makeTempFolder("re-main");
+            ::setenv("RE_DATA_DIR", (root / "data").c_str(), 1);
+            gametest::useDataFolder(root / "data");
+            return root;
+        }();
         ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
         Image::clearCache();
         PersonView::waitForRecordings();
@@ -140,7 +123,7 @@ protected:
         advance(0);
     }
 
-    NMAlertViewController* alert() const { return NMAlertViewManager::getInstance()->alertCtr().get(); }
+    static NMAlertViewController* alert() { return NMAlertViewManager::getInstance()->alertCtr().get(); }
     bool alertShown() const { return alert() && alert()->view()->superview() && !alert()->view()->isHidden(); }
     std::string alertText() const { return alertShown() ? alert()->msgLabel()->text() : std::string(); }
     void closeAlert() {
@@ -168,22 +151,6 @@ protected:
         int n = 0;
         for (int id = 1; id <= MemberManager::numTotalMembers(); ++id) n += PersonManager::isPersonExploring(id) ? 1 : 0;
         return n;
-    }
-    int holders() const {
-        int n = 0;
-        for (const auto& p : ctr->stageView()->persons()) n += p->currentYieldType() != PersonView::kYieldNothing;
-        return n;
-    }
-
-    // Touches every holder until nobody holds anything, closing message boxes in the way.
-    void collectEverything() {
-        for (int round = 0; round < 20 && ctr->stageView()->isAnyoneHavingYield(); ++round) {
-            closeAlert();
-            for (const auto& person : ctr->stageView()->persons())
-                if (person->currentYieldType() != PersonView::kYieldNothing && !person->isCheking() && !person->isHidden()) tap(*person);
-            advance(3.0);
-        }
-        advance(3.0);
     }
 
     std::shared_ptr<Window> window;

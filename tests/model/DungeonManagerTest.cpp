@@ -1,5 +1,4 @@
 #include "ModelTestSupport.h"
-#include "model/DungeonManager.h"
 
 using namespace modeltest;
 using DungeonManagerTest = ModelTest;

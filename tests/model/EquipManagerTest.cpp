@@ -1,32 +1,25 @@
 #include "ModelTestSupport.h"
-#include "model/EquipManager.h"
 
 using namespace modeltest;
 
 namespace {
-std::vector<int64_t> ids(const Value& list) {
-    std::vector<int64_t> out;
-    for (const Value& e : list.arrayValue()) out.push_back(e["id"].integerValue());
-    return out;
-}
 Value entry(int64_t id) { return EquipStaticData::getInstance()->equipStaticInfoWithEquipId(id); }
-using V = std::vector<int64_t>;
 }  // namespace
 
 using EquipManagerTest = ModelTest;
 
 TEST_F(EquipManagerTest, ShopListsOnlyItemsOfUnlockedDungeonsAndTheLatestAreNew) {
-    EXPECT_EQ(ids(EquipManager::equipmentsInStore()), (V{1, 2, 4, 5, 6, 7}));
-    EXPECT_EQ(ids(EquipManager::equipmentsInStoreOfType(0)), (V{1, 2, 7}));
+    EXPECT_EQ(field(EquipManager::equipmentsInStore()), (Ids{1, 2, 4, 5, 6, 7}));
+    EXPECT_EQ(field(EquipManager::equipmentsInStoreOfType(0)), (Ids{1, 2, 7}));
     EXPECT_TRUE(EquipManager::isNewEquipWithEquipStaticInfo(entry(1)));
     EXPECT_FALSE(EquipManager::isNewEquipWithEquipStaticInfo(entry(3)));
 
     MonsterManager::getInstance()->addMonsterWithId(6);  // dungeon 2 opens
-    EXPECT_EQ(ids(EquipManager::equipmentsInStore()), (V{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(field(EquipManager::equipmentsInStore()), (Ids{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_FALSE(EquipManager::isNewEquipWithEquipStaticInfo(entry(1)));
     EXPECT_TRUE(EquipManager::isNewEquipWithEquipStaticInfo(entry(3)));
     MonsterManager::getInstance()->addMonsterWithId(12);  // dungeon 3 opens
-    EXPECT_EQ(ids(EquipManager::equipmentsInStoreOfType(1)), (V{4, 5, 6, 8}));
+    EXPECT_EQ(field(EquipManager::equipmentsInStoreOfType(1)), (Ids{4, 5, 6, 8}));
 }
 
 TEST_F(EquipManagerTest, HuntCountConditionAndItsUnlockText) {
@@ -53,8 +46,8 @@ TEST_F(EquipManagerTest, PurchaseStoresTheRecordAndRatesThenPostsEquipUpdated) {
 
     // Purchased items come in reverse table order, each once.
     for (int id : {1, 7, 2, 6}) EquipManager::addEquipWithId(id);
-    EXPECT_EQ(ids(EquipManager::equipmentsPurchasedWithType(0)), (V{7, 2, 1}));
-    EXPECT_EQ(ids(EquipManager::equipmentsPurchasedWithType(1)), V{6});
+    EXPECT_EQ(field(EquipManager::equipmentsPurchasedWithType(0)), (Ids{7, 2, 1}));
+    EXPECT_EQ(field(EquipManager::equipmentsPurchasedWithType(1)), Ids{6});
 }
 
 TEST_F(EquipManagerTest, BonusRatesMultiplyOnlyMeaningfulRatesOfBonusItemsInSinglePrecision) {
@@ -70,7 +63,7 @@ TEST_F(EquipManagerTest, BonusRatesMultiplyOnlyMeaningfulRatesOfBonusItemsInSing
     store().setObject(Value(Value::Array{Value(1)}), "equip_6");
     EXPECT_FALSE(EquipManager::haveEquipmentWithId(5) || EquipManager::haveEquipmentWithId(6));
     EXPECT_TRUE(EquipManager::equipInfoWithId(5).isNil());
-    EXPECT_EQ(ids(EquipManager::equipmentsPurchasedWithType(1)), (V{8, 4}));
+    EXPECT_EQ(field(EquipManager::equipmentsPurchasedWithType(1)), (Ids{8, 4}));
     EquipManager::updateBonusRate();
     EXPECT_EQ(store().floatForKey(SavedStateKeys::goldRate), 1.1f * 1.5f);
 }

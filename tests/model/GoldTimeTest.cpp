@@ -1,22 +1,17 @@
 #include <cmath>
-#include <tuple>
 
 #include "ModelTestSupport.h"
-#include "model/EquipManager.h"
-#include "model/MemberManager.h"
 
 using namespace modeltest;
 
-class GoldManagerTest : public ModelTest {
-protected:
-    GoldManager* managerWithRate(float rate) {
+using GoldManagerTest = ModelTest;
+
+TEST_F(GoldManagerTest, TheRateRoundsFractionsAboveOneHundredthUpInSinglePrecision) {
+    auto managerWithRate = [](float rate) {
         GoldManager::resetInstanceForTesting();
         store().setFloat(rate, SavedStateKeys::goldRate);
         return GoldManager::getInstance();
-    }
-};
-
-TEST_F(GoldManagerTest, TheRateRoundsFractionsAboveOneHundredthUpInSinglePrecision) {
+    };
     EXPECT_EQ(GoldManager::getInstance()->goldRate(), 0.0f);
     const std::tuple<float, int64_t, uint32_t> cases[] = {
         {0.0f, 7, 7}, {1.0f, 7, 7}, {0.5f, 7, 7},  // rates of one or less add the amount unchanged
@@ -36,8 +31,7 @@ TEST_F(GoldManagerTest, TheRateRoundsFractionsAboveOneHundredthUpInSinglePrecisi
     gold->addGold(15);
     gold->addGold(15);
     gold->setCurrentGold(gold->currentGold() - 20);
-    EXPECT_EQ(gold->currentGold() - current, 26u);
-    EXPECT_EQ(gold->totalGold() - total, 46u);
+    EXPECT_EQ(std::make_pair(gold->currentGold() - current, gold->totalGold() - total), std::make_pair(26u, 46u));
 
     // Large totals lose their lowest digits in single precision.
     GoldManager::resetInstanceForTesting();
@@ -48,6 +42,11 @@ TEST_F(GoldManagerTest, TheRateRoundsFractionsAboveOneHundredthUpInSinglePrecisi
     EXPECT_EQ(gold->totalGold(), 16777216u);
     gold->addGold(3);
     EXPECT_EQ(gold->currentGold(), 16777220u);
+
+    EquipManager::addEquipWithId(5);  // gold 2.0: the rate follows the purchase, on the main loop
+    EXPECT_EQ(gold->goldRate(), 0.0f);
+    RunLoop::main().drain();
+    EXPECT_EQ(gold->goldRate(), 2.0f);
 }
 
 TEST_F(GoldManagerTest, GoldReachesTheStoreOnlyAtSaveGoldAndTeardown) {
@@ -65,17 +64,7 @@ TEST_F(GoldManagerTest, GoldReachesTheStoreOnlyAtSaveGoldAndTeardown) {
 
     GoldManager::resetInstanceForTesting();
     EXPECT_EQ(reports, 2);
-    EXPECT_EQ(GoldManager::getInstance()->currentGold(), 10u);
-    EXPECT_EQ(GoldManager::getInstance()->totalGold(), 40u);
-}
-
-TEST_F(GoldManagerTest, APurchaseReloadsTheGoldRateOnTheMainLoop) {
-    auto* gold = GoldManager::getInstance();
-    EquipManager::addEquipWithId(5);  // gold 2.0
-    EXPECT_EQ(gold->goldRate(), 0.0f);
-    RunLoop::main().drain();
-    gold->addGold(7);
-    EXPECT_EQ(gold->currentGold(), 14u);
+    EXPECT_EQ(std::make_pair(GoldManager::getInstance()->currentGold(), GoldManager::getInstance()->totalGold()), std::make_pair(10u, 40u));
 }
 
 TEST_F(GoldManagerTest, ObserversHearEveryChangeInOrderOnTheMainLoopUntilGone) {
@@ -111,15 +100,11 @@ TEST_F(LeftTimeManagerTest, IntervalPerPersonByDungeonWithTheTimeRateBetweenZero
     EXPECT_EQ(intervals, (std::vector<double>{1, 1, 6, 15, 30, 90, 180, 360, 540, 720, 1080, 1}));
 
     store().setInteger(4, SavedStateKeys::currentDungeonId);
-    store().setFloat(0.5f, SavedStateKeys::timeRate);
-    EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), 300.0);
-    for (float rate : {0.0f, 1.0f, 1.5f, -0.5f, std::nanf("")}) {
+    // Only rates strictly between zero and one count; the stored float is widened, not rounded.
+    for (float rate : {0.5f, 1.0f / 3.0f, 0.0f, 1.0f, 1.5f, -0.5f, std::nanf("")}) {
         store().setFloat(rate, SavedStateKeys::timeRate);
-        EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), 600.0) << "rate " << rate;
+        EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), rate > 0 && rate < 1 ? 600.0 * static_cast<double>(rate) : 600.0) << rate;
     }
-    // The stored float is widened, not rounded.
-    store().setFloat(1.0f / 3.0f, SavedStateKeys::timeRate);
-    EXPECT_EQ(LeftTimeManager::intervalAtCurrentDungeon(), 30.0 * static_cast<double>(1.0f / 3.0f));
 
     store().removeObjectForKey(SavedStateKeys::timeRate);
     store().setInteger(2, SavedStateKeys::currentDungeonId);

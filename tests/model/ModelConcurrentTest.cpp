@@ -4,8 +4,6 @@
 #include <thread>
 
 #include "ModelTestSupport.h"
-#include "model/DungeonManager.h"
-#include "model/EquipManager.h"
 
 using namespace modeltest;
 using ModelConcurrentTest = ModelTest;

@@ -1,54 +1,32 @@
 #include "ModelTestSupport.h"
-#include "model/EquipManager.h"
 
 using namespace modeltest;
 using MonsterManagerTest = ModelTest;
 
-TEST_F(MonsterManagerTest, FirstHuntAppendsARecordAndPostsNewMonsterOnce) {
+TEST_F(MonsterManagerTest, FirstHuntAppendsARecordAndPostsNewMonsterOnceAndRecordsHeldElsewhereStay) {
     recordEvents({"newMonster", "collectionUnlocked"});
     auto* manager = MonsterManager::getInstance();
     EXPECT_TRUE(manager->monsters().isNil());
-    EXPECT_FALSE(manager->huntedMonsterWithId(3));
     manager->addMonsterWithId(3);
     EXPECT_TRUE(events.empty()) << "events wait for the main loop";
     RunLoop::main().drain();
     EXPECT_EQ(events, std::vector<std::string>{"newMonster"});
     EXPECT_EQ(analytics->pageViews(), std::vector<std::string>{"/NEW_MONSTER_3"});
+    const Value heldList = manager->monsters(), heldRecord = manager->monsterInfoWithId(3);
 
-    manager->addMonsterWithId(3);
+    for (unsigned id : {3, 9, 1, 9}) manager->addMonsterWithId(id);  // records keep the order of first hunts
+    manager->updateMonsterInfoViewedWithId(3);
+    manager->updateMonsterInfoViewedWithId(8);  // never hunted: nothing changes
     RunLoop::main().drain();
-    EXPECT_EQ(events.size(), 1u) << "a repeat hunt posts nothing";
-    EXPECT_EQ(analytics->pageViews().size(), 1u);
-    EXPECT_EQ(manager->numHuntedMonsters(), 1u);
-
-    // Records keep the order in which monsters were first hunted.
-    for (unsigned id : {9, 1, 9}) manager->addMonsterWithId(id);
-    EXPECT_EQ(manager->monsters(), Value::array({MonsterManager::generateMonsterInfoWithId(3, 2),
+    EXPECT_EQ(events.size(), 3u) << "a repeat hunt posts nothing";
+    EXPECT_EQ(analytics->pageViews().size(), 3u);
+    EXPECT_EQ(manager->monsters(), Value::array({MonsterManager::generateMonsterInfoWithId(3, 2).with("viewed", Value(true)),
                                                  MonsterManager::generateMonsterInfoWithId(9, 2),
                                                  MonsterManager::generateMonsterInfoWithId(1, 1)}));
     EXPECT_EQ(manager->totalMonster(), 5u);
+    EXPECT_EQ(heldRecord, MonsterManager::generateMonsterInfoWithId(3, 1)) << "a change never alters a record held elsewhere";
+    EXPECT_EQ(heldList, Value::array({heldRecord}));
     EXPECT_TRUE(store().objectForKey(SavedStateKeys::monsters).isNil()) << "nothing reaches the store before a save";
-}
-
-TEST_F(MonsterManagerTest, AChangeNeverAltersARecordHeldElsewhere) {
-    auto* manager = MonsterManager::getInstance();
-    manager->addMonsterWithId(4);
-    const Value heldList = manager->monsters(), heldRecord = manager->monsterInfoWithId(4);
-    manager->addMonsterWithId(4);
-    manager->updateMonsterInfoViewedWithId(4);
-    EXPECT_EQ(heldRecord, MonsterManager::generateMonsterInfoWithId(4, 1));
-    EXPECT_EQ(heldList[0]["times"].unsignedValue(), 1u);
-    EXPECT_EQ(manager->numHuntedMonsterWithId(4), 2u);
-    EXPECT_TRUE(manager->viewedWithId(4));
-
-    manager->saveMonsters();
-    const Value saved = store().arrayForKey(SavedStateKeys::monsters);
-    manager->addMonsterWithId(4);
-    EXPECT_EQ(saved[0]["times"].unsignedValue(), 2u) << "the saved list is a snapshot";
-
-    const Value before = manager->monsters();
-    manager->updateMonsterInfoViewedWithId(8);  // never hunted: nothing changes
-    EXPECT_EQ(manager->monsters(), before);
 }
 
 TEST_F(MonsterManagerTest, BeatingAMonsterNeedsEveryRequiredEquipmentAndTheCollectionGrows) {
@@ -60,18 +38,15 @@ TEST_F(MonsterManagerTest, BeatingAMonsterNeedsEveryRequiredEquipmentAndTheColle
     EXPECT_TRUE(MonsterManager::isStrongerThanMonsterId(2));
     EXPECT_TRUE(MonsterManager::isStrongerThanMonsterId(1) && MonsterManager::isStrongerThanMonsterId(999));
 
-    // 36 of the table's 40 until the boss of dungeon 6 opens dungeon 7.
-    EXPECT_EQ(MonsterManager::numAllMonsters(), 36u);
+    EXPECT_EQ(MonsterManager::numAllMonsters(), 36u);  // of the table's 40, until the boss of dungeon 6 opens dungeon 7
     MonsterManager::getInstance()->addMonsterWithId(36);
     EXPECT_EQ(MonsterManager::numAllMonsters(), 40u);
 }
 
-TEST_F(MonsterManagerTest, SaveStoresRecordsThenUnlocksTheCollectionOnce) {
+TEST_F(MonsterManagerTest, SaveStoresASnapshotThenUnlocksTheCollectionOnce) {
     recordEvents({"collectionUnlocked"});
     auto* manager = MonsterManager::getInstance();
     manager->saveMonsters();  // no monster yet: nothing unlocked
-    RunLoop::main().drain();
-    EXPECT_TRUE(events.empty());
     EXPECT_FALSE(store().boolForKey(SavedStateKeys::collectionUnlocked));
 
     manager->addMonsterWithId(5);
@@ -88,8 +63,10 @@ TEST_F(MonsterManagerTest, SaveStoresRecordsThenUnlocksTheCollectionOnce) {
     EXPECT_EQ(monstersAtReport, 1u);
     EXPECT_TRUE(store().boolForKey(SavedStateKeys::collectionUnlocked));
     EXPECT_EQ(store().integerForKey(SavedStateKeys::totalMonster), 2);
-    EXPECT_EQ(store().arrayForKey(SavedStateKeys::monsters), manager->monsters());
-    manager->addMonsterWithId(6);
+    const Value saved = store().arrayForKey(SavedStateKeys::monsters);
+    EXPECT_EQ(saved, manager->monsters());
+    manager->addMonsterWithId(5);
+    EXPECT_EQ(saved[0]["times"].unsignedValue(), 2u) << "the saved list is a snapshot";
     manager->saveMonsters();
     RunLoop::main().drain();
     EXPECT_EQ(events, std::vector<std::string>{"collectionUnlocked"}) << "once";
@@ -109,6 +86,6 @@ TEST_F(MonsterManagerTest, RecordsAreLoadedAtCreationAndSavedAtTeardown) {
     auto* manager = MonsterManager::getInstance();
     EXPECT_EQ(manager->numHuntedMonsters(), 2u);
     EXPECT_EQ(manager->numHuntedMonsterWithId(7), 3u);
-    EXPECT_TRUE(manager->viewedWithId(7));
+    EXPECT_TRUE(manager->viewedWithId(7) && manager->huntedMonsterWithId(2) && !manager->huntedMonsterWithId(3));
     EXPECT_EQ(manager->totalMonster(), 9u);
 }

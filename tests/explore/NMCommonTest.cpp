@@ -1,5 +1,5 @@
 // The shared services: the event bus (deferred, ordered, never nested, direct events), alerts,
-// local notifications, duration texts, the weighted choice and the touch lock.
+// the reminder's cancelling, duration texts and the weighted choice.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,7 +11,6 @@
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
 #include "platform/services/LocalNotificationCenter.h"
-#include "platform/services/UserInteraction.h"
 
 namespace {
 
@@ -220,17 +219,6 @@ TEST_F(NMCommonTest, AlertsShowOnTheMainLoopWithLiteralButtons) {
     }
     EXPECT_EQ(answers, (Answers{{20, 1}}));
     AlertPresenter::setShared(nullptr);
-}
-
-TEST(NMCommonMiscTest, TouchLockHasNoCounting) {
-    auto interaction = std::make_shared<InMemoryUserInteraction>();
-    UserInteraction::setShared(interaction);
-    NMCommon::disableUserInteraction();
-    NMCommon::disableUserInteraction();
-    EXPECT_FALSE(interaction->isEnabled());
-    NMCommon::enableUserInteraction();
-    EXPECT_TRUE(interaction->isEnabled());
-    UserInteraction::setShared(nullptr);
 }
 
 }  // namespace

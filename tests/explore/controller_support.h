@@ -66,13 +66,8 @@ protected:
             return root;
         }();
         ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
-        Image::clearCache();
-        PersonView::waitForRecordings();
-        RunLoop::main().reset();
+        reset();
         RunLoop::main().setClock(std::make_shared<ManualClock>(1.8e9));
-        NotificationCenter::defaultCenter().removeAllObservers();
-        resetSingletons();
-        gametest::clearStore();
         UserInteraction::setShared(nullptr);
         RandomSource::shared().seed(2024);
         Screen::mainScreen().setHeight(480);
@@ -88,19 +83,21 @@ protected:
         window = std::make_shared<Window>(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
     }
-
     void TearDown() override {
         if (ctr) ctr->removeViewFromSuperview();
         ctr.reset();
         window.reset();
+        reset();
+        ViewController::setRatingPrompt(nullptr);
+        SoundEngine::installSharedEngine(nullptr);
+    }
+    static void reset() {
+        Image::clearCache();
         PersonView::waitForRecordings();
         RunLoop::main().reset();
         NotificationCenter::defaultCenter().removeAllObservers();
         resetSingletons();
         gametest::clearStore();
-        ViewController::setRatingPrompt(nullptr);
-        SoundEngine::installSharedEngine(nullptr);
-        Image::clearCache();
     }
 
     void load() {

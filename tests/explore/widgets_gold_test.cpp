@@ -1,5 +1,6 @@
 // The gold panel: the figure labels, the count-up with its random steps at 0.016 s, a fall shown
-// at once, the flash, the gold rate, and the observers the panel holds while it lives.
+// at once, the flash (also drawn, the picture in <build>/widgets/), the gold rate, and the
+// observers the panel holds while it lives.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,11 +8,14 @@
 
 #include "explore/NMCommon.h"
 #include "explore/NumberLabelsView.h"
+#include "explore/PixelPanel.h"
 #include "explore/StatusView.h"
 #include "model/EquipManager.h"
 #include "model/GoldManager.h"
 #include "model/SavedStateKeys.h"
+#include "platform/render/HeadlessRenderer.h"
 #include "platform/ui/Font.h"
+#include "platform/ui/ImageView.h"
 #include "widgets_support.h"
 
 namespace {
@@ -115,12 +119,40 @@ TEST_F(NumberLabelsTest, AFallIsShownAtOnceAndStopsACountUnderWay) {
 
 using StatusViewTest = WidgetTest;
 
-TEST_F(StatusViewTest, RisingGoldCountsUpAndFlashesOnceOverOneSecondTheFirstDisplayNot) {
+bool near(Color a, Color b) {
+    auto d = [](uint8_t x, uint8_t y) { return x > y ? x - y : y - x; };
+    return d(a.r8(), b.r8()) <= 6 && d(a.g8(), b.g8()) <= 6 && d(a.b8(), b.b8()) <= 6;
+}
+
+TEST_F(StatusViewTest, RisingGoldCountsUpAndFlashesTheSocketsOnceOverOneSecondTheFirstDisplayNot) {
     store().setInteger(1234, SavedStateKeys::gold);
     auto panel = show<StatusView>();
+    auto stage = View::make<ImageView>(Rect(0, 0, 320, 480));
+    stage->setImage(Image::named("stage_1@2x.png"));
+    window->insertSubviewAtIndex(stage, 0);
+    HeadlessRenderer renderer(Size(320, 480));
+    ASSERT_TRUE(renderer.isValid());
+    // A point in the socket of a figure (0: units), clear of its digit, and one on the board.
+    const auto socket = [&](size_t figure) {
+        const auto& label = panel->numberLabelsView()->labels()[figure];
+        const Rect r = label->convertRectToView(label->bounds(), nullptr);
+        return Point(r.origin.x + r.size.width / 2, panel->frame().origin.y + 11);
+    };
+    const Point between((socket(1).x + socket(2).x) / 2, socket(1).y);
+    const auto colorAt = [&](Point p) {
+        renderer.render(*window);
+        return renderer.colorAtPoint(p);
+    };
     EXPECT_EQ(panel->numberLabelsView()->displayedText(), "1234");
     EXPECT_FALSE(panel->numberLabelsView()->isCountingUp());
     EXPECT_TRUE(panel->effectImgView()->isHidden());
+    EXPECT_TRUE(near(colorAt(socket(7)), Palette::cream)) << "the highest, empty socket too";
+    EXPECT_TRUE(near(colorAt(socket(0)), Palette::cream));
+    EXPECT_FALSE(near(colorAt(between), Palette::cream));
+    const std::filesystem::path dir = std::filesystem::path(RE_TEST_BINARY_DIR) / "widgets";
+    std::filesystem::create_directories(dir);
+    EXPECT_TRUE(renderer.writePNG((dir / "gold_panel.png").string()));
+
     GoldManager* gold = GoldManager::getInstance();
     const double start = now();
     gold->addGold(25);
@@ -128,6 +160,8 @@ TEST_F(StatusViewTest, RisingGoldCountsUpAndFlashesOnceOverOneSecondTheFirstDisp
     drain();
     EXPECT_TRUE(panel->animating());
     EXPECT_NEAR(panel->effectImgView()->presentationAlpha(), 1.0, 1e-9);
+    EXPECT_TRUE(near(colorAt(socket(7)), Palette::goldLight));
+    EXPECT_FALSE(near(colorAt(between), Palette::goldLight)) << "the board stays";
     advanceTo(start, 0.5);
     const double halfway = panel->effectImgView()->presentationAlpha();
     EXPECT_GT(halfway, 0.5) << "ease-in: slow at first";
@@ -141,19 +175,15 @@ TEST_F(StatusViewTest, RisingGoldCountsUpAndFlashesOnceOverOneSecondTheFirstDisp
     advanceTo(start, 1.0 + 1e-9);
     EXPECT_FALSE(panel->animating());
     EXPECT_TRUE(panel->effectImgView()->isHidden());
+    EXPECT_TRUE(near(colorAt(socket(7)), Palette::cream));
     EXPECT_EQ(panel->numberLabelsView()->displayedText(), "1359");
     gold->addGold(1);
     drain();
     EXPECT_TRUE(panel->animating() && !panel->effectImgView()->isHidden()) << "the next rise flashes again";
 }
 
-TEST_F(StatusViewTest, APurchaseLowersTheFiguresAtOnceAndTheRateShowsOnlyWhenItRaises) {
-    store().setInteger(5000, SavedStateKeys::gold);
+TEST_F(StatusViewTest, TheRateShowsOnlyWhenItRaisesAndFollowsPurchases) {
     auto panel = show<StatusView>();
-    GoldManager::getInstance()->setCurrentGold(3800);
-    drain();
-    EXPECT_EQ(panel->numberLabelsView()->displayedText(), "3800");
-    EXPECT_FALSE(panel->numberLabelsView()->isCountingUp());
     EXPECT_EQ(panel->goldRateLabel()->text(), "") << "no rate stored";
     const std::pair<float, const char*> cases[] = {{1.0f, ""}, {0.8f, ""}, {1.25f, "x1.25"}, {1.2f * 1.25f, "x1.50"}};
     for (const auto& [rate, text] : cases) {

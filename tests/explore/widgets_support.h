@@ -52,27 +52,23 @@ class WidgetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         sixteenBundle();
-        LocalizedStrings::setPreferredLanguages({"en"});
+        reset();
         LocalizedStrings::shared().reload();
         SavePointHooks::setAfterSaveHandler(nullptr);
-        useBundle(RE_TEST_RESOURCE_DIR);
-        gametest::clearStore();
-        RunLoop::main().reset();
         RunLoop::main().setClock(std::make_shared<ManualClock>(1.8e9));
-        NotificationCenter::defaultCenter().removeAllObservers();
-        UserInteraction::setShared(nullptr);
         RandomSource::shared().seed(4242);
     }
-
     void TearDown() override {
         window.reset();  // the widgets go before the managers they follow
+        reset();
+    }
+    void reset() {
         RunLoop::main().reset();
-        gametest::resetModelSingletons(false);
+        useBundle(RE_TEST_RESOURCE_DIR);
         gametest::clearStore();
         NotificationCenter::defaultCenter().removeAllObservers();
         UserInteraction::setShared(nullptr);
         LocalizedStrings::setPreferredLanguages({"en"});
-        useBundle(RE_TEST_RESOURCE_DIR);
     }
 
     // The widget on a 320 x 480 window: joining the window is its first display.

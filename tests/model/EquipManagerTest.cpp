@@ -1,10 +1,7 @@
 #include "ModelTestSupport.h"
 
-using namespace modeltest;
 
-namespace {
-Value entry(int64_t id) { return EquipStaticData::getInstance()->equipStaticInfoWithEquipId(id); }
-}  // namespace
+static Value entry(int64_t id) { return EquipStaticData::getInstance()->equipStaticInfoWithEquipId(id); }
 
 using EquipManagerTest = ModelTest;
 
@@ -13,7 +10,6 @@ TEST_F(EquipManagerTest, ShopListsOnlyItemsOfUnlockedDungeonsAndTheLatestAreNew)
     EXPECT_EQ(field(EquipManager::equipmentsInStoreOfType(0)), (Ids{1, 2, 7}));
     EXPECT_TRUE(EquipManager::isNewEquipWithEquipStaticInfo(entry(1)));
     EXPECT_FALSE(EquipManager::isNewEquipWithEquipStaticInfo(entry(3)));
-
     MonsterManager::getInstance()->addMonsterWithId(6);  // dungeon 2 opens
     EXPECT_EQ(field(EquipManager::equipmentsInStore()), (Ids{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_FALSE(EquipManager::isNewEquipWithEquipStaticInfo(entry(1)));
@@ -43,7 +39,6 @@ TEST_F(EquipManagerTest, PurchaseStoresTheRecordAndRatesThenPostsEquipUpdated) {
     EXPECT_TRUE(events.empty());
     RunLoop::main().drain();
     EXPECT_EQ(events, std::vector<std::string>{"equipUpdated"});
-
     // Purchased items come in reverse table order, each once.
     for (int id : {1, 7, 2, 6}) EquipManager::addEquipWithId(id);
     EXPECT_EQ(field(EquipManager::equipmentsPurchasedWithType(0)), (Ids{7, 2, 1}));
@@ -57,7 +52,6 @@ TEST_F(EquipManagerTest, BonusRatesMultiplyOnlyMeaningfulRatesOfBonusItemsInSing
     EquipManager::addEquipWithId(4);  // gold 1.5
     EquipManager::addEquipWithId(8);  // gold 1.1, of a dungeon not yet open
     EXPECT_EQ(store().floatForKey(SavedStateKeys::goldRate), ((1.0f * 1.1f) * 2.0f) * 1.5f) << "a float product in reverse table order";
-
     // Empty or malformed records are not owned.
     store().setObject(Value::dictionary(), "equip_5");
     store().setObject(Value(Value::Array{Value(1)}), "equip_6");

@@ -2,7 +2,6 @@
 
 #include "ModelTestSupport.h"
 
-using namespace modeltest;
 
 using GoldManagerTest = ModelTest;
 
@@ -32,7 +31,6 @@ TEST_F(GoldManagerTest, TheRateRoundsFractionsAboveOneHundredthUpInSinglePrecisi
     gold->addGold(15);
     gold->setCurrentGold(gold->currentGold() - 20);
     EXPECT_EQ(std::make_pair(gold->currentGold() - current, gold->totalGold() - total), std::make_pair(26u, 46u));
-
     // Large totals lose their lowest digits in single precision.
     GoldManager::resetInstanceForTesting();
     store().setInteger(16777216, SavedStateKeys::gold);
@@ -42,7 +40,6 @@ TEST_F(GoldManagerTest, TheRateRoundsFractionsAboveOneHundredthUpInSinglePrecisi
     EXPECT_EQ(gold->totalGold(), 16777216u);
     gold->addGold(3);
     EXPECT_EQ(gold->currentGold(), 16777220u);
-
     EquipManager::addEquipWithId(5);  // gold 2.0: the rate follows the purchase, on the main loop
     EXPECT_EQ(gold->goldRate(), 0.0f);
     RunLoop::main().drain();
@@ -61,7 +58,6 @@ TEST_F(GoldManagerTest, GoldReachesTheStoreOnlyAtSaveGoldAndTeardown) {
     EXPECT_EQ(store().integerForKey(SavedStateKeys::totalGold), 40);
     EXPECT_EQ(reports, 1);
     EXPECT_EQ(goldAtReport, 10) << "the report runs after the writes";
-
     GoldManager::resetInstanceForTesting();
     EXPECT_EQ(reports, 2);
     EXPECT_EQ(std::make_pair(GoldManager::getInstance()->currentGold(), GoldManager::getInstance()->totalGold()), std::make_pair(10u, 40u));
@@ -82,7 +78,6 @@ TEST_F(GoldManagerTest, ObserversHearEveryChangeInOrderOnTheMainLoopUntilGone) {
     EXPECT_TRUE(heard.empty()) << "observers run on a later pass";
     RunLoop::main().drain();
     EXPECT_EQ(heard, (std::vector<std::pair<int64_t, int64_t>>{{0, 5}, {5, 2}, {2, 3}}));
-
     gold->addGold(1);
     gold->removeGoldObserver(&key);  // unregistered while a change is queued: hears nothing
     RunLoop::main().drain();
@@ -98,18 +93,15 @@ TEST_F(LeftTimeManagerTest, IntervalPerPersonByDungeonWithTheTimeRateBetweenZero
         intervals.push_back(LeftTimeManager::intervalAtCurrentDungeon());
     }
     EXPECT_EQ(intervals, (std::vector<double>{1, 1, 6, 15, 30, 90, 180, 360, 540, 720, 1080, 1}));
-
     store().setInteger(4, SavedStateKeys::currentDungeonId);
     // Only rates strictly between zero and one count; the stored float is widened, not rounded.
     for (float rate : {0.5f, 1.0f / 3.0f, 0.0f, 1.0f, 1.5f, -0.5f, std::nanf("")}) {
         store().setFloat(rate, SavedStateKeys::timeRate);
         EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), rate > 0 && rate < 1 ? 600.0 * static_cast<double>(rate) : 600.0) << rate;
     }
-
     store().removeObjectForKey(SavedStateKeys::timeRate);
     store().setInteger(2, SavedStateKeys::currentDungeonId);
-    MemberManager::addMember();
-    MemberManager::addMember();
+    for (int i = 0; i < 2; ++i) MemberManager::addMember();
     EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), 132.0);
     EquipManager::addEquipWithId(6);  // speed 2.0
     EXPECT_EQ(LeftTimeManager::totalTimeForExplore(), 66.0);

@@ -5,7 +5,6 @@
 
 #include "ModelTestSupport.h"
 
-using namespace modeltest;
 using ModelConcurrentTest = ModelTest;
 
 TEST_F(ModelConcurrentTest, WorkerRecordsWhileTheMainThreadReads) {
@@ -30,14 +29,12 @@ TEST_F(ModelConcurrentTest, WorkerRecordsWhileTheMainThreadReads) {
             EXPECT_GE(monsters->totalMonster(), lastTotal);
             lastTotal = monsters->totalMonster();
             (void)monsters->numHuntedMonsters(), (void)monsters->huntedMonsterWithId(6), (void)gold->currentGold();
-            (void)DungeonManager::isUnlockedWithDungeonId(2), (void)EquipManager::equipmentsInStore();
-            (void)MonsterManager::numAllMonsters();
+            (void)DungeonManager::isUnlockedWithDungeonId(2), (void)EquipManager::equipmentsInStore(), (void)MonsterManager::numAllMonsters();
             RunLoop::main().runPass();
         }
         worker.waitUntilIdle();
     }
     RunLoop::main().drain();
-
     EXPECT_EQ(monsters->totalMonster(), static_cast<uint32_t>(kRecordings));
     unsigned sum = 0;
     for (unsigned id = 1; id <= 12; ++id) sum += monsters->numHuntedMonsterWithId(id);

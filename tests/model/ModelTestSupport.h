@@ -15,12 +15,9 @@
 #include "platform/services/Analytics.h"
 #include "support/GameTestSupport.h"
 
-namespace modeltest {
-
 using gametest::store;
 using gametest::writePlist;
 
-// The small tables every model test runs on, written once per test program.
 // Monsters 1..39 ("M<i>", 10 i gold), then a second id 39 that never wins; monster 2 requires
 // equipment 3 and 5. Dungeons 1..8, the boss of d is monster 6d; dungeon 8 has no monster list,
 // dungeon 1 a second one that is never used.
@@ -65,7 +62,6 @@ inline const gametest::TestFolders& folders() {
     return made;
 }
 
-// One field of every entry of a list.
 inline std::vector<int64_t> field(const Value& list, const char* key = "id") {
     std::vector<int64_t> out;
     for (const Value& e : list.arrayValue()) out.push_back(e[key].integerValue());
@@ -92,7 +88,6 @@ protected:
         RunLoop::main().reset();
         NotificationCenter::defaultCenter().removeAllObservers();
     }
-    // Records every event of these names, in delivery order.
     void recordEvents(std::initializer_list<const char*> names) {
         for (const char* name : names)
             NotificationCenter::defaultCenter().addObserver(this, [this](const Notification& n) { events.push_back(n.name); }, name);
@@ -101,5 +96,3 @@ protected:
     std::shared_ptr<RecordingAnalytics> analytics = std::make_shared<RecordingAnalytics>();
     std::vector<std::string> events;
 };
-
-}  // namespace modeltest

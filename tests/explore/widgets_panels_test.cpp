@@ -40,22 +40,6 @@ protected:
     }
 };
 
-TEST_F(EquipStripTest, NoStripBeforeTheShopOrWithNothingOnSaleOneRowUpToFifteenTwoRowsBeyond) {
-    WidgetTest::own({1, 2});
-    auto strip = show<EquipStatusView>();
-    EXPECT_EQ(strip->currentMode(), EquipStatusView::kModeNone);
-    EXPECT_TRUE(icons(*strip).empty()) << "no icons without a strip";
-    store().setBool(true, SavedStateKeys::shopUnlocked);
-    // dungeon unlocked up to, mode: the first dungeon lists no equipment of type 0.
-    for (const auto& [dungeon, mode] : std::vector<std::pair<unsigned, unsigned>>{{1, 0}, {2, 1}, {6, 1}, {7, 2}}) {
-        WidgetTest::unlockDungeonsUpTo(dungeon);
-        strip->updateMode();
-        EXPECT_EQ(strip->currentMode(), mode) << "up to dungeon " << dungeon;
-        EXPECT_EQ(background(*strip), mode == 0 ? "" : mode == 2 ? "quest_status2@2x.png" : "quest_status@2x.png");
-    }
-    EXPECT_EQ(EquipManager::equipmentsInStoreOfType(0).arrayValue().size(), 18u);
-}
-
 TEST_F(EquipStripTest, SixteenPiecesOnSaleGiveTwoRowsWithTheIconsInTheirSockets) {
     widgettest::useBundle(widgettest::sixteenBundle().string());
     store().setBool(true, SavedStateKeys::shopUnlocked);
@@ -69,24 +53,31 @@ TEST_F(EquipStripTest, SixteenPiecesOnSaleGiveTwoRowsWithTheIconsInTheirSockets)
     EXPECT_EQ(EquipStatusView::iconOriginWithEquipId(16, 1), Point(313, 23)) << "one row has no upper sockets";
 }
 
-TEST_F(EquipStripTest, EventsMoveTheStripAndTheIconsAndLeaveWithIt) {
-    WidgetTest::unlockDungeonsUpTo(2);
+TEST_F(EquipStripTest, EventsBringOneRowUpToFifteenPiecesTwoRowsBeyondAndMoveTheIcons) {
     WidgetTest::own({1});
     auto strip = show<EquipStatusView>();
     store().setBool(true, SavedStateKeys::shopUnlocked);
     NMCommon::sendNotification("shopUnlocked");
+    drain();
+    EXPECT_EQ(strip->currentMode(), EquipStatusView::kModeNone) << "the first dungeon lists no equipment of type 0";
+    EXPECT_TRUE(icons(*strip).empty()) << "no icons without a strip";
+    WidgetTest::unlockDungeonsUpTo(2);
+    NMCommon::sendNotification("newMap", Value(1u));
     EXPECT_EQ(strip->currentMode(), EquipStatusView::kModeNone) << "events arrive on a later pass";
     drain();
-    EXPECT_EQ(strip->currentMode(), EquipStatusView::kModeOneRow);
+    EXPECT_EQ(background(*strip), "quest_status@2x.png");
     EXPECT_TRUE(icons(*strip).empty()) << "the icons wait for the next purchase";
     EquipManager::addEquipWithId(2);
     drain();
     EXPECT_EQ(icons(*strip), (std::map<unsigned, Point>{{1, {13, 23}}, {2, {33, 23}}}));
-
-    WidgetTest::unlockDungeonsUpTo(7);
-    NMCommon::sendNotification("newMap", Value(6u));
-    drain();
-    EXPECT_EQ(strip->currentMode(), EquipStatusView::kModeTwoRows);
+    for (unsigned dungeon : {6u, 7u}) {
+        WidgetTest::unlockDungeonsUpTo(dungeon);
+        NMCommon::sendNotification("newMap", Value(dungeon - 1));
+        drain();
+        EXPECT_EQ(strip->currentMode(), dungeon == 7 ? EquipStatusView::kModeTwoRows : EquipStatusView::kModeOneRow);
+    }
+    EXPECT_EQ(EquipManager::equipmentsInStoreOfType(0).arrayValue().size(), 18u);
+    EXPECT_EQ(background(*strip), "quest_status2@2x.png");
     EquipManager::addEquipWithId(16);
     drain();
     EXPECT_EQ(icons(*strip).at(16), Point(13, 6));

@@ -28,8 +28,11 @@ void reportMissing(const std::string& file) {
                  file.c_str());
 }
 
+// Fonts stay open for the life of the process: text is drawn up to the last frame, and SDL_ttf is
+// never shut down. The table is never destroyed, so it still holds them (reachable, not lost) when
+// the process ends, and nothing tries to close a font after its library is gone.
 TTF_Font* openFont(const std::string& path, bool bold, int pixels) {
-    static std::map<std::tuple<std::string, bool, int>, TTF_Font*> open;
+    static auto& open = *new std::map<std::tuple<std::string, bool, int>, TTF_Font*>();
     auto key = std::make_tuple(path, bold, pixels);
     if (auto it = open.find(key); it != open.end()) return it->second;
     if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;

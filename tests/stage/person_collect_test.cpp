@@ -56,8 +56,8 @@ TEST_F(PersonCollectTest, FirstBossHuntUnlocksTheNextMapOnce) {
     EXPECT_EQ(events, (Strings{"newMap", "mapUnlocked"}));  // at collection
     EXPECT_TRUE(eventObjects[0].isUnsigned());
     EXPECT_EQ(eventObjects[0], Value(1u));
-    const Strings views = analytics->paths();
-    EXPECT_NE(std::find(views.begin(), views.end(), "/STAGE_CLEAR_V102_1"), views.end());
+    const auto views = analytics->views();
+    EXPECT_TRUE(std::any_of(views.begin(), views.end(), [](const auto& v) { return v.first == "/STAGE_CLEAR_V102_1"; }));
     // Made durable at once: the map flag set, the boss time gone.
     SavedStateStore onDisk(store().filePath());
     EXPECT_TRUE(onDisk.boolForKey("mapUnlocked"));

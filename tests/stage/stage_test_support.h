@@ -1,33 +1,21 @@
 #pragma once
-// Shared set-up of the stage tests. Every fixture runs on a manual clock, a seeded random source,
-// a saved-state store in a temporary folder (RE_DATA_DIR when a test runs as a child process), a
-// sound engine that writes down what it plays and analytics that note the thread of each page
-// view, with every singleton torn down between tests. The bundle differs:
-//   StageTest      the build's own resources (pictures drawn by the art tools, real tables);
-//   PersonTest     small person tables written here next to links to the build's pictures;
-//   StageViewTest  small stage tables, the build's pictures and strings, one tall monster drawn
-//                  here; a 320 x 480 window holds the stage at (0, 160, 320, 320), so the
-//                  stage's y 0 lies on the horizon, at the entrance.
+// Shared set-up of the stage tests: a manual clock, a seeded random source, the store in a
+// temporary folder (RE_DATA_DIR in a child process of the restart test), a sound engine and
+// analytics that write down what they are asked, every singleton torn down between tests. The
+// bundle differs: StageTest uses the build's resources; PersonTest small person tables written
+// here; StageViewTest small stage tables with one tall monster, in a 320 x 480 window holding the
+// stage at (0, 160, 320, 320), so the stage's y 0 lies on the horizon, at the entrance.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
 #include <mutex>
-#include <string>
 #include <thread>
-#include <vector>
 
-#include "explore/BalloonView.h"
 #include "model/DungeonStaticData.h"
-#include "model/EquipStaticData.h"
 #include "model/GoldManager.h"
 #include "model/LeftTimeManager.h"
 #include "model/MonsterManager.h"
-#include "model/MonsterStaticData.h"
 #include "model/PersonManager.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
@@ -38,11 +26,8 @@
 #include "platform/services/UserInteraction.h"
 #include "platform/sound/SilentSoundBackend.h"
 #include "platform/sound/SoundEngine.h"
-#include "platform/store/SavedStateStore.h"
-#include "platform/ui/Image.h"
 #include "platform/ui/Window.h"
 #include "stage/EffectManager.h"
-#include "stage/PersonView.h"
 #include "stage/PoseManager.h"
 #include "stage/StageView.h"
 #include "support/GameTestSupport.h"
@@ -50,17 +35,15 @@
 namespace stagetests {
 
 namespace fs = std::filesystem;
-
 using gametest::clearStore;
 using gametest::store;
-using gametest::writePlist;
 
 inline Value entry(int monster, bool isNew, double rate, bool boss = false) {
     return Value{{"monster_id", Value(monster)}, {"is_new", Value(isNew)}, {"rate", Value(rate)}, {"is_boss", Value(boss)}};
 }
 
-// Monsters 1..12 (monster i is worth 10 i gold; 12 needs equipment 1, which the party owns only
-// when a test buys it), one piece of equipment, and the dungeons given as (id, boss, depth, list).
+// Monsters 1..12 (monster i is worth 10 i gold; 12 needs equipment 1), one piece of equipment,
+// the tall monster 99 when asked, and the dungeons given as (id, boss, depth, list).
 struct DungeonRow {
     int id, boss, depth;
     Value::Array list;
@@ -76,26 +59,24 @@ inline void writeTables(const fs::path& bundle, const std::vector<DungeonRow>& d
         rows.push_back(Value{{"id", Value(d.id)}, {"name", Value("D" + std::to_string(d.id))}, {"boss_id", Value(d.boss)}, {"depth", Value(d.depth)}});
         lists.push_back(Value{{"dungeon_id", Value(d.id)}, {"monsters", Value(d.list)}});
     }
-    writePlist(bundle / "tables" / "monsters.plist", Value(monsters));
-    writePlist(bundle / "tables" / "dungeons.plist", Value(rows));
-    writePlist(bundle / "tables" / "dungeon_monsters.plist", Value(lists));
-    writePlist(bundle / "tables" / "equipments.plist",
-               Value(Value::Array{Value{{"id", Value(1)}, {"name", Value("E1")}, {"type", Value(0)}, {"req_dungeon", Value(1)}, {"gold", Value(100)}}}));
+    gametest::writePlist(bundle / "tables" / "monsters.plist", Value(monsters));
+    gametest::writePlist(bundle / "tables" / "dungeons.plist", Value(rows));
+    gametest::writePlist(bundle / "tables" / "dungeon_monsters.plist", Value(lists));
+    gametest::writePlist(bundle / "tables" / "equipments.plist",
+                         Value(Value::Array{Value{{"id", Value(1)}, {"name", Value("E1")}, {"type", Value(0)}, {"req_dungeon", Value(1)}, {"gold", Value(100)}}}));
 }
 
 struct Folders {
     fs::path root, person, stage;
 };
-
 inline const Folders& folders() {
     static Folders f = [] {
-        // A child process of the restart test runs on the data folder its parent gave it.
         const char* data = std::getenv("RE_STAGE_CHILD") ? std::getenv("RE_DATA_DIR") : nullptr;
         const auto made = gametest::makeTestFolders("re-stage", data ? fs::path(data) : fs::path());
         Folders out{made.root, made.root / "person", made.root / "stage"};
         // Person tables. 1: boss 6, depth 40; 1 old 0.5, 2 3 4 new 0.2 0.2 0.1. 2: boss 10;
-        // 7 old 0.2 (A), 8 new 0.5 (B), 9 new 0.3 (C). 3: boss 12 (too strong), depth 40; 11.
-        // 4: no boss, depth 0, empty list. 5: only its boss 5.
+        // 7 old 0.2, 8 new 0.5, 9 new 0.3. 3: boss 12 (too strong), depth 40; 11. 4: no boss,
+        // depth 0, empty list. 5: only its boss 5.
         writeTables(out.person,
                     {{1, 6, 40, {entry(1, false, 0.5), entry(2, true, 0.2), entry(3, true, 0.2), entry(4, true, 0.1), entry(6, false, 0, true)}},
                      {2, 10, 1000, {entry(7, false, 0.2), entry(8, true, 0.5), entry(9, true, 0.3)}},
@@ -129,7 +110,6 @@ inline void useResources(const std::string& dir) {
     ResourceBundle::setRootDirectory(dir);
     Image::clearCache();
 }
-
 inline void resetSingletons() {
     gametest::resetModelSingletons();
     PoseManager::resetInstanceForTesting();
@@ -140,7 +120,6 @@ inline void resetSingletons() {
 struct SoundLog {
     std::mutex mutex;
     std::vector<std::pair<std::string, double>> played;
-
     std::vector<std::string> names() {
         std::lock_guard lock(mutex);
         std::vector<std::string> out;
@@ -154,7 +133,6 @@ struct SoundLog {
         return -1;
     }
 };
-
 class RecordingSoundBackend : public SilentSoundBackend {
 public:
     explicit RecordingSoundBackend(std::shared_ptr<SoundLog> log) : log_(std::move(log)) {}
@@ -188,29 +166,21 @@ public:
         std::lock_guard lock(mutex_);
         return views_;
     }
-    std::vector<std::string> paths() const {
-        std::vector<std::string> out;
-        for (const auto& v : views()) out.push_back(v.first);
-        return out;
-    }
     int maxInFlight() const { return maxInFlight_.load(); }
 
 private:
     mutable std::mutex mutex_;
     std::vector<std::pair<std::string, std::thread::id>> views_;
-    std::atomic<int> inFlight_{0};
-    std::atomic<int> maxInFlight_{0};
+    std::atomic<int> inFlight_{0}, maxInFlight_{0};
 };
 
 // The owner of persons under test: writes down what it is told, and lands thrown yields after
 // landingDelay.
 class RecordingDelegate : public PersonViewDelegate {
 public:
-    bool offersFinishCheck = true;
-    bool offersThrow = true;
+    bool offersFinishCheck = true, offersThrow = true;
     double landingDelay = 1.0;
-    std::vector<int> finished;  // person ids, in the order their collections ended
-    std::vector<int> thrown;    // person ids whose yields were handed over
+    std::vector<int> finished, thrown;  // person ids, in order
     std::vector<Point> throwCenters;
     std::vector<std::shared_ptr<ImageView>> thrownViews;
     std::vector<std::string>* journal = nullptr;
@@ -255,7 +225,6 @@ protected:
             [log] { return std::make_unique<RecordingSoundBackend>(log); },
             [](const std::string& name, const std::string& type) { return "/nowhere/" + name + "." + type; }, ""));
     }
-
     void TearDown() override {
         PersonView::waitForRecordings();
         RunLoop::main().reset();
@@ -279,7 +248,7 @@ protected:
     void settle() { RunLoop::main().drain(); }
     static bool touchesEnabled() { return UserInteraction::shared()->isEnabled(); }
 
-    // Records every event of these names in delivery order, with its object, time and thread.
+    // Records every event of these names in delivery order, with its object and thread.
     void recordEvents(std::initializer_list<const char*> names) {
         for (const char* name : names)
             NotificationCenter::defaultCenter().addObserver(
@@ -293,12 +262,7 @@ protected:
     }
     size_t count(const std::string& name) const { return static_cast<size_t>(std::count(events.begin(), events.end(), name)); }
 
-    // Seeds whose first draw is `wanted`: next() mod 1000 (the weighted choice), uniform(bound).
-    static uint64_t seedDrawing(uint32_t wanted) {
-        uint64_t seed = 1;
-        while (RandomSource(seed).next() % 1000u != wanted) ++seed;
-        return seed;
-    }
+    // A seed whose first draw, uniform(bound), is `wanted`.
     static uint64_t seedDrawing(uint32_t bound, uint32_t wanted) {
         uint64_t seed = 1;
         while (RandomSource(seed).uniform(bound) != wanted) ++seed;
@@ -321,14 +285,10 @@ protected:
 class PersonTest : public WorldTest {
 protected:
     void SetUp() override { setUpWorld(folders().person, 4242); }
-
     std::shared_ptr<PersonView> makePerson(int id, Point center = Point(100, 100)) {
         auto person = View::make<PersonView>(Rect::withCenter(center, Size(PersonView::kWidth, PersonView::kHeight)));
         person->setTag(id);
         return person;
-    }
-    static void ownEquipment(int equipId) {
-        store().setObject(Value{{"equip_id", Value(equipId)}}, "equip_" + std::to_string(equipId));
     }
     static void setExploreCnt(unsigned dungeonId, unsigned count) {
         store().setObject(Value{{"dungeon_id", Value(dungeonId)}, {"explore_cnt", Value(count)}}, "dungeon_" + std::to_string(dungeonId));
@@ -339,13 +299,11 @@ inline Value dungeonInfo(int id) { return Value{{"id", Value(static_cast<unsigne
 
 class StageViewTest : public WorldTest {
 protected:
-    static constexpr double kStageTop = 160;
-
     void SetUp() override { setUpStage(true); }
     void setUpStage(bool clean) {
         setUpWorld(folders().stage, 777, clean);
         window = std::make_shared<Window>(Rect(0, 0, 320, 480));
-        stage = View::make<StageView>(Rect(0, kStageTop, 320, 320));
+        stage = View::make<StageView>(Rect(0, 160, 320, 320));
         window->addSubview(stage);
     }
     void TearDown() override {
@@ -353,23 +311,19 @@ protected:
         window.reset();
         WorldTest::TearDown();
     }
-
     std::shared_ptr<PersonView> person(int id) const { return stage->personWithId(id); }
-    // A stage point in the window's (screen) points.
-    static Point screen(Point stagePoint) { return Point(stagePoint.x, stagePoint.y + kStageTop); }
+    static Point screen(Point stagePoint) { return Point(stagePoint.x, stagePoint.y + 160); }  // in the window
     static void addMembers(int count) {
         for (int m = 1; m <= count; ++m) store().setObject(Value{{"member_id", Value(m)}}, "member_" + std::to_string(m));
     }
     static void storeHolder(int id, int yieldType, unsigned monster = 0, unsigned dungeon = 0) {
         PersonManager::updatePersonInfoWithId(id, yieldType, monster, dungeon);
     }
-    // Walks everybody off and lets every walk end.
-    void sendEveryoneOff() {
+    void sendEveryoneOff() {  // and lets every walk end
         stage->moveAllPersonsForExplore();
         advance(2.0);
         settle();
     }
-
     std::shared_ptr<Window> window;
     std::shared_ptr<StageView> stage;
 };

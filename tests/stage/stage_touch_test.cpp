@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "explore/BalloonView.h"
 #include "explore/NMCommon.h"
-#include "model/GoldManager.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "stage_test_support.h"
 
@@ -14,12 +14,7 @@ namespace {
 
 class StageTouchTest : public StageViewTest {
 protected:
-    // Draws the party with these persons holding monster 1 of dungeon 1 and these holding coffins.
-    void drawWithHolders(std::initializer_list<int> monsters, std::initializer_list<int> coffins = {}) {
-        for (int id : monsters) storeHolder(id, 3, 1, 1);
-        for (int id : coffins) storeHolder(id, 2);
-        stage->drawPersons();
-    }
+    // Draws the party with persons 1..upTo holding monster 1 of dungeon 1.
     void drawWithHolders(int upTo) {
         for (int id = 1; id <= upTo; ++id) storeHolder(id, 3, 1, 1);
         stage->drawPersons();
@@ -41,28 +36,24 @@ protected:
 };
 
 TEST_F(StageTouchTest, BandsCoverTheHoldersAndTouchesOutsideThemDoNothing) {
-    drawWithHolders({1, 9});
+    storeHolder(9, 3, 1, 1);
+    drawWithHolders(1);
     // m1 is carried at 40 x 40 with its top 2 points above the head.
     EXPECT_EQ(person(1)->currentRect(), Rect(274.5, 96, 43, 62));
     EXPECT_DOUBLE_EQ(stage->minY(1), 96);
     EXPECT_DOUBLE_EQ(stage->maxY(1), 158);
     EXPECT_DOUBLE_EQ(stage->minY(2), 66);
-    // Groups that never got a person keep 0 and 0, which pulls the overall top to 0.
-    EXPECT_DOUBLE_EQ(stage->maxY(3), 0);
-    EXPECT_DOUBLE_EQ(stage->minYAll(), 0);
+    EXPECT_DOUBLE_EQ(stage->minYAll(), 0);  // groups that never got a person keep 0 and 0
     EXPECT_DOUBLE_EQ(stage->maxYAll(), 158);
 
     // Below every band, on bare ground in a band, on a waiting person of the row: nothing.
     for (Point p : {Point(296, 200), Point(200, 150), Point(257, 130)}) tap(p);
     EXPECT_FALSE(collecting(1));
     EXPECT_FALSE(collecting(9));
-    EXPECT_EQ(stage->yieldPersons(1).size(), 1u);
-
     // Inside group 2's band on person 9: collected and out of its group; the band stays.
     tap(Point(43, 90));
     EXPECT_TRUE(collecting(9));
     EXPECT_TRUE(stage->yieldPersons(2).empty());
-    EXPECT_FALSE(collecting(1));
     EXPECT_DOUBLE_EQ(stage->minY(2), 66);
 }
 
@@ -75,16 +66,18 @@ TEST_F(StageTouchTest, ATallMonsterRaisesItsRowsBandAndItsNeighbourStaysReachabl
     EXPECT_DOUBLE_EQ(person(1)->currentRect().minY(), 88);
     EXPECT_DOUBLE_EQ(person(2)->currentRect().minY(), 98);
     EXPECT_DOUBLE_EQ(stage->minY(1), 88);
-    EXPECT_DOUBLE_EQ(stage->maxY(1), 158);
     EXPECT_DOUBLE_EQ(stage->minY(5), -6);
 
     tap(Point(257, 98));  // the coffin, at the very top of its own rectangle
     EXPECT_TRUE(collecting(2));
     tap(Point(296, 89));  // the tall monster, in the overhang above its carrier's head
     EXPECT_TRUE(collecting(1));
-    EXPECT_TRUE(stage->yieldPersons(1).empty());
     tap(Point(97, -4));  // the back row's overhang above the stage is touchable too
     EXPECT_TRUE(collecting(30));
+    // A hidden yield does not count.
+    person(1)->yieldImgView()->setHidden(true);
+    person(1)->updateCurrentRect();
+    EXPECT_DOUBLE_EQ(person(1)->currentRect().minY(), 98);
 }
 
 TEST_F(StageTouchTest, WhereRowsOverlapTheFrontRowIsCollectedFirstOnePerEvent) {
@@ -118,7 +111,6 @@ TEST_F(StageTouchTest, ASwipeAcrossTwoRowsCollectsEveryoneItPasses) {
     window->touchUp(screen(Point(320, 120)));
     for (int id = 1; id <= 15; ++id) EXPECT_TRUE(collecting(id)) << id;
     EXPECT_EQ(stage->yieldPersons(3).size(), 1u);
-
     // A drag starting on the ground works the same way.
     window->touchDown(screen(Point(319, 90)));
     window->touchMove(screen(Point(261, 90)));
@@ -126,21 +118,16 @@ TEST_F(StageTouchTest, ASwipeAcrossTwoRowsCollectsEveryoneItPasses) {
 }
 
 TEST_F(StageTouchTest, AYieldFromTheRightEndDriftsSixtyPointsLeftAndLandsForItsGold) {
-    drawWithHolders({1});
+    drawWithHolders(1);
     recordEvents({"checkDidEnd"});
-    GoldManager* gold = GoldManager::getInstance();
-    const auto goldBefore = gold->currentGold();
     const double t0 = now();
     tap(Point(296, 120));
-    ASSERT_TRUE(collecting(1));
     // The yield drops for 0.5 s, then the stage takes it over into the throw layer.
     advanceTo(t0 + 0.49);
     EXPECT_TRUE(stage->throwStageView()->subviews().empty());
     advanceTo(t0 + 0.51);
     ASSERT_EQ(stage->throwStageView()->subviews().size(), 1u);
     auto yield = stage->throwStageView()->subviews()[0];
-    EXPECT_EQ(stage->subviews().back(), stage->throwStageView());
-
     // Thrown from (296, 78): up 120 points and 60 to the left (x 236), growing to
     // 2.0 - 40 / 100 = 1.6, upside down as carried; then down to 480 - 320 - 78 + 200 = 282.
     advanceTo(t0 + 0.5 + 0.3);
@@ -151,15 +138,13 @@ TEST_F(StageTouchTest, AYieldFromTheRightEndDriftsSixtyPointsLeftAndLandsForItsG
     // The fall of 324 points takes 0.4 x 324 / 320 s after a 0.1 s pause.
     const double landing = t0 + 0.5 + 0.3 + 0.1 + 0.4 * 324.0 / 320.0;
     advanceTo(landing - 0.01);
-    EXPECT_GT(yield->presentationCenter().y, 250);
-    EXPECT_EQ(gold->currentGold(), goldBefore);  // not before it lands
+    EXPECT_EQ(GoldManager::getInstance()->currentGold(), 0u);  // not before it lands
     advanceTo(landing + 0.01);
     finishRecordings();
-    EXPECT_EQ(gold->currentGold(), goldBefore + 10);
+    EXPECT_EQ(GoldManager::getInstance()->currentGold(), 10u);
     EXPECT_TRUE(stage->throwStageView()->subviews().empty());
     EXPECT_EQ(count("checkDidEnd"), 1u);
     EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(1), 0);
-    EXPECT_FALSE(stage->isAnyoneHavingYield());
 
     // Thrown at the king's column a yield keeps its x; small ones grow more (2.0 - 20 / 100).
     auto thrower = View::make<PersonView>(Rect::withCenter(Point(184, 100), Size(43, 60)));
@@ -169,14 +154,15 @@ TEST_F(StageTouchTest, AYieldFromTheRightEndDriftsSixtyPointsLeftAndLandsForItsG
     stage->startThrowYield(small, Point(21.5, -10), *thrower);  // (184, 60) on the stage
     advanceTo(t1 + 0.3);
     EXPECT_NEAR(small->presentationCenter().x, 184, 1e-6);
-    EXPECT_NEAR(small->presentationCenter().y, 60 - 120, 1e-6);
     EXPECT_NEAR(small->presentationTransform().scaleX(), 1.8, 1e-6);
     advance(2);
     EXPECT_NEAR(small->center().y, 480 - 320 - 60 + 200, 1e-6);
 }
 
 TEST_F(StageTouchTest, EachCollectionEndsWithAPoseAClearedRecordAndAnEvent) {
-    drawWithHolders({}, {1, 2});
+    storeHolder(1, 2);
+    storeHolder(2, 2);
+    stage->drawPersons();
     recordEvents({"checkDidEnd"});
     tap(Point(257, 120));
     tap(Point(257, 121));  // touching the one being collected again changes nothing
@@ -184,10 +170,7 @@ TEST_F(StageTouchTest, EachCollectionEndsWithAPoseAClearedRecordAndAnEvent) {
     EXPECT_EQ(count("checkDidEnd"), 1u);
     // Person 1 still holds its coffin, so person 2 waits with the still picture.
     EXPECT_EQ(person(2)->personImgView()->image(), PoseManager::getInstance()->waitingImage());
-    EXPECT_FALSE(person(2)->personImgView()->isAnimating());
     EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(2), 0);
-    EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(1), 2);
-
     tap(Point(296, 120));
     finishRecordings();
     EXPECT_EQ(count("checkDidEnd"), 2u);
@@ -199,42 +182,37 @@ TEST_F(StageTouchTest, EachCollectionEndsWithAPoseAClearedRecordAndAnEvent) {
     stage->drawPersons();
     EXPECT_FALSE(person(11)->personImgView()->animationImages().empty());
     EXPECT_EQ(person(9)->personImgView()->image(), PoseManager::getInstance()->waitingImage());
-    EXPECT_FALSE(person(1)->personImgView()->isAnimating());
 }
 
 TEST_F(StageTouchTest, TheBossBalloonShowsAtTheKillAndHidesAtTheNextCollection) {
     stage->drawPersons();
-    EXPECT_TRUE(stage->bossBalloon()->isHidden());
-    EXPECT_EQ(stage->bossBalloon()->msgLabel()->text(), NSLocalizedString("BossHunted"));
-    EXPECT_FALSE(stage->bossBalloon()->msgLabel()->text().empty());
-
+    auto balloon = stage->bossBalloon();
+    EXPECT_TRUE(balloon->isHidden());
+    EXPECT_EQ(balloon->msgLabel()->text(), NSLocalizedString("BossHunted"));
     stage->setCurrentDungeonInfo(dungeonInfo(3));  // the boss waits at the entrance
     sendEveryoneOff();
     stage->comebackOnePersonWithResult(true, true);
     EXPECT_EQ(person(1)->currentMonsterId(), 5u);
     settle();
-    EXPECT_FALSE(stage->bossBalloon()->isHidden());  // up before the hunter is even home
+    EXPECT_FALSE(balloon->isHidden());  // up before the hunter is even home
     stage->comebackOnePersonWithResult(true, true);
-    EXPECT_EQ(person(2)->currentMonsterId(), 2u);
     advance(3);
     settle();
-
     tap(Point(257, 120));  // anybody collected (here not the hunter) puts it away
     ASSERT_TRUE(collecting(2));
     advance(0.3);
-    EXPECT_TRUE(stage->bossBalloon()->isHidden());
+    EXPECT_TRUE(balloon->isHidden());
 
     // A second kill notice shows it again; drawing the stage anew hides it.
     NMCommon::sendNotification("bossHunted");
     settle();
-    EXPECT_FALSE(stage->bossBalloon()->isHidden());
+    EXPECT_FALSE(balloon->isHidden());
     stage->removeFromSuperview();
     window->addSubview(stage);
-    EXPECT_TRUE(stage->bossBalloon()->isHidden());
+    EXPECT_TRUE(balloon->isHidden());
 
     // A destroyed stage stops listening and lets go of its persons.
     auto kept = person(4);
-    EXPECT_EQ(NotificationCenter::defaultCenter().observerCount("bossHunted"), 1u);
     stage->removeFromSuperview();
     stage.reset();
     EXPECT_EQ(NotificationCenter::defaultCenter().observerCount("bossHunted"), 0u);

@@ -1,5 +1,5 @@
-// The progress indicator over the window: fading in and out, leaving its parent when hidden,
-// its text, its dimming that stays, and its tag that is never reset.
+// The progress indicator: fading in and out, leaving its parent when hidden, its text, its
+// dimming that stays as set, and its tag that is never reset.
 #include "overlay_test_support.h"
 
 #include "platform/ui/ProgressIndicator.h"
@@ -15,18 +15,20 @@ protected:
     ProgressIndicator& indicator() { return *hud().HUD(); }
 };
 
-TEST_F(HudTest, ShowsOverTheWindowWithAFadeAndLeavesItAfterFadingOut) {
-    EXPECT_FALSE(hud().isShowing());
+TEST_F(HudTest, ShowsOverTheWindowWithAFadeAndTheTagDecidesWhetherAHideByTagCounts) {
     EXPECT_EQ(indicator().frame(), window->bounds());
-    EXPECT_TRUE(indicator().dimBackground());
-    hud().showHUDOnWindowWithText("Loading...");
+    hud().showHUDOnWindowWithText("Saving...", 7);
     EXPECT_EQ(indicator().superview(), window.get());
-    EXPECT_EQ(indicator().labelText(), "Loading...");
+    EXPECT_EQ(indicator().labelText(), "Saving...");
     advance(kFade / 2);
     EXPECT_LT(indicator().presentationAlpha(), 1.0);
     advance(kFade);
     EXPECT_EQ(window->hitTest(Point(160, 240)).get(), &indicator()) << "it takes the touches below";
-    hud().hideHUD();
+    hud().hideHUDWithTag(3);
+    advance(kFade * 2);
+    EXPECT_TRUE(hud().isShowing());
+    hud().showHUDOnWindowWithText("");  // a plain showing keeps the tag
+    hud().hideHUDWithTag(7);
     advance(kFade / 2);
     EXPECT_TRUE(hud().isShowing()) << "still fading";
     advance(kFade);
@@ -34,24 +36,11 @@ TEST_F(HudTest, ShowsOverTheWindowWithAFadeAndLeavesItAfterFadingOut) {
     EXPECT_EQ(indicator().superview(), nullptr);
 }
 
-TEST_F(HudTest, TheTagDecidesWhetherAHideByTagCountsAndAPlainShowingKeepsIt) {
-    hud().showHUDOnWindowWithText("Saving...", 7);
-    advance(kFade);
-    hud().hideHUDWithTag(3);
-    advance(kFade * 2);
-    EXPECT_TRUE(hud().isShowing());
-    hud().showHUDOnWindowWithText("");
-    EXPECT_EQ(indicator().labelText(), "");
-    hud().hideHUDWithTag(7);
-    advance(kFade * 2);
-    EXPECT_FALSE(hud().isShowing());
-}
-
 TEST_F(HudTest, EachShowingAfterAHideChoosesItsParentAnewAndTheDimmingStaysAsSet) {
     auto panel = View::make<View>(Rect(0, 0, 320, 480));
     window->addSubview(panel);
+    EXPECT_TRUE(indicator().dimBackground());
     hud().showHUDAddedTo(*panel, "Saving...", false);
-    EXPECT_EQ(indicator().superview(), panel.get());
     hud().showHUDOnWindow();  // while up: stays where it is
     EXPECT_EQ(indicator().superview(), panel.get());
     hud().hideHUD();

@@ -55,24 +55,29 @@ protected:
     }
 };
 
-TEST_F(OverlayBaseTest, OpensOverTheWindowAndReportsClosingOnceInOrder) {
+TEST_F(OverlayBaseTest, OpensOverTheWindowReportsClosingOnceInOrderAndMayBeDroppedByItsOwnerThen) {
     Owner owner;
-    auto overlay = opened(false, &owner, false);
+    owner.held = opened(false, &owner, false);
+    std::weak_ptr<OverlayViewController> watch = owner.held;
+    std::weak_ptr<View> root = owner.held->view();
     EXPECT_FALSE(touchesOn()) << "touches off until the pop-in's last step has ended";
     advance(kPopIn - 0.01);
     EXPECT_FALSE(touchesOn());
     advance(0.02);
     EXPECT_TRUE(touchesOn());
-    overlay->willClose();
-    overlay->pressClose();
+    owner.held->willClose();
+    owner.held->pressClose();
     EXPECT_EQ(owner.calls, std::vector<std::string>{"willClose"});
     EXPECT_FALSE(touchesOn()) << "the close reuses the flag the overlay was opened with";
     advance(kShrink - 0.01);
-    EXPECT_EQ(overlay->view()->superview(), window.get());
+    EXPECT_EQ(root.lock()->superview(), window.get());
     advance(0.02);
     EXPECT_TRUE(touchesOn());
-    EXPECT_EQ(overlay->view()->superview(), nullptr);
+    EXPECT_EQ(owner.held, nullptr);
+    EXPECT_TRUE(window->subviews().empty());
+    settle();
     advance(1.0);
+    EXPECT_TRUE(watch.expired() && root.expired()) << "gone once the loop has moved on";
     EXPECT_EQ(owner.calls, (std::vector<std::string>{"willClose", "didClose"}));
 }
 
@@ -104,22 +109,6 @@ TEST_F(OverlayBaseTest, ThePanelAnimatesAShowDuringTheShrinkKeepsItAndAGoneOwner
     EXPECT_EQ(overlay->view()->superview(), nullptr);
     overlay->unloadView();
     EXPECT_EQ(overlay->containerView(), nullptr) << "unloading lets go of the panel";
-}
-
-TEST_F(OverlayBaseTest, AnOwnerMayDropItsOverlayWhenToldItClosed) {
-    Owner owner;
-    owner.held = opened(false, &owner, false);
-    std::weak_ptr<OverlayViewController> watch = owner.held;
-    std::weak_ptr<View> rootWatch = owner.held->view();
-    advance(kPopIn);
-    owner.held->pressClose();
-    advance(kShrink + 0.01);
-    EXPECT_EQ(owner.held, nullptr);
-    settle();
-    advance(0.1);
-    EXPECT_TRUE(watch.expired() && rootWatch.expired()) << "gone once the loop has moved on";
-    EXPECT_TRUE(touchesOn());
-    EXPECT_TRUE(window->subviews().empty());
 }
 
 TEST_F(OverlayBaseTest, EscPressesTheShownCloseButtonOfTheFrontmostOverlayThatHasOne) {

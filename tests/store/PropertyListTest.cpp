@@ -1,17 +1,11 @@
 // Property lists: every kind the game stores survives binary and XML, other readers agree on the
 // kinds, and hostile inputs (too deep, too large, self-referencing, damaged) are refused without
 // harm.
-#include <gtest/gtest.h>
-
 #include <cfloat>
-#include <chrono>
-#include <cstdint>
 #include <limits>
 #include <random>
-#include <string>
 
 #include "StoreTestSupport.h"
-#include "platform/foundation/PropertyList.h"
 
 using namespace storetest;
 
@@ -27,15 +21,12 @@ Value everyKind() {
     Value::Array manyStrings, twenty;
     for (int i = 0; i < 300; ++i) manyStrings.push_back(Value("entry " + std::to_string(i)));
     for (int i = 0; i < 20; ++i) twenty.push_back(Value(i * 1000));
-    Value::Bytes allBytes;
-    for (int i = 0; i < 256; ++i) allBytes.push_back(static_cast<uint8_t>(i));
-    return Value{
-        {"intMin", Value(std::numeric_limits<long long>::min())}, {"intNegative", Value(-5)}, {"intZero", Value(0)},
-        {"int255", Value(255)}, {"int256", Value(256)}, {"int65536", Value(65536)}, {"int2p32", Value(4294967296LL)},
-        {"intMax", Value(std::numeric_limits<long long>::max())}, {"uintZero", Value(0ull)}, {"uintSmall", Value(5u)},
+    Value::Bytes allBytes(256);
+    for (int i = 0; i < 256; ++i) allBytes[size_t(i)] = static_cast<uint8_t>(i);
+    Value::Dictionary d{
         {"uint2p63", Value(9223372036854775808ull)}, {"uintMax", Value(std::numeric_limits<unsigned long long>::max())},
-        {"floatTenth", Value(0.1f)}, {"floatNegative", Value(-3.25f)}, {"floatMax", Value(FLT_MAX)},
-        {"floatTiny", Value(FLT_TRUE_MIN)}, {"doubleTenth", Value(0.1)}, {"doubleHuge", Value(1e300)},
+        {"uintZero", Value(0ull)}, {"uintSmall", Value(5u)}, {"floatTenth", Value(0.1f)}, {"floatNegative", Value(-3.25f)},
+        {"floatMax", Value(FLT_MAX)}, {"floatTiny", Value(FLT_TRUE_MIN)}, {"doubleTenth", Value(0.1)}, {"doubleHuge", Value(1e300)},
         {"doubleNegativeZero", Value(-0.0)}, {"doubleTime", Value(1718000000.125)}, {"yes", Value(true)}, {"no", Value(false)},
         {"emptyString", Value("")}, {"accented", Value("h\xC3\xA9llo")}, {"japanese", Value("\xE6\x97\xA5\xE6\x9C\xAC")},
         {"crown", Value("\xF0\x9F\x91\x91 king")}, {"longText", Value(std::string(300, 'x'))}, {"emptyData", Value::data({})},
@@ -43,31 +34,33 @@ Value everyKind() {
         {"dateLongAgo", Value::date(-1e10)}, {"dateFarAhead", Value::date(4.5e9)}, {"emptyArray", Value::array()},
         {"emptyDictionary", Value::dictionary()}, {"twenty", Value(twenty)}, {"manyStrings", Value(manyStrings)},
         {"nested", Value{{"person", Value{{"person_id", Value(3)}, {"monsterId", Value(12u)}, {"is_exploring", Value(true)}}},
-                         {"list", Value::array({Value::array({Value(1.25f), Value("a")}), Value::dictionary()})}}},
-    };
+                         {"list", Value::array({Value::array({Value(1.25f), Value("a")}), Value::dictionary()})}}}};
+    // Signed integers at every width boundary.
+    for (long long i : {std::numeric_limits<long long>::min(), -5LL, 0LL, 255LL, 256LL, 65536LL, 4294967296LL, std::numeric_limits<long long>::max()})
+        d["int" + std::to_string(i)] = Value(i);
+    return Value(d);
 }
 
 // What the XML form gives back: integers up to 2^63 - 1 read as signed, larger ones as unsigned;
-// reals as doubles of the same value; dates to the microsecond.
+// reals as doubles of the same value.
 Value asXmlReadsIt(const Value& v) {
-    switch (v.type()) {
-    case Value::Type::Integer:
-        if (v.isUnsigned() && v.unsignedValue() > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) return v;
+    if (v.isInteger() && !(v.isUnsigned() && v.unsignedValue() > uint64_t(std::numeric_limits<int64_t>::max())))
         return Value(static_cast<long long>(v.integerValue()));
-    case Value::Type::Real: return Value(v.doubleValue());
-    case Value::Type::Array: {
-        Value::Array a;
-        for (const Value& e : v.arrayValue()) a.push_back(asXmlReadsIt(e));
-        return Value(a);
-    }
-    case Value::Type::Dictionary: {
-        Value::Dictionary d;
-        for (const auto& [k, e] : v.dictionaryValue()) d[k] = asXmlReadsIt(e);
-        return Value(d);
-    }
-    default: return v;
-    }
+    if (v.isReal()) return Value(v.doubleValue());
+    Value out = v;
+    if (v.isArray())
+        for (size_t i = 0; i < v.count(); ++i) out = out.replacingAt(i, asXmlReadsIt(v[i]));
+    if (v.isDictionary())
+        for (const auto& [k, e] : v.dictionaryValue()) out = out.with(k, asXmlReadsIt(e));
+    return out;
 }
+
+// The reader's error for input it refuses ("read" when it reads it after all).
+std::string refusal(const std::vector<uint8_t>& bytes) {
+    std::string error;
+    return PropertyList::read(bytes, &error) ? "read" : error;
+}
+std::string objectRefusal(const std::vector<std::vector<uint8_t>>& objects) { return refusal(binaryFromObjects(objects, 0, 1)); }
 
 }  // namespace
 
@@ -84,35 +77,28 @@ TEST(PropertyListRoundTrip, BinaryKeepsEveryKindExactly) {
 }
 
 TEST(PropertyListRoundTrip, XmlKeepsIntegersRealsBooleansAndLargeUnsigned) {
-    Value original = everyKind();
-    std::vector<uint8_t> bytes = PropertyList::writeXml(original);
-    std::string text(bytes.begin(), bytes.end());
+    std::vector<uint8_t> bytes = PropertyList::writeXml(everyKind());
+    const std::string text(bytes.begin(), bytes.end());
     EXPECT_NE(text.find("<integer>18446744073709551615</integer>"), std::string::npos);
     EXPECT_NE(text.find("<integer>-5</integer>"), std::string::npos);
     std::string error;
     std::optional<Value> back = PropertyList::read(bytes, &error);
     ASSERT_TRUE(back) << error;
     // libplist writes XML dates in whole seconds and keeps them in 32 bits of seconds since 2001.
-    Value expected = asXmlReadsIt(original).without("dateLongAgo").without("dateFarAhead").with("date", Value::date(1718000000));
+    Value expected = asXmlReadsIt(everyKind()).without("dateLongAgo").without("dateFarAhead").with("date", Value::date(1718000000));
     EXPECT_TRUE(keepsKinds(expected, back->without("dateLongAgo").without("dateFarAhead")));
 }
 
 TEST(PropertyListRoundTrip, XmlFromOtherWritersWithCommentsCdataAndHex) {
-    std::string text =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-        "<plist version=\"1.0\"><!-- <array><array> in a comment does not nest -->\n"
-        "<dict>\n"
-        "  <key>big</key><integer>18446744073709551615</integer>\n"
-        "  <key>minusOne</key><integer>-1</integer>\n"
-        "  <key>hex</key><integer>0x10</integer>\n"
-        "  <key>name</key><string><![CDATA[<dict><dict>]]></string>\n"
-        "  <key>rate</key><real>1.25</real>\n"
-        "  <key>empty</key><array/>\n"
-        "  <key>flag</key><false/>\n"
-        "</dict></plist>\n";
     std::string error;
-    std::optional<Value> back = PropertyList::read(bytesOf(text), &error, Value::Type::Dictionary);
+    std::optional<Value> back = PropertyList::read(
+        bytesOf("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                "<plist version=\"1.0\"><!-- <array><array> in a comment does not nest -->\n<dict>\n"
+                "  <key>big</key><integer>18446744073709551615</integer><key>minusOne</key><integer>-1</integer>\n"
+                "  <key>hex</key><integer>0x10</integer><key>name</key><string><![CDATA[<dict><dict>]]></string>\n"
+                "  <key>rate</key><real>1.25</real><key>empty</key><array/><key>flag</key><false/>\n</dict></plist>\n"),
+        &error, Value::Type::Dictionary);
     ASSERT_TRUE(back) << error;
     EXPECT_TRUE(keepsKinds(*back, Value{{"big", Value(std::numeric_limits<unsigned long long>::max())}, {"minusOne", Value(-1)},
                                         {"hex", Value(16)}, {"name", Value("<dict><dict>")}, {"rate", Value(1.25)},
@@ -127,7 +113,7 @@ TEST(PropertyListRoundTrip, PlistutilReadsOurBinaryWithTheSameKinds) {
     writeBytes(dir.file("in.plist"), PropertyList::writeBinary(v));
     ASSERT_EQ(std::system(("plistutil -i " + dir.file("in.plist") + " -o " + dir.file("out.xml")).c_str()), 0);
     std::vector<uint8_t> xml = readBytes(dir.file("out.xml"));
-    std::string text(xml.begin(), xml.end());
+    const std::string text(xml.begin(), xml.end());
     for (const char* element : {"<integer>18446744073709551615</integer>", "<integer>5</integer>", "<integer>-5</integer>",
                                 "<real>1.5</real>", "<real>1718000000.125</real>", "<true/>"})
         EXPECT_NE(text.find(element), std::string::npos) << element << " in " << text;
@@ -139,81 +125,58 @@ TEST(PropertyListRoundTrip, PlistutilReadsOurBinaryWithTheSameKinds) {
 
 TEST(PropertyListLimits, NestingUpToTheLimitIsReadDeeperIsRefusedQuickly) {
     Value deepest = nestedArrays(PropertyList::maxDepth);
-    EXPECT_TRUE(PropertyList::read(PropertyList::writeBinary(deepest)));
-    EXPECT_TRUE(PropertyList::read(PropertyList::writeXml(deepest)));
-    EXPECT_TRUE(PropertyList::read(binaryChain(PropertyList::maxDepth)));
-    EXPECT_TRUE(PropertyList::read(xmlChain(PropertyList::maxDepth)));
-
+    for (const auto& bytes : {PropertyList::writeBinary(deepest), PropertyList::writeXml(deepest), binaryChain(PropertyList::maxDepth),
+                              xmlChain(PropertyList::maxDepth)})
+        EXPECT_EQ(refusal(bytes), "read");
     std::string error;
     EXPECT_TRUE(PropertyList::writeBinary(nestedArrays(PropertyList::maxDepth + 1), &error).empty());
     EXPECT_EQ(error, "nesting too deep");
     EXPECT_TRUE(PropertyList::writeXml(nestedArrays(PropertyList::maxDepth + 1)).empty());
     const auto started = std::chrono::steady_clock::now();
     for (size_t levels : {size_t(PropertyList::maxDepth + 1), size_t(100000)})
-        for (const auto& bytes : {binaryChain(levels), xmlChain(levels)}) {
-            error.clear();
-            EXPECT_FALSE(PropertyList::read(bytes, &error));
-            EXPECT_EQ(error, "nesting too deep") << levels;
-        }
+        for (const auto& bytes : {binaryChain(levels), xmlChain(levels)}) EXPECT_EQ(refusal(bytes), "nesting too deep") << levels;
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
 }
 
-TEST(PropertyListLimits, SharedObjectsThatExpandToBillionsAreRefused) {
+TEST(PropertyListLimits, SharedObjectsCyclesBadReferencesAndNonStringKeysAreRefused) {
     // Each array holds the next one twice: 41 objects, 2^41 values once expanded.
     std::vector<std::vector<uint8_t>> objects;
     for (int i = 0; i < 40; ++i) objects.push_back({0xA2, static_cast<uint8_t>(i + 1), static_cast<uint8_t>(i + 1)});
     objects.push_back({0x10, 0x01});
-    std::string error;
-    EXPECT_FALSE(PropertyList::read(binaryFromObjects(objects, 0, 1), &error));
-    EXPECT_EQ(error, "too many values");
-
+    EXPECT_EQ(objectRefusal(objects), "too many values");
     // A few levels of sharing are fine and read as copies.
-    std::vector<std::vector<uint8_t>> small = {{0xA2, 1, 1}, {0xA2, 2, 2}, {0x10, 0x07}};
-    std::optional<Value> back = PropertyList::read(binaryFromObjects(small, 0, 1), &error);
-    ASSERT_TRUE(back) << error;
+    std::optional<Value> back = PropertyList::read(binaryFromObjects({{0xA2, 1, 1}, {0xA2, 2, 2}, {0x10, 0x07}}, 0, 1));
+    ASSERT_TRUE(back);
     EXPECT_EQ((*back)[1][0].integerValue(), 7);
-}
 
-TEST(PropertyListLimits, CyclesBadReferencesAndNonStringKeysAreRefused) {
-    std::string error;
-    EXPECT_FALSE(PropertyList::read(binaryFromObjects({{0xA1, 0}}, 0, 1), &error));
-    EXPECT_EQ(error, "object graph has a cycle");
-    EXPECT_FALSE(PropertyList::read(binaryFromObjects({{0xA1, 1}, {0xA1, 0}}, 0, 1), &error));
-    EXPECT_FALSE(PropertyList::read(binaryFromObjects({{0xA1, 9}}, 0, 1), &error));
-    EXPECT_EQ(error, "object reference out of range");
-    EXPECT_FALSE(PropertyList::read(binaryFromObjects({{0xD1, 1, 1}, {0x10, 0x01}}, 0, 1), &error));
-    EXPECT_EQ(error, "dictionary key is not a string");
-    EXPECT_FALSE(PropertyList::read(binaryFromObjects({{0x80, 0x01}}, 0, 1), &error));  // a UID
+    EXPECT_EQ(objectRefusal({{0xA1, 0}}), "object graph has a cycle");
+    EXPECT_NE(objectRefusal({{0xA1, 1}, {0xA1, 0}}), "read");
+    EXPECT_EQ(objectRefusal({{0xA1, 9}}), "object reference out of range");
+    EXPECT_EQ(objectRefusal({{0xD1, 1, 1}, {0x10, 0x01}}), "dictionary key is not a string");
+    EXPECT_NE(objectRefusal({{0x80, 0x01}}), "read");  // a UID
 }
 
 TEST(PropertyListLimits, StringsHoldingNulAreRefusedBeforeLibplistAbortsOnThem) {
-    std::string error;
-    EXPECT_FALSE(PropertyList::read(binaryFromObjects({{0x53, 'a', 0, 'b'}}, 0, 1), &error));
-    EXPECT_EQ(error, "string holds a NUL character");
-    EXPECT_FALSE(PropertyList::read(binaryFromObjects({{0x61, 0, 0}}, 0, 1), &error));
-    EXPECT_FALSE(PropertyList::read(binaryFromObjects({{0xD1, 1, 2}, {0x52, 'k', 0}, {0x09}}, 0, 1), &error));
-    EXPECT_FALSE(PropertyList::read(bytesOf("<plist><string>a&#0;b</string></plist>"), &error));
-    EXPECT_EQ(error, "NUL character in XML");
-    EXPECT_FALSE(PropertyList::read(bytesOf("<plist><string>a&#x000;b</string></plist>"), &error));
-    std::string raw = "<plist><string>a?b</string></plist>";
-    raw[16] = '\0';
-    EXPECT_FALSE(PropertyList::read(bytesOf(raw), &error));
-    EXPECT_TRUE(PropertyList::read(bytesOf("<plist><string>a&#10;b&#x41;</string></plist>"), &error)) << error;
+    EXPECT_EQ(objectRefusal({{0x53, 'a', 0, 'b'}}), "string holds a NUL character");
+    EXPECT_NE(objectRefusal({{0x61, 0, 0}}), "read");
+    EXPECT_NE(objectRefusal({{0xD1, 1, 2}, {0x52, 'k', 0}, {0x09}}), "read");
+    EXPECT_EQ(refusal(bytesOf("<plist><string>a&#0;b</string></plist>")), "NUL character in XML");
+    EXPECT_NE(refusal(bytesOf("<plist><string>a&#x000;b</string></plist>")), "read");
+    EXPECT_NE(refusal(bytesOf(std::string("<plist><string>a\0b</string></plist>", 35))), "read");
+    EXPECT_EQ(refusal(bytesOf("<plist><string>a&#10;b&#x41;</string></plist>")), "read");
 }
 
 TEST(PropertyListLimits, OversizedEmptyAndWrongRootAreRefusedAndNilIsLeftOut) {
-    std::string error;
     std::vector<uint8_t> huge = bytesOf("<plist><string>");
     huge.resize(PropertyList::maxBytes + 1, 'a');
-    EXPECT_FALSE(PropertyList::read(huge, &error));
-    EXPECT_EQ(error, "input larger than the limit");
-    EXPECT_FALSE(PropertyList::read({}, &error));
+    EXPECT_EQ(refusal(huge), "input larger than the limit");
+    EXPECT_NE(refusal(std::vector<uint8_t>{}), "read");
+    std::string error;
     std::vector<uint8_t> array = PropertyList::writeBinary(Value::array({Value(1)}));
     EXPECT_TRUE(PropertyList::read(array, &error, Value::Type::Array));
     EXPECT_FALSE(PropertyList::read(array, &error, Value::Type::Dictionary));
     EXPECT_EQ(error, "root is not of the expected kind");
-    EXPECT_TRUE(PropertyList::writeBinary(Value()).empty());
-    EXPECT_TRUE(PropertyList::writeXml(Value()).empty());
+    EXPECT_TRUE(PropertyList::writeBinary(Value()).empty() && PropertyList::writeXml(Value()).empty());
     // Nil entries inside are left out.
     Value withNil{{"list", Value(Value::Array{Value(1), Value(), Value(2)})}, {"gone", Value()}};
     for (auto format : {PropertyList::Format::Binary, PropertyList::Format::Xml})
@@ -229,15 +192,13 @@ TEST(PropertyListDamage, EveryTruncationAndRandomCorruptionIsHandled) {
         std::vector<uint8_t> good = PropertyList::write(Value(d), format);
         ASSERT_TRUE(PropertyList::read(good));
         for (size_t length = 0; length < good.size(); ++length) {
-            std::vector<uint8_t> cut(good.begin(), good.begin() + static_cast<long>(length));
-            std::optional<Value> back = PropertyList::read(cut);
-            if (back && format == PropertyList::Format::Binary) ADD_FAILURE() << "truncated binary read at " << length;
+            const bool read = PropertyList::read(std::vector<uint8_t>(good.begin(), good.begin() + static_cast<long>(length))).has_value();
+            if (read && format == PropertyList::Format::Binary) ADD_FAILURE() << "truncated binary read at " << length;
         }
         std::mt19937 random(1234);
         for (int round = 0; round < 1500; ++round) {
             std::vector<uint8_t> bad = good;
-            int flips = 1 + static_cast<int>(random() % 4);
-            for (int f = 0; f < flips; ++f) bad[random() % bad.size()] = static_cast<uint8_t>(random());
+            for (int f = 0, flips = 1 + static_cast<int>(random() % 4); f < flips; ++f) bad[random() % bad.size()] = static_cast<uint8_t>(random());
             (void)PropertyList::read(bad);  // must not crash, hang or leak
         }
     }

@@ -1,34 +1,25 @@
 // The store flushes on its own a short while after a change, coalescing bursts, and not at all
 // when automatic flushing is off.
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <thread>
 
 #include "StoreTestSupport.h"
-#include "platform/foundation/PropertyList.h"
-#include "platform/store/SavedStateStore.h"
 
 using namespace storetest;
 using Call = FaultyFileSystem::Call;
+using std::chrono::milliseconds;
 
-namespace {
-
-int64_t goldOnDisk(const std::string& path) {
-    std::optional<Value> saved = PropertyList::readFile(path);
-    return saved ? (*saved)["gold"].integerValue() : -1;
+static int64_t goldOnDisk(const std::string& path) {
+    return PropertyList::readFile(path).value_or(Value{{"gold", Value(-1)}})["gold"].integerValue();
 }
 
 // Polls until the file holds the value or the time runs out.
-bool waitForGold(const std::string& path, int64_t gold, int limitMs = 3000) {
-    for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs); goldOnDisk(path) != gold;) {
+static bool waitForGold(const std::string& path, int64_t gold, int limitMs = 3000) {
+    for (auto until = std::chrono::steady_clock::now() + milliseconds(limitMs); goldOnDisk(path) != gold;) {
         if (std::chrono::steady_clock::now() > until) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(milliseconds(10));
     }
     return true;
 }
-
-}  // namespace
 
 TEST(StoreFlusherThread, ChangesReachTheDiskAfterTheDelayABurstWrittenOnce) {
     FaultyStore faulty;
@@ -37,7 +28,7 @@ TEST(StoreFlusherThread, ChangesReachTheDiskAfterTheDelayABurstWrittenOnce) {
     for (int i = 1; i <= 100; ++i) store.setInteger(i, "gold");
     EXPECT_EQ(goldOnDisk(path), -1) << "not before the delay";
     ASSERT_TRUE(waitForGold(path, 100));
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    std::this_thread::sleep_for(milliseconds(400));
     EXPECT_EQ(fs->calls(Call::Rename), 1);
     store.setInteger(101, "gold");
     EXPECT_TRUE(waitForGold(path, 101));
@@ -64,7 +55,7 @@ TEST(StoreFlusherThread, GoingAwayWritesOnlyWhenFlushingIsOn) {
         busy.setAutoFlushDelay(60);
         quiet.setInteger(10, "gold");
         busy.setInteger(21, "gold");
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::this_thread::sleep_for(milliseconds(300));
         EXPECT_FALSE(exists(off));
     }
     EXPECT_FALSE(exists(off)) << "a store with flushing off ends as if killed";

@@ -1,36 +1,24 @@
 // Another reader agrees with us: Python's plistlib loads the saved-state file and sees integers,
 // reals, booleans, dictionaries and lists where the game stored them, and we read what it writes.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
-#include <string>
 
 #include "RealisticState.h"
 #include "StoreTestSupport.h"
-#include "platform/foundation/PropertyList.h"
-#include "platform/store/SavedStateStore.h"
 
 using namespace storetest;
 
-namespace {
-
-bool havePython() { return std::system("command -v python3 >/dev/null 2>&1") == 0; }
+static bool havePython() { return std::system("command -v python3 >/dev/null 2>&1") == 0; }
 
 // Runs a Python script with the arguments and gives what it printed.
-std::string python(const TempDir& dir, const std::string& script, const std::string& args) {
-    writeBytes(dir.file("check.py"), bytesOf(script));
+static std::string python(const TempDir& dir, const std::string& script, const std::string& args) {
     std::string out;
-    if (FILE* pipe = ::popen(("python3 " + dir.file("check.py") + " " + args + " 2>&1").c_str(), "r")) {
+    if (FILE* pipe = ::popen(("python3 " + dir.write("check.py", script) + " " + args + " 2>&1").c_str(), "r")) {
         char buf[4096];
         for (size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
         ::pclose(pipe);
     }
     return out;
 }
-
-}  // namespace
 
 TEST(StoreIndependentReader, PythonSeesTheKindsTheGameStored) {
     if (!havePython()) GTEST_SKIP() << "python3 is not installed";

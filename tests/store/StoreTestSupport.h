@@ -1,34 +1,25 @@
 #pragma once
 // Shared by the store tests: a scratch folder, a file system that fails on request, hand-made
-// property lists, and small file helpers.
+// property lists, and a kind-exact comparison of values.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <mutex>
-#include <string>
-#include <vector>
+#include <sstream>
 
 #include "platform/TempFolder.h"
-#include "platform/foundation/Value.h"
+#include "platform/foundation/PropertyList.h"
 #include "platform/store/SavedStateStore.h"
 #include "platform/store/StoreFileSystem.h"
 
 namespace storetest {
 
-// A scratch folder, removed with everything in it afterwards, with the store's file names.
 class TempDir : public TempFolder {
 public:
     std::string file(const std::string& name) const { return str() + "/" + name; }
-    // Names in the folder that start with the prefix.
     std::vector<std::string> entriesStartingWith(const std::string& prefix) const {
         std::vector<std::string> out;
         for (const auto& entry : std::filesystem::directory_iterator(path()))
@@ -38,24 +29,20 @@ public:
 };
 
 inline std::vector<uint8_t> bytesOf(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
-
 inline std::vector<uint8_t> readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
 inline void writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
                                                                   static_cast<std::streamsize>(bytes.size()));
 }
-
 inline bool exists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
 
 // ---- Hand-made property lists, for inputs no writer would produce.
-
 inline void appendBigEndian(std::vector<uint8_t>& out, uint64_t v, unsigned bytes) {
     for (unsigned i = bytes; i-- > 0;) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
@@ -71,50 +58,37 @@ inline std::vector<uint8_t> binaryFromObjects(const std::vector<std::vector<uint
     const uint64_t table = out.size();
     for (uint64_t offset : offsets) appendBigEndian(out, offset, 4);
     out.insert(out.end(), {0, 0, 0, 0, 0, 0, 4, static_cast<uint8_t>(refSize)});
-    appendBigEndian(out, objects.size(), 8);
-    appendBigEndian(out, top, 8);
-    appendBigEndian(out, table, 8);
+    for (uint64_t v : {uint64_t(objects.size()), top, table}) appendBigEndian(out, v, 8);
     return out;
 }
 
 // Arrays each holding the next one, `levels` deep, in either form.
 inline std::vector<uint8_t> binaryChain(size_t levels) {
-    std::vector<std::vector<uint8_t>> objects;
-    for (size_t i = 0; i + 1 < levels; ++i) {
-        objects.push_back({0xA1});
-        appendBigEndian(objects.back(), i + 1, 4);
-    }
+    std::vector<std::vector<uint8_t>> objects(levels - 1, {0xA1});
+    for (size_t i = 0; i + 1 < levels; ++i) appendBigEndian(objects[i], i + 1, 4);
     objects.push_back({0xA0});
     return binaryFromObjects(objects, 0, 4);
 }
-
 inline std::vector<uint8_t> xmlChain(size_t levels) {
-    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n";
-    for (size_t i = 0; i < levels; ++i) text += "<array>";
-    for (size_t i = 0; i < levels; ++i) text += "</array>";
-    return bytesOf(text + "\n</plist>\n");
+    std::string open, close;
+    for (size_t i = 0; i < levels; ++i) open += "<array>", close += "</array>";
+    return bytesOf("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n" + open + close + "\n</plist>\n");
 }
 
-// The real file system, with faults on request. Each fault fires on the next matching call.
+// The real file system, with faults on request: each fault fires on the next matching call.
 class FaultyFileSystem : public PosixStoreFileSystem {
 public:
     enum class Call { Open, Write, Fsync, Close, Rename, SyncDirectory };
 
     void failNext(Call call, int error, int times = 1) {
         std::lock_guard lock(mutex_);
-        fault_ = call;
-        faultErrno_ = error;
-        faultTimes_ = times;
+        fault_ = call, faultErrno_ = error, faultTimes_ = times;
     }
-    // Every write writes at most this many bytes (0: no limit).
-    void limitWritesTo(size_t bytes) { shortWrite_ = bytes; }
-    // Writes succeed for this many bytes in all, then fail with ENOSPC (-1: no limit).
-    void setDiskSpace(long long bytes) { space_ = bytes; }
+    void limitWritesTo(size_t bytes) { shortWrite_ = bytes; }  // every write writes at most this much
+    void setDiskSpace(long long bytes) { space_ = bytes; }     // then writes fail with ENOSPC
     void clearFaults() {
         std::lock_guard lock(mutex_);
-        faultTimes_ = 0;
-        shortWrite_ = 0;
-        space_ = -1;
+        faultTimes_ = 0, shortWrite_ = 0, space_ = -1;
     }
     int calls(Call call) const { return counts_[static_cast<int>(call)]; }
 
@@ -124,22 +98,15 @@ public:
     ssize_t write(int fd, const void* data, size_t size) override {
         if (fires(Call::Write)) return -1;
         if (shortWrite_ && size > shortWrite_) size = shortWrite_;
-        if (space_ == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        if (space_ > 0) {
-            size = std::min<size_t>(size, static_cast<size_t>(space_));
-            space_ -= static_cast<long long>(size);
-        }
+        if (space_ == 0) return errno = ENOSPC, -1;
+        if (space_ > 0) size = std::min<size_t>(size, static_cast<size_t>(space_)), space_ -= static_cast<long long>(size);
         return PosixStoreFileSystem::write(fd, data, size);
     }
     int fsync(int fd) override { return fires(Call::Fsync) ? -1 : PosixStoreFileSystem::fsync(fd); }
     int close(int fd) override {
         if (!fires(Call::Close)) return PosixStoreFileSystem::close(fd);
         PosixStoreFileSystem::close(fd);  // as on Linux: the descriptor is gone all the same
-        errno = faultErrno_;
-        return -1;
+        return errno = faultErrno_, -1;
     }
     int rename(const std::string& from, const std::string& to) override {
         return fires(Call::Rename) ? -1 : PosixStoreFileSystem::rename(from, to);
@@ -157,18 +124,15 @@ private:
         errno = faultErrno_;
         return true;
     }
-
     std::mutex mutex_;
     Call fault_ = Call::Open;
-    int faultErrno_ = 0;
-    int faultTimes_ = 0;
+    int faultErrno_ = 0, faultTimes_ = 0;
     std::atomic<size_t> shortWrite_{0};
     long long space_ = -1;
     std::atomic<int> counts_[6] = {};
 };
 
-// A store on a faulty file system in a scratch folder; tests take its parts apart with
-// `auto& [dir, path, fs, store] = faulty;`.
+// A store on a faulty file system; tests take it apart with `auto& [dir, path, fs, store] = faulty;`.
 struct FaultyStore {
     TempDir dir;
     std::string path = dir.file("savedstate.plist");
@@ -176,42 +140,37 @@ struct FaultyStore {
     SavedStateStore store{path, fs};
 };
 
-// Equal and of the same kinds all the way down: Value's == compares numbers by value only.
-// The first difference goes to *where.
-inline bool sameKinds(const Value& a, const Value& b, std::string* where, const std::string& at = "root") {
-    auto differ = [&](const std::string& why) {
-        if (where) *where = at + ": " + why + " (" + a.debugDescription() + " vs " + b.debugDescription() + ")";
-        return false;
-    };
-    if (a.type() != b.type()) return differ("type");
-    if (a.isUnsigned() != b.isUnsigned()) return differ("unsignedness");
-    if (a.isSinglePrecision() != b.isSinglePrecision()) return differ("precision");
-    switch (a.type()) {
-    case Value::Type::Integer: return a.unsignedValue() == b.unsignedValue() || differ("value");
+// One line per value, with its path, kind, signedness, precision and exact contents: two values
+// print the same only when equal and of the same kinds all the way down (Value's == compares
+// numbers by value only).
+inline std::string kindsOf(const Value& v, const std::string& at = "root") {
+    char text[40];
+    std::snprintf(text, sizeof text, "%a", v.doubleValue() + 0.0);  // -0 reads as 0, as == has it
+    std::string s = at + " kind " + std::to_string(static_cast<int>(v.type())) + (v.isUnsigned() ? " unsigned " : " ") +
+                    (v.isSinglePrecision() ? "single " : "");
+    switch (v.type()) {
+    case Value::Type::Integer: return s + std::to_string(v.unsignedValue()) + "\n";
     case Value::Type::Real:
-    case Value::Type::Date:
-        return a.doubleValue() == b.doubleValue() || (std::isnan(a.doubleValue()) && std::isnan(b.doubleValue())) ||
-               differ("value");
+    case Value::Type::Date: return s + text + "\n";
+    case Value::Type::Data:
+        for (uint8_t c : v.dataValue()) std::snprintf(text, sizeof text, "%02x", c), s += text;
+        return s + "\n";
     case Value::Type::Array:
-        if (a.count() != b.count()) return differ("count");
-        for (size_t i = 0; i < a.count(); ++i)
-            if (!sameKinds(a[i], b[i], where, at + "[" + std::to_string(i) + "]")) return false;
-        return true;
+        s += std::to_string(v.count()) + "\n";
+        for (size_t i = 0; i < v.count(); ++i) s += kindsOf(v[i], at + "[" + std::to_string(i) + "]");
+        return s;
     case Value::Type::Dictionary:
-        if (a.count() != b.count()) return differ("count");
-        for (const auto& [key, value] : a.dictionaryValue())
-            if (!b.contains(key)) return differ("missing key " + key);
-            else if (!sameKinds(value, b[key], where, at + "." + key)) return false;
-        return true;
-    default: return a == b || differ("value");
+        s += std::to_string(v.count()) + "\n";
+        for (const auto& [key, value] : v.dictionaryValue()) s += kindsOf(value, at + "." + key);
+        return s;
+    default: return s + v.debugDescription() + "\n";
     }
 }
-
-// sameKinds as a gtest assertion.
 inline ::testing::AssertionResult keepsKinds(const Value& expected, const Value& actual) {
-    std::string where;
-    if (sameKinds(expected, actual, &where)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << where;
+    std::istringstream a(kindsOf(expected)), b(kindsOf(actual));
+    for (std::string x, y; bool(std::getline(a, x)) | bool(std::getline(b, y));)
+        if (x != y) return ::testing::AssertionFailure() << "expected " << x << "\n  actual " << y;
+    return ::testing::AssertionSuccess();
 }
 
 }  // namespace storetest

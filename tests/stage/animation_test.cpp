@@ -1,16 +1,12 @@
-// Stock entry and exit animations, the throw, the spin and the quake, driven on the manual clock.
+// Stock entry and exit animations and the quake, driven on the manual clock.
 #include <cmath>
-#include <numbers>
 
 #include "stage_test_support.h"
-#include "platform/ui/AnimationCurve.h"
 #include "stage/NMAnimationCommon.h"
 #include "stage/ViewEffects.h"
 
 namespace stagetests {
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 class StageAnimationTest : public StageTest {
 protected:
@@ -94,7 +90,6 @@ TEST_F(StageAnimationTest, GrowAndShrinkKeepThePlaceAndOnlyGrowingUnhides) {
     EXPECT_EQ(view->center(), Point(10, 10));
     EXPECT_DOUBLE_EQ(view->alpha(), 0.0);
     EXPECT_NEAR(view->transform().scaleY(), 0.1, 1e-12);
-
     start = now();
     NMAnimationCommon::animateView(*view, {300, 300}, 5, true, counter());
     EXPECT_NEAR(view->presentationTransform().scaleX(), 0.00001, 1e-9);
@@ -102,11 +97,9 @@ TEST_F(StageAnimationTest, GrowAndShrinkKeepThePlaceAndOnlyGrowingUnhides) {
     EXPECT_EQ(calls, 2);
     EXPECT_TRUE(view->transform().isIdentity());
     EXPECT_DOUBLE_EQ(view->alpha(), 1.0);
-
     view->setHidden(true);  // shrinking without a point does not unhide
     NMAnimationCommon::animateView(*view, 6, true, counter());
     EXPECT_TRUE(view->isHidden());
-
     // Unknown types show the view and never call the block (7 belongs to the other form).
     for (int type : {-1, 7, 8}) NMAnimationCommon::animateView(*view, {50, 50}, type, false, counter());
     EXPECT_FALSE(view->isHidden());
@@ -128,13 +121,11 @@ TEST_F(StageAnimationTest, TouchesAreOffUntilTheLastStepEndsThenTheBlockRuns) {
     EXPECT_FALSE(touchesEnabled());
     advanceTo(start, 0.55);
     EXPECT_TRUE(enabledInBlock);
-
     // With interaction allowed the switch is never touched and the view stays hittable.
     NMAnimationCommon::animateView(*view, 7, true, counter());
     EXPECT_TRUE(touchesEnabled());
     EXPECT_FALSE(view->hasAnimationsBlockingInteraction());
     RunLoop::main().advanceBy(0.6);
-
     // A view destroyed half-way still gives the touches back.
     NMAnimationCommon::animateView(*view, {100, 200}, 1, false, counter());
     RunLoop::main().advanceBy(0.1);
@@ -142,65 +133,6 @@ TEST_F(StageAnimationTest, TouchesAreOffUntilTheLastStepEndsThenTheBlockRuns) {
     RunLoop::main().advanceBy(1.0);
     EXPECT_TRUE(touchesEnabled());
     EXPECT_EQ(calls, 3);
-}
-
-TEST_F(StageAnimationTest, ThrowRisesGrowsThenFallsInTimeForTheDistance) {
-    NMAnimationCommon::startThrowView(*view, 1.66, 70, 100, 740, counter());
-    EXPECT_FALSE(view->hasAnimationsBlockingInteraction());
-    advanceTo(start, 0.3);
-    EXPECT_EQ(shown(), Point(70, 100));
-    EXPECT_NEAR(view->presentationTransform().scaleX(), 1.66, 1e-9);
-    advanceTo(start, 0.4);  // the 0.1 s pause at the top
-    EXPECT_NEAR(shown().y, 100, 1e-9);
-    advanceTo(start, 0.8);  // ease in: less than half way at half time
-    EXPECT_LT(shown().y, 420);
-    EXPECT_GT(shown().y, 100);
-    advanceTo(start, 1.19);
-    EXPECT_EQ(calls, 0);
-    advanceTo(start, 1.2);  // 0.3 + 0.1 + 0.8
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(shown(), Point(70, 740));
-    EXPECT_NEAR(view->transform().scaleX(), 1.66, 1e-9);  // the scale stays
-
-    // Short falls take 0.4 s; upward ones too. Without a block the throw ends quietly.
-    start = now();
-    NMAnimationCommon::startThrowView(*view, 1.0, 30, 100, 300);
-    advanceTo(start, 0.8);
-    EXPECT_EQ(view->center(), Point(30, 300));
-    EXPECT_FALSE(view->hasAnimations());
-    EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(100, 420), 0.4);
-    EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(100, 900), 1.0);
-    EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(300, 100), 0.4);
-}
-
-TEST_F(StageAnimationTest, ASpinTurnsTheLongWayTheAnglesSay) {
-    // From +150 degrees to -200 degrees: 350 degrees clockwise, where the short way is 10.
-    const double from = 150 * kPi / 180, to = -200 * kPi / 180, duration = 0.5;
-    NMAnimationCommon::spinView(*view, duration, AnimationCurve::easeIn, 0.3, 1.0, from, to);
-    EXPECT_NEAR(view->transform().rotation(), from, 1e-9);
-    double previous = from, swept = 0;
-    for (int k = 1; k <= 30; ++k) {  // between two frames
-        advanceTo(start, (k + 0.5) * NMAnimationCommon::kSpinFrameInterval);
-        const double e = applyAnimationCurve(AnimationCurve::easeIn, std::min(1.0, k * NMAnimationCommon::kSpinFrameInterval / duration));
-        const double step = std::remainder(view->transform().rotation() - previous, 2 * kPi);
-        EXPECT_LE(step, 1e-9) << "always the same way round, frame " << k;
-        swept += step;
-        previous += step;
-        EXPECT_NEAR(std::remainder(view->transform().rotation() - (from + (to - from) * e), 2 * kPi), 0, 1e-6) << k;
-        EXPECT_NEAR(view->transform().scaleX(), 0.3 + 0.7 * e, 1e-6) << k;
-    }
-    EXPECT_NEAR(swept, to - from, 1e-6);
-    EXPECT_FALSE(RunLoop::main().nextDeadline().has_value()) << "no frame after the end";
-
-    // Any other setting of the transform ends a spin, and so does the view's end.
-    start = now();
-    NMAnimationCommon::spinView(*view, duration, AnimationCurve::linear, 1.0, 1.0, 0, 3 * kPi);
-    advanceTo(start, 0.1);
-    view->setTransform(Transform::identity());
-    advanceTo(start, 0.6);
-    EXPECT_TRUE(view->transform().isIdentity());
-    NMAnimationCommon::spinView(*View::make(Rect(0, 0, 4, 4)), duration, AnimationCurve::linear, 1, 1, 0, 1);
-    RunLoop::main().advanceBy(1.0);
 }
 
 // Twenty steps: even counts shake within the count, odd ones put the view back.
@@ -231,7 +163,6 @@ TEST_F(StageAnimationTest, QuakeShakesWithinItsShrinkingCountAndEndsOnItsCentre)
     }
     EXPECT_EQ(largestAt20, 10);
     EXPECT_EQ(largestAt2, 1);
-
     // Back where it began even when moved meanwhile; a count of 0 does nothing; a freed view is left alone.
     view->setCenter({30, 40});
     ViewEffects::quakeWithCount(*view, 1, 0.1);

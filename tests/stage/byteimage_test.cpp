@@ -18,12 +18,10 @@ TEST(StageByteImageTest, BuffersPremultiplyOnTheWayInAndUndoItOnTheWayOut) {
     EXPECT_EQ(image->width(), 3u);
     EXPECT_EQ(image->byteCount(), 24u);
     EXPECT_EQ(ATByteImage::initWithSize(Size(-4, 10))->bytes(), nullptr);
-
     // 2 x 1 @2x: half-transparent white and opaque blue, at their pixel size.
     auto stored = ATByteImage::initWithImage(*picture(2, 1, {255, 255, 255, 128, 0, 0, 255, 255}, 2.0));
     ASSERT_EQ(stored->width(), 2u);
     EXPECT_EQ(Bytes(stored->bytes(), stored->bytes() + 8), (Bytes{128, 128, 128, 128, 0, 0, 255, 255}));
-
     const uint8_t values[8] = {100, 0, 50, 200, 0, 0, 0, 0};
     std::copy(values, values + 8, stored->bytes());
     auto extracted = stored->extractImage(2.0);
@@ -40,14 +38,12 @@ TEST(StageByteImageTest, ContextsDrawOverWhatIsThere) {
     std::weak_ptr<ATByteImage> weak = image;
     image.reset();
     ASSERT_FALSE(weak.expired());  // the context keeps its byte image
-
     context->drawImage(*picture(1, 1, {255, 0, 0, 255}), Rect(0, 0, 4, 4));  // stretched over all 16
     const uint8_t* b = context->byteImage().bytes();
     for (int i = 0; i < 16; ++i) EXPECT_EQ(bytesAt(b, i), (Bytes{255, 0, 0, 255}));
     context->fillRect(Rect(1, 1, 2, 1), Color(0, 0, 1, 0.5f));  // half blue over red
     EXPECT_EQ(bytesAt(b, 5), (Bytes{127, 0, 128, 255}));
     EXPECT_EQ(bytesAt(b, 4), (Bytes{255, 0, 0, 255}));
-
     // Nearest-neighbour scaling: a 2 x 1 picture over 4 x 1 pixels; the next row untouched.
     context->clear();
     context->drawImage(*picture(2, 1, {0, 255, 0, 255, 0, 0, 0, 255}), Rect(0, 0, 4, 1));
@@ -60,13 +56,11 @@ TEST(StageSilhouetteTest, VisiblePixelsTakeTheColourBlackStaysAndAlphaIsKept) {
     EXPECT_EQ(pixel(*black, 0, 0), (Bytes{0, 0, 0, 128}));
     EXPECT_EQ(pixel(*black, 1, 0)[3], 0);
     EXPECT_EQ(pixel(*black, 3, 0), (Bytes{0, 0, 0, 255}));
-
     auto grey = ImageByteOperations::imageFilledWithColor(*source, Color::white(0.5f));
     EXPECT_EQ(pixel(*grey, 2, 0), (Bytes{0, 0, 0, 255}));  // pure black is left alone
     EXPECT_EQ(pixel(*grey, 3, 0), (Bytes{127, 127, 127, 255}));
     auto tinted = ImageByteOperations::imageFilledWithColor(*source, Color(0.2f, 0.4f, 0.6f));
     EXPECT_EQ(pixel(*tinted, 3, 0), (Bytes{51, 102, 153, 255}));
-
     auto scaled = picture(4, 2, Bytes(32, 255), 2.0);
     EXPECT_EQ(ImageByteOperations::imageFilledBlack(*scaled)->size(), Size(2, 1));
     auto copy = ImageByteOperations::optimizedImage(*scaled);

@@ -52,7 +52,6 @@ TEST_F(StageKingTest, GoingExploreWavesOnceAndKeepsTheState) {
     EXPECT_EQ(shownName(), "king-2_9@2x.png");
     RunLoop::main().advanceBy(10);  // the blink timer was stopped
     EXPECT_FALSE(king->isAnimating());
-
     // The end of an explore while he waits: the last waking frame, still.
     king->startExploreEndAnimation();
     EXPECT_FALSE(king->isAnimating());
@@ -85,7 +84,6 @@ TEST_F(StageKingTest, FallingAsleepTwicePlaysOnceAndPostsOnce) {
     king->startSleepAnimation();
     RunLoop::main().advanceBy(5);
     EXPECT_EQ(count("sleepAnimationDidStart"), 1u);
-
     // Waking plays once.
     const double woke = now();
     king->startExploreEndAnimation();
@@ -106,7 +104,6 @@ TEST_F(StageKingTest, WakingBeforeTheFallEndsCancelsTheSleepingLoopAndCheckEndWa
     EXPECT_EQ(shownName(), "king-5_11@2x.png");
     king->timerHandler();  // a timer firing outside the waiting state only stops itself
     EXPECT_FALSE(king->myTimer().isValid());
-
     const double t = now();
     king->startCheckEndAnimation();
     EXPECT_EQ(frameNames(), (Names{"king-2_3@2x.png", "king-2_2@2x.png", "king-2_1@2x.png", "king-1_1@2x.png"}));
@@ -181,7 +178,6 @@ TEST_F(StageKingTest, NothingRunsIntoADestroyedKingOrAGoneGoldManager) {
     GoldManager::getInstance()->addGold(3);
     RunLoop::main().advanceBy(5);
     EXPECT_TRUE(events.empty());
-
     // The gold manager torn down before the king: the king lets go of nothing it no longer has.
     king = View::make<KingImageView>(Rect(0, 0, 80, 80));
     king->startWaitingAnimation();
@@ -190,7 +186,6 @@ TEST_F(StageKingTest, NothingRunsIntoADestroyedKingOrAGoneGoldManager) {
     RunLoop::main().advanceBy(10);
     king.reset();
     GoldManager::getInstance()->addGold(3);
-
     // A king without a gold source still animates but never hops.
     auto sheetKing = View::make<KingImageView>(Rect(0, 0, 80, 80), nullptr);
     GoldManager::getInstance()->addGold(10);
@@ -231,7 +226,6 @@ TEST_F(StagePoseTest, FivePosesTheirPassesAndTheThrowAtTwentyFourFramesASecond) 
     EXPECT_EQ(poses->waitingImage()->name(), "person_1_6_1.png");
     EXPECT_EQ(EffectManager::getInstance()->kemuriEffects().size(), 6u);
     EXPECT_EQ(EffectManager::getInstance()->kanokeEffects().size(), 15u);
-
     RandomSource::shared().seed(seedDrawing(3, 2));  // carrying: half the pass of the draw
     poses->changePose(2, *person, true, 0);
     EXPECT_DOUBLE_EQ(person->animationDuration(), 0.35);
@@ -244,7 +238,6 @@ TEST_F(StagePoseTest, FivePosesTheirPassesAndTheThrowAtTwentyFourFramesASecond) 
         seen.insert(std::round(person->animationDuration() * 10) / 10);
     }
     EXPECT_EQ(seen, (std::set<double>{0.5, 0.6, 0.7}));
-
     start = now();
     poses->changePose(4, *person, false, 0);
     advanceTo(start, 12.5 / 24.0);
@@ -261,7 +254,6 @@ TEST_F(StagePoseTest, DelayedStartsWaitAndAreCancelledByTheNextPose) {
     EXPECT_FALSE(person->isAnimating());
     advanceTo(start, 0.5);
     EXPECT_TRUE(person->isAnimating());
-
     // A delayed start, then a pose at once that is stopped: the old start must not revive it.
     person->stopAnimating();
     PoseManager::getInstance()->changePose(0, *person, true, 0.3);
@@ -269,7 +261,6 @@ TEST_F(StagePoseTest, DelayedStartsWaitAndAreCancelledByTheNextPose) {
     person->stopAnimating();
     RunLoop::main().advanceBy(1.0);
     EXPECT_FALSE(person->isAnimating());
-
     // Unknown poses leave the picture alone; a picture destroyed before its start is forgotten.
     person->setImage(PoseManager::getInstance()->waitingImage());
     for (int pose : {-1, 5, 9}) PoseManager::getInstance()->changePose(pose, *person, true, 0);
@@ -298,7 +289,6 @@ TEST_F(StagePoseTest, AnIncompletePackageKeepsThePosesInTheirPlaces) {
     EXPECT_DOUBLE_EQ(person->animationDuration(), 3.0 / 24.0);
     EXPECT_EQ(EffectManager::getInstance()->kemuriEffects().size(), 2u);
     EXPECT_EQ(EffectManager::getInstance()->kanokeEffects().size(), 1u);
-
     // Without any person picture there is no set at all.
     resetSingletons();
     usePartialPackage("empty", {});

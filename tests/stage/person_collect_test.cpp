@@ -36,7 +36,6 @@ protected:
         settle();
     }
     uint32_t gold() { return GoldManager::getInstance()->currentGold(); }
-
     std::shared_ptr<View> stage;
     RecordingDelegate owner;
 };
@@ -51,7 +50,6 @@ TEST_F(PersonCollectTest, FirstBossHuntUnlocksTheNextMapOnce) {
     EXPECT_EQ(events, (Strings{"bossHunted"}));  // at resolution
     events.clear();
     eventObjects.clear();
-
     collectFully(*boss);
     EXPECT_EQ(events, (Strings{"newMap", "mapUnlocked"}));  // at collection
     EXPECT_TRUE(eventObjects[0].isUnsigned());
@@ -63,7 +61,6 @@ TEST_F(PersonCollectTest, FirstBossHuntUnlocksTheNextMapOnce) {
     EXPECT_TRUE(onDisk.boolForKey("mapUnlocked"));
     EXPECT_EQ(onDisk.objectForKey("timestamp_boss").type(), Value::Type::Nil);
     EXPECT_EQ(boss->currentYieldType(), PersonView::kYieldNothing);
-
     // The same boss again: nothing new; with the map flag somehow unset it is set again.
     events.clear();
     collectFully(*holder(2, PersonView::kYieldMonster, 6));
@@ -87,14 +84,12 @@ TEST_F(PersonCollectTest, GoldArrivesOnLandingAndOnlyForMonsters) {
     EXPECT_FALSE(monster->isCheking());
     EXPECT_FALSE(monster->isBeforeCheck());
     EXPECT_EQ(MonsterManager::getInstance()->numHuntedMonsterWithId(3), 1u);
-
     // A picture is thrown too, but gives no gold and no record.
     collectFully(*holder(2, PersonView::kYieldPicture));
     EXPECT_EQ(owner.thrown, (Ids{1, 2}));
     EXPECT_EQ(gold(), 30u);
     EXPECT_EQ(MonsterManager::getInstance()->totalMonster(), 1u);
     EXPECT_EQ(owner.finished, (Ids{1, 2}));
-
     // Nothing to collect still ends on a later pass, the owner told only when it offers to be.
     auto empty = holder(6, PersonView::kYieldNothing);
     EXPECT_FALSE(empty->checkResult());
@@ -158,7 +153,6 @@ TEST_F(PersonCollectTest, SeveralPersonsCollectedQuicklyRecordOneAtATime) {
     }
     advance(2.0);
     settle();
-
     EXPECT_TRUE(problems.empty()) << problems.front();
     EXPECT_EQ(checker.finished, (Ids{6, 7, 1, 2, 3, 4, 5}));  // coffins end at once, yields land in order
     const auto views = analytics->views();
@@ -202,7 +196,6 @@ TEST_F(PersonWorkerTest, ConcurrentRecordingsWhileTheMainThreadReads) {
     EXPECT_EQ(pending, 0u);
     PersonView::waitForRecordings();
     settle();
-
     EXPECT_EQ(owner.finished.size(), persons.size());
     for (auto& p : persons) EXPECT_EQ(p->currentYieldType(), 0u);
     EXPECT_EQ(MonsterManager::getInstance()->totalMonster(), 20u);
@@ -215,7 +208,6 @@ TEST_F(PersonWorkerTest, ConcurrentRecordingsWhileTheMainThreadReads) {
     EXPECT_EQ(count("mapUnlocked"), 1u);
     for (const auto& t : eventThreads) EXPECT_EQ(t, std::this_thread::get_id());
     EXPECT_GT(reads, 0u);
-
     // Nothing a collection left running (each drop is still under way) keeps a person or its
     // pictures alive once the owner lets go.
     std::vector<std::weak_ptr<View>> watched;

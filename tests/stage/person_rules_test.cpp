@@ -37,7 +37,6 @@ TEST_F(PersonRulesTest, NewMonstersJoinOnePerTwentyExploresAndTheDrawFallsInThei
     const Value mixed(Value::Array{entry(20, true, 0.1), entry(21, true, 0.1), entry(22, false, 0.3), entry(23, true, 0.1), entry(24, false, 0.4)});
     EXPECT_EQ(PersonRules::candidatesWithMonsters(mixed, false, 0).monsterIds, (Ids{20, 22, 24}));
     EXPECT_EQ(PersonRules::candidatesWithMonsters(mixed, false, 25).monsterIds, (Ids{20, 21, 22, 24}));
-
     // Dungeon 1, count 19: bands 1 [0,500), 2 [500,700); 750 lies beyond them and falls to the
     // first. Count 20 lets monster 3 in at [700,900), count 40 monster 4 at [900,1000).
     EXPECT_EQ(drawWith(1, 19, 750), 1u);
@@ -61,7 +60,6 @@ TEST_F(PersonRulesTest, NoCandidateMeansTheReturnBringsNothing) {
     // explore's one boss encounter.
     EXPECT_EQ(resolved(1, 4)->currentYieldType(), PersonView::kYieldNothing);
     EXPECT_FALSE(bossTimeSet());
-
     // A boss hunted before is drawn by weight, without an announcement or a boss time.
     recordEvents({"bossHunted"});
     MonsterManager::getInstance()->addMonsterWithId(5);
@@ -80,7 +78,6 @@ TEST_F(PersonRulesTest, TheBossComesOncePerExploreTimeWhenDeepEnough) {
     setExploreCnt(1, 39);  // not deep enough yet
     EXPECT_NE(resolved(1, 1)->currentMonsterId(), 6u);
     EXPECT_FALSE(bossTimeSet());
-
     setExploreCnt(1, 40);
     auto first = resolved(2, 1);
     EXPECT_EQ(first->currentMonsterId(), 6u);
@@ -90,7 +87,6 @@ TEST_F(PersonRulesTest, TheBossComesOncePerExploreTimeWhenDeepEnough) {
     EXPECT_TRUE(events.empty()) << "announced on a later pass";
     settle();
     EXPECT_EQ(events, (std::vector<std::string>{"bossHunted"}));
-
     // Every later person draws normally, up to one explore time after the encounter.
     for (int id = 3; id <= 12; ++id) {
         setExploreCnt(1, 40 + static_cast<unsigned>(id));
@@ -117,7 +113,6 @@ TEST_F(PersonRulesTest, LostFightsAreLoggedInOrderAndStillSetTheBossTime) {
     resolved(20, 3);  // the boss again, beaten again
     settle();
     EXPECT_TRUE(events.empty());
-
     // Exactly as the battle report reads it: a signed id, an unsigned monster, a boolean.
     const Value log = store().arrayForKey("battleLogs");
     ASSERT_EQ(log.count(), 2u);
@@ -126,7 +121,6 @@ TEST_F(PersonRulesTest, LostFightsAreLoggedInOrderAndStillSetTheBossTime) {
     EXPECT_FALSE(log[0]["id"].isUnsigned());
     EXPECT_TRUE(log[0]["monsterId"].isUnsigned());
     EXPECT_TRUE(log[0]["isWin"].isBoolean());
-
     // With the equipment the boss is beaten: no entry, and the boss is announced.
     store().setObject(Value{{"equip_id", Value(1)}}, "equip_1");
     clock->jumpWall(20.0);

@@ -43,7 +43,6 @@ TEST_F(PersonViewTest, AMonsterIsCarriedUpsideDownOverTheHeadAndBobsByThreePoint
     person->showMonsterWithId(2, 1);  // a new yield replaces the old picture
     EXPECT_EQ(yieldCount(), 1u);
     EXPECT_EQ(yield->superview(), nullptr);
-
     // Not walking home the yield timer runs, every 0.2 or 0.25 s by the draw's low bit.
     auto frame1 = Image::named("person_1_4_1.png");
     for (uint32_t bit = 0; bit < 2; ++bit) {
@@ -80,7 +79,6 @@ TEST_F(PersonViewTest, WalkingHomeCarriesTheYieldAndPosesFollowTheState) {
     person->setIsMovingForBack(false);
     person->waitingWithYield();  // at the end of the walk the owner starts the timer
     EXPECT_TRUE(person->myTimer().isValid());
-
     person->showWaitingCheck();
     EXPECT_EQ(person->personImgView()->image(), PoseManager::getInstance()->waitingImage());
     // Idle after the delay; the yield goes, its type stays.
@@ -93,7 +91,6 @@ TEST_F(PersonViewTest, WalkingHomeCarriesTheYieldAndPosesFollowTheState) {
     EXPECT_EQ(person->personImgView()->animationImages(), PoseManager::getInstance()->framesOfPose(0));
     person->showExploring();
     EXPECT_EQ(person->personImgView()->animationImages(), PoseManager::getInstance()->framesOfPose(1));
-
     // A person that goes away stops its timer with it.
     person->waitingWithYield();
     person->removeFromSuperview();
@@ -119,7 +116,6 @@ TEST_F(PersonViewTest, ACoffinComesHomeWithASmokePuffAndIsCollectedAtOnce) {
     EXPECT_EQ(effect->displayedImage(), smoke[3]);
     advance(0.16);
     EXPECT_FALSE(effect->isAnimating());
-
     // Collecting plays the coffin effect and ends without waiting for it, with nothing thrown.
     ASSERT_TRUE(person->checkResult());
     settle();
@@ -128,7 +124,6 @@ TEST_F(PersonViewTest, ACoffinComesHomeWithASmokePuffAndIsCollectedAtOnce) {
     EXPECT_EQ(owner.finished, (std::vector<int>{1}));
     EXPECT_TRUE(owner.thrown.empty());
     EXPECT_EQ(sounds->names(), (std::vector<std::string>{"check.mp3"}));
-
     // Without the effect only the picture changes.
     auto quiet = makePerson(2);
     quiet->showKanokePre();
@@ -145,7 +140,6 @@ TEST_F(PersonViewTest, TheCollectAnimationDropsTheYieldThenThrowsItFromAboveTheH
     EXPECT_TRUE(yield->transform().isIdentity());
     person->updateCurrentRect();
     EXPECT_NEAR(person->currentRect().minY(), 70.0 - 42.0, 1e-9);
-
     ASSERT_TRUE(person->checkResult());
     settle();
     EXPECT_FALSE(person->myTimer().isValid());  // the bobbing stops
@@ -157,7 +151,6 @@ TEST_F(PersonViewTest, TheCollectAnimationDropsTheYieldThenThrowsItFromAboveTheH
     advance(0.249);
     EXPECT_NEAR(yield->presentationCenter().y, 21.0, 0.05);
     EXPECT_TRUE(owner.thrown.empty());
-
     // Then it jumps to just above the head, (21.5, -40), and is handed to the owner from there.
     advance(0.002);
     ASSERT_EQ(owner.thrown, (std::vector<int>{1}));
@@ -181,7 +174,6 @@ TEST_F(PersonViewTest, AThrowOfItsOwnFliesUpsideDownUpOverAndDown) {
     EXPECT_TRUE(near(yield->presentationCenter(), Point(-8.5, -100.0), 1e-6));
     EXPECT_NEAR(yield->presentationTransform().scaleX(), 1.66, 1e-6);
     EXPECT_NEAR(std::fabs(yield->presentationTransform().rotation()), kPi, 1e-9);
-
     const double fall = NMAnimationCommon::throwFallDuration(-100.0, 480.0);
     advance(0.1 + fall / 2);
     EXPECT_NEAR(std::fabs(yield->presentationTransform().rotation()), kPi, 1e-9);

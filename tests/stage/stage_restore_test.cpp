@@ -62,7 +62,6 @@ TEST_F(StageRestartChild, Phase2) {
     const auto out = PersonManager::getInstance()->explorings();
     ASSERT_EQ(out.size(), 14u);
     EXPECT_EQ(out.front(), 7);
-
     // The holders are straight back in their group, and a touch collects one.
     const auto& group = stage->yieldPersons(1);
     ASSERT_EQ(group.size(), 6u);  // 7, 5, 4, 3, 2, 1 in drawing order

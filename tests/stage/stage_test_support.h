@@ -184,7 +184,6 @@ public:
     std::vector<Point> throwCenters;
     std::vector<std::shared_ptr<ImageView>> thrownViews;
     std::vector<std::string>* journal = nullptr;
-
     bool respondsToFinishCheck() const override { return offersFinishCheck; }
     void finishCheck(PersonView& person) override {
         finished.push_back(person.personId());
@@ -236,7 +235,6 @@ protected:
         SoundEngine::installSharedEngine(nullptr);
         useResources(RE_TEST_RESOURCE_DIR);
     }
-
     double now() const { return RunLoop::main().now(); }
     void advance(double seconds) { RunLoop::main().advanceBy(seconds); }
     // Moves the clock to an instant (never back), or to one measured from `start`.
@@ -247,7 +245,6 @@ protected:
     // Runs everything due now, the recording worker included.
     void settle() { RunLoop::main().drain(); }
     static bool touchesEnabled() { return UserInteraction::shared()->isEnabled(); }
-
     // Records every event of these names in delivery order, with its object and thread.
     void recordEvents(std::initializer_list<const char*> names) {
         for (const char* name : names)
@@ -261,14 +258,12 @@ protected:
                 name);
     }
     size_t count(const std::string& name) const { return static_cast<size_t>(std::count(events.begin(), events.end(), name)); }
-
     // A seed whose first draw, uniform(bound), is `wanted`.
     static uint64_t seedDrawing(uint32_t bound, uint32_t wanted) {
         uint64_t seed = 1;
         while (RandomSource(seed).uniform(bound) != wanted) ++seed;
         return seed;
     }
-
     std::shared_ptr<ManualClock> clock;
     std::shared_ptr<ThreadNotingAnalytics> analytics;
     std::shared_ptr<SoundLog> sounds;

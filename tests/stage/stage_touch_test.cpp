@@ -8,6 +8,7 @@
 #include "explore/NMCommon.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "stage_test_support.h"
+#include "stage/NMAnimationCommon.h"
 
 namespace stagetests {
 namespace {
@@ -45,7 +46,6 @@ TEST_F(StageTouchTest, BandsCoverTheHoldersAndTouchesOutsideThemDoNothing) {
     EXPECT_DOUBLE_EQ(stage->minY(2), 66);
     EXPECT_DOUBLE_EQ(stage->minYAll(), 0);  // groups that never got a person keep 0 and 0
     EXPECT_DOUBLE_EQ(stage->maxYAll(), 158);
-
     // Below every band, on bare ground in a band, on a waiting person of the row: nothing.
     for (Point p : {Point(296, 200), Point(200, 150), Point(257, 130)}) tap(p);
     EXPECT_FALSE(collecting(1));
@@ -67,7 +67,6 @@ TEST_F(StageTouchTest, ATallMonsterRaisesItsRowsBandAndItsNeighbourStaysReachabl
     EXPECT_DOUBLE_EQ(person(2)->currentRect().minY(), 98);
     EXPECT_DOUBLE_EQ(stage->minY(1), 88);
     EXPECT_DOUBLE_EQ(stage->minY(5), -6);
-
     tap(Point(257, 98));  // the coffin, at the very top of its own rectangle
     EXPECT_TRUE(collecting(2));
     tap(Point(296, 89));  // the tall monster, in the overhang above its carrier's head
@@ -145,7 +144,6 @@ TEST_F(StageTouchTest, AYieldFromTheRightEndDriftsSixtyPointsLeftAndLandsForItsG
     EXPECT_TRUE(stage->throwStageView()->subviews().empty());
     EXPECT_EQ(count("checkDidEnd"), 1u);
     EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(1), 0);
-
     // Thrown at the king's column a yield keeps its x; small ones grow more (2.0 - 20 / 100).
     auto thrower = View::make<PersonView>(Rect::withCenter(Point(184, 100), Size(43, 60)));
     stage->addSubview(thrower);
@@ -157,6 +155,10 @@ TEST_F(StageTouchTest, AYieldFromTheRightEndDriftsSixtyPointsLeftAndLandsForItsG
     EXPECT_NEAR(small->presentationTransform().scaleX(), 1.8, 1e-6);
     advance(2);
     EXPECT_NEAR(small->center().y, 480 - 320 - 60 + 200, 1e-6);
+    // Falls take 0.4 s a stage height, never less than 0.4 s, upward ones too.
+    EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(100, 420), 0.4);
+    EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(100, 900), 1.0);
+    EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(300, 100), 0.4);
 }
 
 TEST_F(StageTouchTest, EachCollectionEndsWithAPoseAClearedRecordAndAnEvent) {
@@ -176,7 +178,6 @@ TEST_F(StageTouchTest, EachCollectionEndsWithAPoseAClearedRecordAndAnEvent) {
     EXPECT_EQ(count("checkDidEnd"), 2u);
     EXPECT_TRUE(person(1)->personImgView()->isAnimating());  // the last one idles at once
     EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(1), 0);
-
     // Persons are drawn from 20 down to 1: those drawn after a holder wait still.
     storeHolder(10, 3, 1, 1);
     stage->drawPersons();
@@ -202,7 +203,6 @@ TEST_F(StageTouchTest, TheBossBalloonShowsAtTheKillAndHidesAtTheNextCollection) 
     ASSERT_TRUE(collecting(2));
     advance(0.3);
     EXPECT_TRUE(balloon->isHidden());
-
     // A second kill notice shows it again; drawing the stage anew hides it.
     NMCommon::sendNotification("bossHunted");
     settle();
@@ -210,7 +210,6 @@ TEST_F(StageTouchTest, TheBossBalloonShowsAtTheKillAndHidesAtTheNextCollection) 
     stage->removeFromSuperview();
     window->addSubview(stage);
     EXPECT_TRUE(balloon->isHidden());
-
     // A destroyed stage stops listening and lets go of its persons.
     auto kept = person(4);
     stage->removeFromSuperview();

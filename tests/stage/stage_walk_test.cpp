@@ -54,13 +54,11 @@ TEST_F(StageWalkTest, PersonsStandOnTheirSlotsLowerIdsInFront) {
     for (const auto& p : stage->persons()) EXPECT_TRUE(near(p->center(), stage->positionOfPersonId(p->personId()))) << p->personId();
     const std::pair<int, int> groups[] = {{8, 1}, {9, 2}, {21, 3}, {26, 4}, {27, 5}};
     for (const auto& [id, group] : groups) EXPECT_EQ(StageView::groupOfPersonId(id), group) << id;
-
     // Added members stand behind; a redraw starts over.
     addMembers(10);
     stage->drawPersons();
     stage->drawPersons();
     EXPECT_EQ(idsBackToFront(*stage), countingDown(30));
-
     // A member joining later goes directly behind person 20; a lost base person comes back in
     // its place in the stacking.
     clearStore();
@@ -88,7 +86,6 @@ TEST_F(StageWalkTest, WalkingOffStaggersBackRowFirstAndEndsWithTwentyEvents) {
     EXPECT_NEAR(person(3)->alpha(), 0.7, 1e-9);
     stage->moveOnePerson(*person(3), Point(0, 0), 0);  // a walking person is not sent again
     EXPECT_TRUE(near(person(3)->center(), Point(160, 0)));
-
     // Person 1 leaves last, 19 x 0.016 = 0.304 s after person 20.
     advanceTo(t0 + 0.300);
     EXPECT_TRUE(near(person(1)->presentationCenter(), Point(296, 128)));
@@ -237,7 +234,6 @@ TEST_F(StageWalkTest, PersonsStillWalkingOffAreNotCalledBackAndPosesResetInTurn)
     stage->comebackAllPersonWithResult(true, true);
     EXPECT_FALSE(stage->isAnyoneMovingForBack());
     EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(1), 0u);
-
     stage->drawPersons();
     advance(1.0);
     for (const auto& p : stage->persons()) p->showWaitingCheck();  // still pictures

@@ -14,6 +14,10 @@ protected:
     NMAlertViewManager& manager() { return *NMAlertViewManager::getInstance(); }
     NMAlertViewController& box() { return *manager().alertCtr(); }
     bool onWindow() { return box().view()->superview() == window.get(); }
+    void showBox(const char* message, bool buttons, int64_t tag) {
+        manager().showAlertWithMessage(message, "talk2@2x.png", buttons, tag);
+        advance(kPopIn);
+    }
     void closeWith(bool pressed) {
         EXPECT_TRUE(pressed);
         advance(kShrink + 0.01);
@@ -36,14 +40,12 @@ TEST_F(AlertTest, OkPostsTheTagOnALaterPassCancelNothingAndABoxWithoutButtonsGoe
     closeWith(true);
     EXPECT_NE(manager().alertCtr(), nullptr) << "kept for the next message";
 
-    manager().showAlertWithMessage("Suspend?", "talk1@2x.png", true, 54321);
-    advance(kPopIn);
+    showBox("Suspend?", true, 54321);
     closeWith(tap("cancelBtn"));
     EXPECT_EQ(effects(), (std::vector<std::string>{"tap.mp3", "tap_fail.wav"}));
 
-    manager().showAlertWithMessage("Everyone is back.", "talk2@2x.png", false, 0);
+    showBox("Everyone is back.", false, 0);
     EXPECT_FALSE(shown("okBtn") || shown("cancelBtn"));
-    advance(kPopIn);
     const Point corner = box().containerView()->convertPointToView(Point(8, 8), nullptr);  // anywhere on the box
     window->touchDown(corner);
     window->touchUp(corner);
@@ -53,17 +55,14 @@ TEST_F(AlertTest, OkPostsTheTagOnALaterPassCancelNothingAndABoxWithoutButtonsGoe
 }
 
 TEST_F(AlertTest, EnterPressesOkEscCancelsAndABoxWithoutButtonsGoesByEitherAfterAnyAlertPanel) {
-    manager().showAlertWithMessage("Go?", "talk1@2x.png", true, 12345);
-    advance(kPopIn);
+    showBox("Go?", true, 12345);
     closeWith(window->handleEnterKey());
     EXPECT_FALSE(window->handleEscapeKey()) << "closed: nothing takes the key";
     for (bool escape : {false, true}) {
-        manager().showAlertWithMessage("Everyone is back.", "talk2@2x.png", false, 0);
-        advance(kPopIn);
+        showBox("Everyone is back.", false, 0);
         closeWith(escape ? window->handleEscapeKey() : window->handleEnterKey());
     }
-    manager().showAlertWithMessage("Suspend?", "talk1@2x.png", true, 54321);
-    advance(kPopIn);
+    showBox("Suspend?", true, 54321);
     auto panel = std::make_shared<ModalAlertView>("", "Saved.", std::vector<std::string>{"OK"}, 0);
     int answered = 0;
     panel->onButton = [&](int) { ++answered; };
@@ -82,7 +81,7 @@ TEST_F(AlertTest, ShownAgainItReusesTheOneBoxEvenDuringItsShrinkAndOutlivesItsMa
     auto first = manager().alertCtr();
     manager().showAlertWithMessage("Second", "talk3@2x.png", true, 12345);
     EXPECT_EQ(manager().alertCtr(), first);
-    EXPECT_EQ(countInWindow(first->view().get()), 1u);
+    EXPECT_EQ(countInWindow(first->view()), 1);
     EXPECT_EQ(first->msgLabel()->text(), "Second");
     EXPECT_FALSE(shown("hiddenBtn"));
     advance(kPopIn);
@@ -92,7 +91,7 @@ TEST_F(AlertTest, ShownAgainItReusesTheOneBoxEvenDuringItsShrinkAndOutlivesItsMa
     manager().showAlertWithMessage("Touch the returning persons.", "talk4@2x.png", false, 0);
     advance(kPopIn + kShrink);
     EXPECT_TRUE(onWindow());
-    EXPECT_EQ(countInWindow(first->view().get()), 1u);
+    EXPECT_EQ(countInWindow(first->view()), 1);
     EXPECT_DOUBLE_EQ(first->containerView()->presentationAlpha(), 1.0);
     EXPECT_TRUE(shown("hiddenBtn"));
     EXPECT_EQ(first->delegate(), &manager());

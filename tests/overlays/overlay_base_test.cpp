@@ -1,9 +1,11 @@
 // The overlay base: appearing and closing with the touch lock, the owner told once and in order,
-// an owner dropping its overlay as it closes, Esc on the frontmost close button, tall screens.
+// an owner dropping its overlay as it closes, Esc on the frontmost close button, tall screens;
+// and the progress indicator: its fades, its parent, its text, its dimming and its tag.
 #include "overlay_test_support.h"
 
 #include "overlays/OverlayViewController.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/ProgressIndicator.h"
 
 namespace overlaytests {
 namespace {
@@ -107,8 +109,6 @@ TEST_F(OverlayBaseTest, ThePanelAnimatesAShowDuringTheShrinkKeepsItAndAGoneOwner
     overlay->pressClose();
     advance(kShrink + 0.01);
     EXPECT_EQ(overlay->view()->superview(), nullptr);
-    overlay->unloadView();
-    EXPECT_EQ(overlay->containerView(), nullptr) << "unloading lets go of the panel";
 }
 
 TEST_F(OverlayBaseTest, EscPressesTheShownCloseButtonOfTheFrontmostOverlayThatHasOne) {
@@ -136,9 +136,47 @@ TEST_F(OverlayBaseTest, TheMessageBoxAndStoryScenesLoadCleanlyAndMoveBelowTheBan
         NMAlertViewController alert;
         MangaViewController manga;
         EXPECT_TRUE(alert.layoutErrors().empty() && manga.layoutErrors().empty());
-        EXPECT_EQ(alert.view()->frame(), Rect(0, height - 480, 320, 480));
-        EXPECT_EQ(manga.view()->frame(), Rect(0, height - 480, 320, 480));
+        for (const View* v : {alert.view().get(), manga.view().get()}) EXPECT_EQ(v->frame(), Rect(0, height - 480, 320, 480));
     }
+}
+
+TEST_F(OverlayBaseTest, TheProgressIndicatorFadesInAndOutTheTagDecidesWhetherAHideCountsAndEachShowingChoosesItsParent) {
+    constexpr double kFade = ProgressIndicator::kFadeDuration;
+    HUDManager& hud = *HUDManager::getInstance();
+    const auto indicator = [&]() -> ProgressIndicator& { return *hud.HUD(); };
+    hud.showHUDOnWindowWithText("Saving...", 7);
+    EXPECT_EQ(indicator().superview(), window.get());
+    EXPECT_EQ(indicator().labelText(), "Saving...");
+    advance(kFade / 2);
+    EXPECT_LT(indicator().presentationAlpha(), 1.0);
+    advance(kFade);
+    EXPECT_EQ(window->hitTest(Point(160, 240)).get(), &indicator()) << "it takes the touches below";
+    hud.hideHUDWithTag(3);
+    advance(kFade * 2);
+    EXPECT_TRUE(hud.isShowing());
+    hud.showHUDOnWindowWithText("");  // a plain showing keeps the tag
+    hud.hideHUDWithTag(7);
+    advance(kFade / 2);
+    EXPECT_TRUE(hud.isShowing()) << "still fading";
+    advance(kFade);
+    EXPECT_FALSE(hud.isShowing());
+    EXPECT_EQ(indicator().superview(), nullptr);
+
+    // Each showing after a hide chooses its parent anew; the dimming stays as set.
+    auto panel = View::make<View>(Rect(0, 0, 320, 480));
+    window->addSubview(panel);
+    EXPECT_TRUE(indicator().dimBackground());
+    hud.showHUDAddedTo(*panel, "Saving...", false);
+    hud.showHUDOnWindow();  // while up: stays where it is
+    EXPECT_EQ(indicator().superview(), panel.get());
+    hud.hideHUD();
+    advance(kFade + 0.01);
+    hud.showHUDOnWindow();
+    EXPECT_EQ(indicator().superview(), window.get());
+    EXPECT_FALSE(indicator().dimBackground());
+    EXPECT_EQ(indicator().labelText(), "");
+    hud.showHUDOnWindowWithDim(true);
+    EXPECT_TRUE(indicator().dimBackground());
 }
 
 }  // namespace

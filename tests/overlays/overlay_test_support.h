@@ -1,16 +1,12 @@
 #pragma once
-// The overlay tests' world: a bundle in a temporary folder (the build's resources linked in but
-// the story pages; stand-in pages for the opening, dungeon 3's clear, the endings' first pages
-// and the full collection), the store in a temporary folder, a manual clock, a silent sound
-// engine whose log tells the music and effects asked for, recorded page views, a key window.
+// The overlay tests' world: the build's resources linked into a temporary bundle with stand-in
+// story pages for some scenes only, the store in a temporary folder, a manual clock, a silent
+// sound engine logging the music and effects asked for, recorded page views, a key window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "model/DungeonStaticData.h"
 #include "model/SavedStateKeys.h"
@@ -123,10 +119,7 @@ protected:
         return out;
     }
     std::vector<std::string> effects() const { return played(SilentSoundBackend::Call::Kind::PlayEffect); }
-    std::string lastMusic() const {
-        auto all = played(SilentSoundBackend::Call::Kind::PlayMusic);
-        return all.empty() ? std::string() : all.back();
-    }
+    std::string lastMusic() const { return played(SilentSoundBackend::Call::Kind::PlayMusic).back(); }
 
     void advance(double seconds) { RunLoop::main().advanceBy(seconds); }
     void settle() { RunLoop::main().drain(); }
@@ -147,8 +140,8 @@ protected:
             if (a->isHidden()) return false;
         return v != nullptr;
     }
-    size_t countInWindow(const View* view) const {
-        return std::count_if(window->subviews().begin(), window->subviews().end(), [view](auto& s) { return s.get() == view; });
+    long countInWindow(const std::shared_ptr<View>& view) const {
+        return std::count(window->subviews().begin(), window->subviews().end(), view);
     }
     static bool touchesOn() { return Window::touchesEnabled(); }
 

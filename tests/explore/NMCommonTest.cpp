@@ -162,8 +162,7 @@ TEST(NMCommonChoiceTest, BandsOfThousandthsInSinglePrecisionDrawnFromTheSharedSo
     EXPECT_EQ(NMCommon::selectedIndexWithProbabilities(Value(Value::Array{Value(0.5), Value(0.5)})), x < 500 ? 0u : 1u);
 }
 
-// The explore's own notifications are checked end to end by the scenario scripts; here the
-// reminder's cancelling and the cancel-all that asks nothing of an empty platform.
+// The explore's own notifications are checked end to end by the scenario scripts.
 TEST(NMCommonPushTest, CancellingByUserInfoKeepsTheOthersAndAnEmptyCancelAllAsksNothing) {
     auto center = std::make_shared<InMemoryLocalNotificationCenter>();
     LocalNotificationCenter::setShared(center);

@@ -152,7 +152,6 @@ protected:
     std::shared_ptr<RecordingRatingPrompt> rating;
 };
 
-
 TEST_F(ControllerTest, StartMessagesTruncateToWholeSecondsAndMinutes) {
     const auto format = [](const char* key, std::vector<Value> args) { return stringWithFormat(NSLocalizedString(key), args); };
     EXPECT_EQ(ViewController::startMessageForExploreTime(59.999), format("FormatStartBodySec", {Value(59u)}));

@@ -116,7 +116,7 @@ inline void resetSingletons() {
     EffectManager::resetInstanceForTesting();
 }
 
-// What the sound engine was asked to play, with the clock's time.
+// What the sound engine was asked to play.
 struct SoundLog {
     std::mutex mutex;
     std::vector<std::pair<std::string, double>> played;
@@ -125,12 +125,6 @@ struct SoundLog {
         std::vector<std::string> out;
         for (const auto& p : played) out.push_back(p.first);
         return out;
-    }
-    double timeOf(const std::string& name) {
-        std::lock_guard lock(mutex);
-        for (const auto& p : played)
-            if (p.first == name) return p.second;
-        return -1;
     }
 };
 class RecordingSoundBackend : public SilentSoundBackend {

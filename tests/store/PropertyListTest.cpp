@@ -1,6 +1,4 @@
-// Property lists: every kind the game stores survives binary and XML, other readers agree on the
-// kinds, and hostile inputs (too deep, too large, self-referencing, damaged) are refused without
-// harm.
+// Property lists: every kind survives, other readers agree, hostile inputs are refused harmlessly.
 #include <cfloat>
 #include <limits>
 #include <random>
@@ -64,7 +62,7 @@ std::string objectRefusal(const std::vector<std::vector<uint8_t>>& objects) { re
 
 }  // namespace
 
-TEST(PropertyListRoundTrip, BinaryKeepsEveryKindExactly) {
+TEST(PropertyListRoundTrip, BinaryKeepsEveryKindExactlyXmlAllButPrecision) {
     for (const Value& v : {everyKind(), Value(-42), Value(7u), Value(2.5f), Value(2.5), Value(true), Value("root"),
                            Value::date(1.5), Value::array({Value(1), Value(2u)})}) {
         std::string error;
@@ -74,9 +72,7 @@ TEST(PropertyListRoundTrip, BinaryKeepsEveryKindExactly) {
     }
     // The single-precision real keeps its short text, the way the game shows rates.
     EXPECT_EQ(PropertyList::read(PropertyList::writeBinary(everyKind())).value()["floatTenth"].stringValue(), "0.1");
-}
-
-TEST(PropertyListRoundTrip, XmlKeepsIntegersRealsBooleansAndLargeUnsigned) {
+    // XML keeps integers, reals, booleans and large unsigned ones.
     std::vector<uint8_t> bytes = PropertyList::writeXml(everyKind());
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_NE(text.find("<integer>18446744073709551615</integer>"), std::string::npos);
@@ -117,10 +113,6 @@ TEST(PropertyListRoundTrip, PlistutilReadsOurBinaryWithTheSameKinds) {
     for (const char* element : {"<integer>18446744073709551615</integer>", "<integer>5</integer>", "<integer>-5</integer>",
                                 "<real>1.5</real>", "<real>1718000000.125</real>", "<true/>"})
         EXPECT_NE(text.find(element), std::string::npos) << element << " in " << text;
-    std::optional<Value> back = PropertyList::read(xml);
-    ASSERT_TRUE(back);
-    EXPECT_TRUE((*back)["unsignedMax"].isUnsigned());
-    EXPECT_EQ((*back)["negative"].integerValue(), -5);
 }
 
 TEST(PropertyListLimits, NestingUpToTheLimitIsReadDeeperIsRefusedQuickly) {
@@ -156,7 +148,7 @@ TEST(PropertyListLimits, SharedObjectsCyclesBadReferencesAndNonStringKeysAreRefu
     EXPECT_NE(objectRefusal({{0x80, 0x01}}), "read");  // a UID
 }
 
-TEST(PropertyListLimits, StringsHoldingNulAreRefusedBeforeLibplistAbortsOnThem) {
+TEST(PropertyListLimits, NulStringsOversizedEmptyAndWrongRootAreRefusedAndNilIsLeftOut) {
     EXPECT_EQ(objectRefusal({{0x53, 'a', 0, 'b'}}), "string holds a NUL character");
     EXPECT_NE(objectRefusal({{0x61, 0, 0}}), "read");
     EXPECT_NE(objectRefusal({{0xD1, 1, 2}, {0x52, 'k', 0}, {0x09}}), "read");
@@ -164,9 +156,6 @@ TEST(PropertyListLimits, StringsHoldingNulAreRefusedBeforeLibplistAbortsOnThem) 
     EXPECT_NE(refusal(bytesOf("<plist><string>a&#x000;b</string></plist>")), "read");
     EXPECT_NE(refusal(bytesOf(std::string("<plist><string>a\0b</string></plist>", 35))), "read");
     EXPECT_EQ(refusal(bytesOf("<plist><string>a&#10;b&#x41;</string></plist>")), "read");
-}
-
-TEST(PropertyListLimits, OversizedEmptyAndWrongRootAreRefusedAndNilIsLeftOut) {
     std::vector<uint8_t> huge = bytesOf("<plist><string>");
     huge.resize(PropertyList::maxBytes + 1, 'a');
     EXPECT_EQ(refusal(huge), "input larger than the limit");

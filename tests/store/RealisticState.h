@@ -1,8 +1,7 @@
 #pragma once
-// A saved state as a player far into the game has it: every single-value key, 30 person records,
-// 10 member records, 10 dungeon records, 60 monster records, 27 equipment records and a battle log
-// of 20 entries. Used by the store tests and the store benchmark.
+// A saved state as a player far into the game has it; used by the store tests and benchmark.
 #include <string>
+#include <utility>
 
 #include "platform/foundation/Value.h"
 #include "platform/store/SavedStateStore.h"
@@ -10,30 +9,24 @@
 namespace storetest {
 
 inline void fillRealisticState(SavedStateStore& store) {
-    store.setInteger(1234567, "gold");
-    store.setInteger(98765432, "totalGold");
+    for (auto [value, key] : {std::pair{1234567, "gold"}, {98765432, "totalGold"}, {4321, "totalMonster"}, {7, "current_dungeon_id"},
+                              {12, "numComeback"}})
+        store.setInteger(value, key);
+    for (auto [value, key] : {std::pair{1718000000.125, "timestamp_start"}, {1717990000.5, "timestamp_boss"},
+                              {1717900000.75, "timestamp_post_bonus"}, {1717950000.25, "timestampLastReport"}})
+        store.setDouble(value, key);
     store.setFloat(1.5f, "goldRate");
     store.setFloat(0.64f, "timeRate");
     Value::Array monsters;
     for (unsigned id = 1; id <= 60; ++id)
         monsters.push_back(Value{{"monster_id", Value(id)}, {"times", Value(id * 7u)}, {"viewed", Value(id % 3 != 0)}});
     store.setObject(Value(monsters), "monsters");
-    store.setInteger(4321, "totalMonster");
-    store.setBool(true, "collectionUnlocked");
-    store.setBool(true, "mapUnlocked");
-    store.setBool(true, "shopUnlocked");
-    store.setInteger(7, "current_dungeon_id");
-    store.setDouble(1718000000.125, "timestamp_start");
-    store.setInteger(12, "numComeback");
-    store.setDouble(1717990000.5, "timestamp_boss");
     Value::Array logs;
     for (int i = 1; i <= 20; ++i)
         logs.push_back(Value{{"id", Value(i)}, {"monsterId", Value(static_cast<unsigned>(40 + i))}, {"isWin", Value(false)}});
     store.setObject(Value(logs), "battleLogs");
-    store.setDouble(1717900000.75, "timestamp_post_bonus");
-    store.setDouble(1717950000.25, "timestampLastReport");
-    for (const char* flag : {"GKLoginSucceeded", "pushSoundOff", "firstTitleDone", "firstMainDone", "tutorialShown",
-                             "firstExplore", "secondExplore", "firstCheck", "exploreTutorial2Shown",
+    for (const char* flag : {"collectionUnlocked", "mapUnlocked", "shopUnlocked", "GKLoginSucceeded", "pushSoundOff", "firstTitleDone",
+                             "firstMainDone", "tutorialShown", "firstExplore", "secondExplore", "firstCheck", "exploreTutorial2Shown",
                              "waitTutorialShown", "swipeTutorialShown"})
         store.setBool(std::string(flag) != "pushSoundOff", flag);
     for (unsigned id = 1; id <= 10; ++id)

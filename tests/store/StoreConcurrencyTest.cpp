@@ -1,5 +1,4 @@
-// The store used from the main thread, the background worker and the flusher at once: every write
-// is seen, nothing tears, and the disk ends with the last state. Named for the ThreadSanitizer run.
+// The store from several threads at once; named for the ThreadSanitizer run.
 #include <thread>
 
 #include "StoreTestSupport.h"

@@ -1,6 +1,5 @@
-// synchronize() under failing system calls: the file on disk is always the old one or the new one
-// and loads, a failure is reported, the values stay in memory, no temporary file is left, and the
-// next successful synchronize writes them.
+// synchronize() under failing system calls: the file on disk is the old one or the new one, the
+// failure is reported, the values stay in memory, and the next synchronize writes them.
 #include "RealisticState.h"
 #include "StoreTestSupport.h"
 
@@ -18,13 +17,7 @@ struct Fault {
 };
 void PrintTo(const Fault& f, std::ostream* os) { *os << f.name; }
 class StoreFaultInjection : public ::testing::TestWithParam<Fault> {};
-
-int64_t counterOnDisk(const std::string& path) {
-    std::string error;
-    std::optional<Value> saved = PropertyList::readFile(path, &error, Value::Type::Dictionary);
-    EXPECT_TRUE(saved) << error;
-    return saved ? (*saved)["counter"].integerValue() : -1;
-}
+int64_t counterOnDisk(const std::string& path) { return PropertyList::readFile(path).value_or(Value())["counter"].integerValue(); }
 }  // namespace
 
 TEST_P(StoreFaultInjection, FailedSynchronizeKeepsTheOldFileAndTheValues) {
@@ -41,7 +34,7 @@ TEST_P(StoreFaultInjection, FailedSynchronizeKeepsTheOldFileAndTheValues) {
     fs->setDiskSpace(fault.diskSpace);
     EXPECT_FALSE(store.synchronize());
     EXPECT_FALSE(store.lastSyncError().empty());
-    EXPECT_TRUE(dir.entriesStartingWith("savedstate.plist.tmp-").empty()) << "temporary file left behind";
+    EXPECT_EQ(dir.entriesStartingWith("savedstate.plist.tmp-"), 0) << "temporary file left behind";
     EXPECT_EQ(counterOnDisk(path), fault.newFileOnDisk ? 2 : 1);
     EXPECT_EQ(store.integerForKey("counter"), 2);
     EXPECT_EQ(store.arrayForKey("fresh").count(), 2u);
@@ -75,7 +68,7 @@ TEST(StoreWriteLoop, ShortWritesAndInterruptedWritesStillWriteTheWholeFile) {
     EXPECT_TRUE(keepsKinds(store.dictionaryRepresentation(), SavedStateStore(path).dictionaryRepresentation()));
 }
 
-TEST(StoreWriteLoop, EveryFailureUsesAFreshTemporaryFile) {
+TEST(StoreWriteLoop, EveryFailureUsesAFreshTemporaryFileAndNoChangeWritesNothing) {
     FaultyStore faulty;
     auto& [dir, path, fs, store] = faulty;
     store.setInteger(1, "gold");
@@ -87,4 +80,8 @@ TEST(StoreWriteLoop, EveryFailureUsesAFreshTemporaryFile) {
     EXPECT_FALSE(exists(path));
     EXPECT_TRUE(store.synchronize());
     EXPECT_EQ(fs->calls(Call::Open), 4);
+    EXPECT_TRUE(store.synchronize());
+    store.removeObjectForKey("absent");  // nothing changes
+    EXPECT_TRUE(store.synchronize());
+    EXPECT_EQ(fs->calls(Call::Rename), 1);
 }

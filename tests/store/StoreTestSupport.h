@@ -2,8 +2,8 @@
 // Shared by the store tests: a scratch folder, a file system that fails on request, hand-made
 // property lists, and a kind-exact comparison of values.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -20,15 +20,14 @@ namespace storetest {
 class TempDir : public TempFolder {
 public:
     std::string file(const std::string& name) const { return str() + "/" + name; }
-    std::vector<std::string> entriesStartingWith(const std::string& prefix) const {
-        std::vector<std::string> out;
-        for (const auto& entry : std::filesystem::directory_iterator(path()))
-            if (entry.path().filename().string().rfind(prefix, 0) == 0) out.push_back(entry.path().filename().string());
-        return out;
+    long entriesStartingWith(const std::string& prefix) const {
+        return std::count_if(std::filesystem::directory_iterator(path()), {},
+                             [&](const auto& entry) { return entry.path().filename().string().rfind(prefix, 0) == 0; });
     }
 };
 
 inline std::vector<uint8_t> bytesOf(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+using std::filesystem::exists;
 inline std::vector<uint8_t> readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -37,12 +36,7 @@ inline void writeBytes(const std::string& path, const std::vector<uint8_t>& byte
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
                                                                   static_cast<std::streamsize>(bytes.size()));
 }
-inline bool exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
 
-// ---- Hand-made property lists, for inputs no writer would produce.
 inline void appendBigEndian(std::vector<uint8_t>& out, uint64_t v, unsigned bytes) {
     for (unsigned i = bytes; i-- > 0;) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
@@ -147,24 +141,15 @@ inline std::string kindsOf(const Value& v, const std::string& at = "root") {
     char text[40];
     std::snprintf(text, sizeof text, "%a", v.doubleValue() + 0.0);  // -0 reads as 0, as == has it
     std::string s = at + " kind " + std::to_string(static_cast<int>(v.type())) + (v.isUnsigned() ? " unsigned " : " ") +
-                    (v.isSinglePrecision() ? "single " : "");
-    switch (v.type()) {
-    case Value::Type::Integer: return s + std::to_string(v.unsignedValue()) + "\n";
-    case Value::Type::Real:
-    case Value::Type::Date: return s + text + "\n";
-    case Value::Type::Data:
+                    (v.isSinglePrecision() ? "single " : "") + (v.isReal() || v.isDate() ? text : "");
+    if (v.isData())
         for (uint8_t c : v.dataValue()) std::snprintf(text, sizeof text, "%02x", c), s += text;
-        return s + "\n";
-    case Value::Type::Array:
-        s += std::to_string(v.count()) + "\n";
-        for (size_t i = 0; i < v.count(); ++i) s += kindsOf(v[i], at + "[" + std::to_string(i) + "]");
-        return s;
-    case Value::Type::Dictionary:
-        s += std::to_string(v.count()) + "\n";
+    if (!v.isReal() && !v.isDate() && !v.isData() && !v.isArray() && !v.isDictionary()) s += v.debugDescription();
+    s += "\n";
+    for (size_t i = 0; v.isArray() && i < v.count(); ++i) s += kindsOf(v[i], at + "[" + std::to_string(i) + "]");
+    if (v.isDictionary())
         for (const auto& [key, value] : v.dictionaryValue()) s += kindsOf(value, at + "." + key);
-        return s;
-    default: return s + v.debugDescription() + "\n";
-    }
+    return s;
 }
 inline ::testing::AssertionResult keepsKinds(const Value& expected, const Value& actual) {
     std::istringstream a(kindsOf(expected)), b(kindsOf(actual));

@@ -140,8 +140,7 @@ private:
     std::shared_ptr<SoundLog> log_;
 };
 
-// Notes every page view with its thread, and whether two ever ran at the same time (recordings
-// report page views from inside, so overlapping recordings would show here).
+// Notes every page view with its thread, and whether two recordings ever overlapped.
 class ThreadNotingAnalytics : public Analytics {
 public:
     void trackPageView(const std::string& path) override {
@@ -168,15 +167,13 @@ private:
     std::atomic<int> inFlight_{0}, maxInFlight_{0};
 };
 
-// The owner of persons under test: writes down what it is told, and lands thrown yields after
-// landingDelay.
+// An owner of persons that writes down what it is told and lands thrown yields after landingDelay.
 class RecordingDelegate : public PersonViewDelegate {
 public:
     bool offersFinishCheck = true, offersThrow = true;
     double landingDelay = 1.0;
     std::vector<int> finished, thrown;  // person ids, in order
     std::vector<Point> throwCenters;
-    std::vector<std::shared_ptr<ImageView>> thrownViews;
     std::vector<std::string>* journal = nullptr;
     bool respondsToFinishCheck() const override { return offersFinishCheck; }
     void finishCheck(PersonView& person) override {
@@ -184,10 +181,9 @@ public:
         if (journal) journal->push_back("finishCheck:" + std::to_string(person.personId()));
     }
     bool respondsToStartThrowYield() const override { return offersThrow; }
-    void startThrowYield(std::shared_ptr<ImageView> yield, Point centerPos, PersonView& sender) override {
+    void startThrowYield(std::shared_ptr<ImageView>, Point centerPos, PersonView& sender) override {
         thrown.push_back(sender.personId());
         throwCenters.push_back(centerPos);
-        thrownViews.push_back(yield);
         if (journal) journal->push_back("throw:" + std::to_string(sender.personId()));
         std::weak_ptr<View> person = sender.weak_from_this();
         RunLoop::main().performAfterDelay(landingDelay, [person] {
@@ -198,7 +194,6 @@ public:
 
 class WorldTest : public ::testing::Test {
 protected:
-    // clean: start from an empty store (a child process that restores keeps what it finds).
     void setUpWorld(const fs::path& bundle, uint64_t seed, bool clean = true) {
         folders();
         useResources(bundle.string());
@@ -231,7 +226,7 @@ protected:
     }
     double now() const { return RunLoop::main().now(); }
     void advance(double seconds) { RunLoop::main().advanceBy(seconds); }
-    // Moves the clock to an instant (never back), or to one measured from `start`.
+    // Moves the clock forward to an instant, or to one measured from `start`.
     void advanceTo(double instant) {
         if (instant > now()) RunLoop::main().advanceBy(instant - now());
     }
@@ -239,7 +234,7 @@ protected:
     // Runs everything due now, the recording worker included.
     void settle() { RunLoop::main().drain(); }
     static bool touchesEnabled() { return UserInteraction::shared()->isEnabled(); }
-    // Records every event of these names in delivery order, with its object and thread.
+    // Records events of these names in delivery order, with object and thread.
     void recordEvents(std::initializer_list<const char*> names) {
         for (const char* name : names)
             NotificationCenter::defaultCenter().addObserver(

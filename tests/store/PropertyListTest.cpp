@@ -5,8 +5,6 @@
 
 #include "StoreTestSupport.h"
 
-using namespace storetest;
-
 namespace {
 
 Value nestedArrays(int levels) {

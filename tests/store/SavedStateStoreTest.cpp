@@ -85,34 +85,31 @@ TEST(SavedStateStoreFiles, DataDirectoryComesFromTheEnvironmentThenXdgThenHome) 
     EXPECT_EQ(SavedStateStore::defaultDataDirectory(), "/home/player/.local/share/royal-expedition");
 }
 
-// Runs the body in a child process and gives its exit status (the shared store is per process).
-static int inChild(const std::function<void()>& body) {
+// Runs the body in a child process, which ends normally (exit handlers run) unless the body fails.
+static bool inChild(const std::function<void()>& body) {
     pid_t pid = ::fork();
-    if (pid == 0) body(), std::exit(0);  // a normal exit: exit handlers run
+    if (pid == 0) body(), std::exit(0);
     int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
+    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 TEST(SavedStateStoreShared, SharedStoreFlushesAtNormalExitUnlessAutomaticFlushingIsOff) {
     TempDir dir;
     const std::string folder = dir.file("data"), quiet = dir.file("quiet");
-    int status = inChild([&] {
+    ASSERT_TRUE(inChild([&] {
         SavedStateStore::configureDataDirectory(folder);
         SavedStateStore& store = SavedStateStore::standardUserDefaults();
         if (store.filePath() != folder + "/savedstate.plist") std::_Exit(4);
         store.setInteger(77, "gold");  // no synchronize: the exit handler writes it
-    });
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    status = inChild([&] {
+    }));
+    ASSERT_TRUE(inChild([&] {
         ::setenv("RE_DATA_DIR", quiet.c_str(), 1);
         SavedStateStore& store = SavedStateStore::standardUserDefaults();
         store.setAutoFlushDelay(0);
         store.setInteger(1, "gold");
         if (!store.synchronize()) std::_Exit(5);
         store.setInteger(2, "gold");  // never synchronized
-    });
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }));
     EXPECT_EQ(PropertyList::readFile(folder + "/savedstate.plist").value_or(Value())["gold"].integerValue(), 77);
     EXPECT_EQ(PropertyList::readFile(quiet + "/savedstate.plist").value_or(Value())["gold"].integerValue(), 1);
 }

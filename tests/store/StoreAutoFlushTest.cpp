@@ -2,7 +2,6 @@
 
 #include "StoreTestSupport.h"
 
-using namespace storetest;
 using Call = FaultyFileSystem::Call;
 using std::chrono::milliseconds;
 

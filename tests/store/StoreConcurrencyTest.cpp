@@ -4,8 +4,6 @@
 #include "StoreTestSupport.h"
 #include "platform/core/RunLoop.h"
 
-using storetest::TempDir;
-
 TEST(SavedStateStoreConcurrent, OneThreadWritesWhileOthersReadAndSynchronize) {
     TempDir dir;
     SavedStateStore store(dir.file("savedstate.plist"));

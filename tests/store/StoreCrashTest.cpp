@@ -11,8 +11,6 @@
 
 #include "StoreTestSupport.h"
 
-using namespace storetest;
-
 [[noreturn]] static void childLoop(const std::string& path, int reportFd) {
     ::alarm(30);  // never outlive a parent that went away
     SavedStateStore store(path);

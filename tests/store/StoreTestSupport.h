@@ -15,8 +15,6 @@
 #include "platform/store/SavedStateStore.h"
 #include "platform/store/StoreFileSystem.h"
 
-namespace storetest {
-
 class TempDir : public TempFolder {
 public:
     std::string file(const std::string& name) const { return str() + "/" + name; }
@@ -157,5 +155,3 @@ inline ::testing::AssertionResult keepsKinds(const Value& expected, const Value&
         if (x != y) return ::testing::AssertionFailure() << "expected " << x << "\n  actual " << y;
     return ::testing::AssertionSuccess();
 }
-
-}  // namespace storetest

@@ -129,36 +129,27 @@ class XServer:
 # ---------------------------------------------------------------- the script driver
 
 
-class Driver:
-    """The game headless on a manual clock, one command at a time over --script -."""
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "scripts"))
+from driver import Game  # noqa: E402  (the scenario scripts' own driver)
+
+
+class Driver(Game):
+    """The game headless on a manual clock, one command at a time over --script -, as the
+    scenario scripts drive it, with the process's own peak memory and lifetime measured."""
 
     def __init__(self, binary, data_dir, epoch, env):
-        self.child = Child([binary, "--headless", "--data-dir", data_dir, "--epoch", str(epoch), "--seed", "7",
-                            "--lang", "en", "--script", "-"], env, stdin=subprocess.PIPE)
-        self.proc = self.child.proc
-        self.marker = 0
+        self.path, self.env = binary, env
+        super().__init__(data_dir, epoch)
 
-    def send(self, command):
-        self.marker += 1
-        mark = "SYNC-%d" % self.marker
-        self.proc.stdin.write(command + "\necho " + mark + "\n")
-        self.proc.stdin.flush()
-        lines = []
-        for line in self.proc.stdout:
-            line = line.rstrip("\n")
-            if line == mark:
-                return lines
-            lines.append(line)
-        raise RuntimeError("the game stopped at %r: %s" % (command, self.child.errors()))
+    def binary(self):
+        return self.path
 
-    def views(self):
-        for line in self.send("views"):
-            if line.startswith("VIEWS "):
-                return json.loads(line[6:])
-        raise RuntimeError("no VIEWS line")
+    def launch(self, command):
+        self.child = Child(command, self.env, stdin=subprocess.PIPE)
+        return self.child.proc
 
-    def visible(self, name):
-        return any(v["name"] == name for v in self.views())
+    def errors(self):
+        return self.child.errors()
 
     def finish(self, terminate=False):
         if terminate:
@@ -171,32 +162,11 @@ class Driver:
 
 def play_first_explore(game):
     """Title, story, the first explore and its collection, as a player goes through them."""
-    game.send("wait 2")
-    game.send("swipe 40 323 290 323 25")
-    game.send("wait 6")
-    for _ in range(40):
-        if game.visible("closeBtn"):
-            game.send("press closeBtn")
-            break
-        if game.visible("nextBtn"):
-            game.send("press nextBtn")
-        game.send("wait 1")
-    game.send("wait 3")
-    game.send("press exploreBtn")
-    game.send("wait 1")
-    game.send("press okBtn")
-    game.send("wait 42")
-    for _ in range(6):
-        if game.visible("hiddenBtn"):
-            game.send("press hiddenBtn")
-            game.send("wait 1")
-        for person in [v for v in game.views() if v["name"].startswith("person")]:
-            x, y, w, h = person["frame"]
-            game.send("touch %.1f %.1f" % (x + w / 2, y + h / 2))
-        game.send("wait 4")
-        if game.visible("exploreBtn"):
-            return
-    raise RuntimeError("the first explore's collection did not end")
+    game.through_title()
+    game.through_story()
+    game.start_explore()
+    game.wait(42)
+    game.collect_all()
 
 
 def first_explore(binary, env):
@@ -225,17 +195,8 @@ def prepare_long_explore(binary, data, env):
     with open(path, "wb") as f:
         plistlib.dump(state, f, fmt=plistlib.FMT_BINARY)
     game = Driver(binary, data, now - 30, env)
-    game.send("wait 2")
-    game.send("swipe 40 323 290 323 25")
-    game.send("wait 6")
-    for _ in range(3):
-        if game.visible("hiddenBtn"):
-            game.send("press hiddenBtn")
-            game.send("wait 1")
-    game.send("press exploreBtn")
-    game.send("wait 1")
-    game.send("press okBtn")
-    game.send("wait 3")
+    game.through_title()
+    game.start_explore(walk=3)
     names = [v["name"] for v in game.views()]
     game.finish(terminate=True)
     with open(path, "rb") as f:

@@ -280,7 +280,6 @@ void ViewController::startExplore() {
     recordPage(formatted("START_EXPLORE_%u", d));
 
     store().setDouble(RunLoop::main().wallTime(), Keys::timestampStart);
-    store().synchronize();
 
     setBadge(0);
     NMCommon::cancelAllLocalPush();
@@ -305,6 +304,9 @@ void ViewController::startExplore() {
     updateReportBtn();
 
     stageView_->moveAllPersonsForExplore();
+    // One write for the whole start: the start time together with every person marked away, so a
+    // game killed right after the press comes back to the same explore, not to a party at home.
+    store().synchronize();
     SoundEngine::sharedEngine().playEffect("se_charge.wav");
 
     if (!hunted) {

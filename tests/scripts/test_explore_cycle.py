@@ -47,11 +47,13 @@ def main():
         game.finish()
 
     # Closed during an explore of the caves (30 s a person): sent to the background, then ended
-    # as if killed; started again after part of the time and after all of it.
-    for later, back in ((305, 10), (10000, 20)):
+    # as if killed; started again after part of the time and after all of it. Killed without
+    # going to the background first, the explore's start alone must still be on the disk whole.
+    for later, back, closing in ((305, 10, "background"), (10000, 20, "background"), (305, 10, None)):
         with tempfile.TemporaryDirectory() as data:
             game, start = started(data, 4)
-            game.send("background")
+            if closing:
+                game.send(closing)
             game.finish()
             again = Game(data, int(start + later))
             # The title comes first on every start; the main screen resumes when it closes.

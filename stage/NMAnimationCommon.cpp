@@ -1,11 +1,9 @@
 #include "stage/NMAnimationCommon.h"
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "explore/NMCommon.h"
-#include "platform/ui/AnimationCurve.h"
 
 namespace {
 
@@ -61,36 +59,7 @@ Step scaleStep(double duration, AnimationCurve curve, double scale, std::optiona
             }};
 }
 
-struct Spin {
-    double start = 0, duration = 0;
-    AnimationCurve curve = AnimationCurve::linear;
-    double fromScale = 1, toScale = 1, fromAngle = 0, toAngle = 0;
-    Transform shown;  // what the spin set last
-};
-
-void spinStep(View& view, const std::shared_ptr<Spin>& spin) {
-    // Someone else has set the transform since: the spin is over.
-    if (!(view.transform() == spin->shown)) return;
-    // Frames are chained, so their instants drift by rounding: a frame this close to the end is the end.
-    const double elapsed = RunLoop::main().now() - spin->start;
-    const double t = elapsed >= spin->duration - 1e-6 ? 1.0 : std::clamp(elapsed / spin->duration, 0.0, 1.0);
-    const double e = applyAnimationCurve(spin->curve, t);
-    const double scale = spin->fromScale + (spin->toScale - spin->fromScale) * e;
-    spin->shown = Transform::fromParts(scale, scale, spin->fromAngle + (spin->toAngle - spin->fromAngle) * e, 0, 0);
-    view.setTransform(spin->shown);
-    if (t >= 1.0) return;
-    View* target = &view;
-    view.performBlock([target, spin] { spinStep(*target, spin); }, NMAnimationCommon::kSpinFrameInterval);
-}
-
 }  // namespace
-
-void NMAnimationCommon::spinView(View& view, double duration, AnimationCurve curve, double fromScale, double toScale,
-                                 double fromAngle, double toAngle) {
-    auto spin = std::make_shared<Spin>(Spin{RunLoop::main().now(), duration, curve, fromScale, toScale, fromAngle, toAngle, {}});
-    spin->shown = view.transform();
-    spinStep(view, spin);
-}
 
 void NMAnimationCommon::animateView(View& view, Point p, int type, bool allowInteraction, Block block) {
     view.setHidden(false);

@@ -30,15 +30,6 @@ public:
     // view keeps the rotation it had: a monster carried upside down flies upside down.
     static void startThrowView(View& view, double scaleRate, double targetX, double targetY1, double targetY2, Block block = {});
 
-    // Turns the view from fromAngle to toAngle (radians) over the duration along the curve,
-    // scaling it from fromScale to toScale on the way. Unlike a transform animation, which takes
-    // the short way round, it passes every angle in between, more than half a turn or a whole
-    // one if the angles say so. Steps 60 times a second; it gives way as soon as anything else
-    // sets the view's transform, and ends with the view.
-    static void spinView(View& view, double duration, AnimationCurve curve, double fromScale, double toScale, double fromAngle,
-                         double toAngle);
-    static constexpr double kSpinFrameInterval = 1.0 / 60.0;
-
     // The fall time of a throw from targetY1 to targetY2.
     static double throwFallDuration(double targetY1, double targetY2);
 

@@ -265,28 +265,24 @@ void StageView::comebackOnePerson(PersonView& person, bool result, Point fromPos
         [this, weak, alive, slot] {
             auto p = std::static_pointer_cast<PersonView>(weak.lock());
             if (!p) return;
+            // Coffins tumble out of the dungeon: in view turned one random way, home turned
+            // the other (the transform animation takes the short way between the two).
             const bool coffin = p->currentYieldType() == PersonView::kYieldCoffin;
-            const double duration = coffin ? kCoffinBackDuration : kBackDuration;
+            Transform far = Transform::makeScale(kFarScale, kFarScale);
+            if (coffin) far = far.rotated(coffinTurn());
             p->setHidden(false);
             p->setAlpha(kFarAlpha);
-            if (coffin) {
-                // Coffins tumble out of the dungeon, all the way from one random angle back
-                // round to the other.
-                const double from = coffinTurn();
-                const double to = -coffinTurn();
-                NMAnimationCommon::spinView(*p, duration, AnimationCurve::easeIn, kFarScale, 1.0, from, to);
-            } else {
-                p->setTransform(Transform::makeScale(kFarScale, kFarScale));
-            }
+            p->setTransform(far);
 
             AnimationOptions options;
             options.curve = AnimationCurve::easeIn;
             options.allowUserInteraction = true;
+            const Transform near = coffin ? Transform::makeRotation(-coffinTurn()) : Transform::identity();
             View::animateWithDuration(
-                duration, 0, options,
-                [&p, slot, coffin] {
+                coffin ? kCoffinBackDuration : kBackDuration, 0, options,
+                [&p, slot, near] {
                     p->setCenter(slot);
-                    if (!coffin) p->setTransform(Transform::identity());
+                    p->setTransform(near);
                     p->setAlpha(1.0);
                 },
                 [this, weak, alive](bool) {

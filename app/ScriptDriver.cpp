@@ -16,6 +16,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/RunLoop.h"
 #include "platform/foundation/Value.h"
+#include "platform/foundation/ValueJson.h"
 #include "platform/render/HeadlessRenderer.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LocalNotificationCenter.h"
@@ -28,32 +29,6 @@
 using nlohmann::json;
 
 namespace {
-
-json toJson(const Value& v) {
-    switch (v.type()) {
-        case Value::Type::Nil: return nullptr;
-        case Value::Type::Boolean: return v.boolValue();
-        case Value::Type::Integer: return v.isUnsigned() ? json(v.unsignedValue()) : json(v.integerValue());
-        case Value::Type::Real: {
-            const double d = v.doubleValue();
-            return std::isfinite(d) ? json(d) : json(nullptr);
-        }
-        case Value::Type::String: return v.stringValue();
-        case Value::Type::Date: return v.dateValue();
-        case Value::Type::Data: return "<" + std::to_string(v.dataValue().size()) + " bytes>";
-        case Value::Type::Array: {
-            json a = json::array();
-            for (const auto& item : v.arrayValue()) a.push_back(toJson(item));
-            return a;
-        }
-        case Value::Type::Dictionary: {
-            json o = json::object();
-            for (const auto& [key, item] : v.dictionaryValue()) o[key] = toJson(item);
-            return o;
-        }
-    }
-    return nullptr;
-}
 
 std::string className(const View& view) {
     const char* mangled = typeid(view).name();
@@ -281,7 +256,7 @@ std::string ScriptDriver::nameOfView(const View& view) {
     return "";
 }
 
-std::string ScriptDriver::valueToJson(const Value& value) { return toJson(value).dump(); }
+std::string ScriptDriver::valueToJson(const Value& value) { return ::valueToJson(value).dump(); }
 
 std::string ScriptDriver::stateJson() const { return valueToJson(SavedStateStore::standardUserDefaults().dictionaryRepresentation()); }
 
@@ -304,7 +279,7 @@ std::string ScriptDriver::notificationsJson() const {
     for (const auto& n : LocalNotificationCenter::shared()->scheduledLocalNotifications()) {
         json item = {{"fireDate", n.fireDate}, {"body", n.alertBody ? json(*n.alertBody) : json(nullptr)},
                      {"sound", n.soundName ? json(*n.soundName) : json(nullptr)}, {"badge", n.badgeNumber ? json(*n.badgeNumber) : json(nullptr)},
-                     {"userInfo", toJson(n.userInfo)}, {"launchImage", n.launchImage}};
+                     {"userInfo", ::valueToJson(n.userInfo)}, {"launchImage", n.launchImage}};
         list.push_back(std::move(item));
     }
     return list.dump();

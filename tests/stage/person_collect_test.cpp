@@ -1,26 +1,22 @@
-// The collect sequence: the touch, the throw, gold on landing, the recording on the worker, the
-// first-time unlocks and the end of the sequence on the main thread; and the worker under real
-// concurrency (run under ThreadSanitizer by `make tsan`: the names hold "Worker" and "Concurrent").
+// A person's yield from carrying to collecting: bobbing, coffins, the drop and the throw, gold on
+// landing, the recording on the worker and the first-time unlocks; and the worker under real
+// concurrency (run under ThreadSanitizer: the names hold "Worker" and "Concurrent").
 #include <chrono>
+#include <cmath>
+#include <numbers>
 
 #include "stage_test_support.h"
+#include "stage/NMAnimationCommon.h"
 
 namespace stagetests {
 namespace {
 
-using Strings = std::vector<std::string>;
-using Ids = std::vector<int>;
+bool near(Point a, Point b, double eps = 1e-6) { return std::fabs(a.x - b.x) < eps && std::fabs(a.y - b.y) < eps; }
 
 class PersonCollectTest : public PersonTest {
 protected:
-    void SetUp() override {
-        PersonTest::SetUp();
-        stage = View::make<View>(Rect(0, 0, 320, 480));
-    }
     std::shared_ptr<PersonView> holder(int id, uint32_t yield, unsigned monster = 0) {
         auto person = makePerson(id, Point(40.0 + 10 * id, 100));
-        stage->addSubview(person);
-        person->setDelegate(&owner);
         if (yield == PersonView::kYieldMonster) person->showMonsterWithId(monster, 1);
         if (yield == PersonView::kYieldCoffin) {
             person->showKanokePre();
@@ -32,16 +28,130 @@ protected:
     // Touch, drop (0.5 s) and the owner's throw (landingDelay) to the end of the recording.
     void collectFully(PersonView& person) {
         ASSERT_TRUE(person.checkResult());
-        advance(PersonView::kCheckDropDuration + owner.landingDelay + 0.01);
+        advance(PersonView::kCheckDropDuration + delegate.landingDelay + 0.01);
+        PersonView::waitForRecordings();
         settle();
     }
     uint32_t gold() { return GoldManager::getInstance()->currentGold(); }
-    std::shared_ptr<View> stage;
-    RecordingDelegate owner;
 };
 
+TEST_F(PersonCollectTest, AMonsterIsCarriedUpsideDownOverTheHeadAndBobsByThreePoints) {
+    auto person = holder(1, PersonView::kYieldMonster, 1);  // m1.png is 160 x 160: a 40 x 40 yield
+    auto first = person->yieldImgView();
+    uint64_t seed = 1;  // a draw with the low bit set: bobbing every 0.25 s (0.2 s for the other)
+    while (RandomSource(seed).next() % 2 != 1) ++seed;
+    RandomSource::shared().seed(seed);
+    person->showMonsterWithId(2, 1);  // a new yield replaces the old picture, below the effect view
+    auto yield = person->yieldImgView();
+    EXPECT_EQ(first->superview(), nullptr);
+    EXPECT_EQ(person->subviews(), (std::vector<std::shared_ptr<View>>{person->personImgView(), yield, person->effectImgView()}));
+    EXPECT_TRUE(near(yield->center(), Point(21.5, 18.0)));
+    EXPECT_NEAR(std::fabs(yield->transform().rotation()), std::numbers::pi, 1e-9);
+    person->personImgView()->setImage(nullptr);
+    advance(0.249);
+    EXPECT_EQ(person->personImgView()->image(), nullptr);
+    advance(0.002);
+    const auto frame1 = Image::named("person_1_4_1.png");
+    for (int tick = 0; tick < 4; ++tick) {
+        const double y = yield->center().y;
+        EXPECT_NEAR(y, person->personImgView()->image() == frame1 ? 18.0 : 21.0, 1e-9);
+        advance(0.25);
+        EXPECT_NEAR(std::fabs(yield->center().y - y), 3.0, 1e-9);
+    }
+    // Walking home it carries instead of bobbing; a person that goes away stops its timer.
+    person->setIsMovingForBack(true);
+    person->showMonsterWithId(3, 1);
+    EXPECT_FALSE(person->myTimer().isValid());
+    EXPECT_EQ(person->personImgView()->animationImages(), PoseManager::getInstance()->framesOfPose(2));
+    person->waitingWithYield();
+    person->removeFromSuperview();
+    person.reset();
+    advance(1.0);
+}
+
+TEST_F(PersonCollectTest, ACoffinComesHomeWithASmokePuffAndIsCollectedAtOnce) {
+    auto person = holder(1, PersonView::kYieldMonster, 3);
+    person->showKanokePre();
+    person->setTransform(Transform::makeRotation(2.0));  // turned on the way back
+    person->showKanokeWithEffect(true);
+    EXPECT_TRUE(person->transform().isIdentity());
+    EXPECT_EQ(person->personImgView()->image(), Image::named("k.png"));
+    auto effect = person->effectImgView();
+    const auto& smoke = EffectManager::getInstance()->kemuriEffects();
+    advance(0.15);  // 20 frames a second, once
+    EXPECT_EQ(effect->displayedImage(), smoke[3]);
+    advance(0.16);
+    EXPECT_FALSE(effect->isAnimating());
+    recordEvents({"shopUnlocked"});
+    ASSERT_TRUE(person->checkResult());
+    PersonView::waitForRecordings();
+    settle();
+    EXPECT_EQ(effect->animationImages(), EffectManager::getInstance()->kanokeEffects());
+    EXPECT_EQ(delegate.finished, (Ids{1}));  // not waiting for the effect, nothing thrown
+    EXPECT_TRUE(delegate.thrown.empty());
+    EXPECT_EQ(events, (Strings{"shopUnlocked"}));
+    collectFully(*holder(2, PersonView::kYieldCoffin));
+    EXPECT_EQ(events.size(), 1u);
+}
+
+TEST_F(PersonCollectTest, TheYieldDropsThenLeavesFromAboveTheHeadAndPaysOnLanding) {
+    // A tall picture: 20 x 80, centred at (21.5, -2), sticking 42 points out above the head.
+    auto person = makePerson(1);  // frame (78.5, 70, 43, 60)
+    person->showImage(Image::fromRGBA(20, 80, std::vector<uint8_t>(20 * 80 * 4, 255)), Size(20, 80));
+    person->updateCurrentRect();
+    EXPECT_NEAR(person->currentRect().minY(), 70.0 - 42.0, 1e-9);
+    auto yield = person->yieldImgView();
+    ASSERT_TRUE(person->checkResult());
+    settle();
+    EXPECT_EQ(person->personImgView()->animationImages(), PoseManager::getInstance()->framesOfPose(4));
+    advance(0.499);  // the drop ends at (21.5, 45 - 0.3 x 80)
+    EXPECT_NEAR(yield->presentationCenter().y, 21.0, 0.05);
+    advance(0.002);  // then it is handed over from just above the head
+    ASSERT_EQ(delegate.thrown, (Ids{1}));
+    EXPECT_TRUE(near(delegate.throwCenters[0], Point(21.5, -40.0)));
+    EXPECT_EQ(yield->superview(), nullptr);
+    EXPECT_FALSE(person->checkResult()) << "a second touch is refused while collecting";
+    advance(1.0);
+    PersonView::waitForRecordings();
+    settle();
+    EXPECT_EQ(gold(), 0u);  // pictures give no gold
+    EXPECT_EQ(*sounds, (Strings{"check.mp3", "pochi_short.wav", "drop.mp3", "coinget.mp3"}));
+    // Nothing to collect still ends on a later pass, the owner told only when it offers to be.
+    auto empty = holder(6, PersonView::kYieldNothing);
+    EXPECT_FALSE(empty->checkResult());
+    settle();
+    EXPECT_EQ(delegate.finished, (Ids{1, 6}));
+    delegate.offersFinishCheck = false;
+    EXPECT_FALSE(empty->checkResult());
+    settle();
+    EXPECT_EQ(delegate.finished.size(), 2u);
+}
+
+TEST_F(PersonCollectTest, AThrowOfItsOwnFliesUpsideDownUpOverAndDown) {
+    delegate.offersThrow = false;
+    auto person = holder(1, PersonView::kYieldMonster, 1);  // (50, 100); 40 x 40
+    auto yield = person->yieldImgView();
+    ASSERT_TRUE(person->checkResult());
+    advance(0.5);
+    // The rise: 0.3 s to scale 1.66, 80 points up and over to x 70 of the owner.
+    advance(0.3);
+    EXPECT_TRUE(near(yield->presentationCenter(), Point(41.5, -100.0)));
+    EXPECT_NEAR(yield->presentationTransform().scaleX(), 1.66, 1e-6);
+    const double fall = NMAnimationCommon::throwFallDuration(-100.0, 480.0);
+    advance(0.1 + fall / 2);
+    EXPECT_NEAR(std::fabs(yield->presentationTransform().rotation()), std::numbers::pi, 1e-9);
+    advance(fall / 2 - 0.01);
+    EXPECT_GT(person->convertPointToView(yield->presentationCenter(), owner.get()).y, 480.0);  // below the bottom
+    EXPECT_EQ(gold(), 0u);
+    advance(0.02);
+    EXPECT_EQ(gold(), 10u);  // on landing
+    settle();
+    EXPECT_EQ(yield->image(), nullptr);  // the landed picture is emptied and set straight
+    EXPECT_TRUE(yield->transform().isIdentity());
+}
+
 TEST_F(PersonCollectTest, FirstBossHuntUnlocksTheNextMapOnce) {
-    recordEvents({"bossHunted", "newMap", "mapUnlocked", "shopUnlocked"});
+    recordEvents({"bossHunted", "newMap", "mapUnlocked"});
     setExploreCnt(1, 40);
     auto boss = holder(1, PersonView::kYieldNothing);
     boss->showResultWithDungeonId(1);
@@ -53,10 +163,8 @@ TEST_F(PersonCollectTest, FirstBossHuntUnlocksTheNextMapOnce) {
     collectFully(*boss);
     EXPECT_EQ(events, (Strings{"newMap", "mapUnlocked"}));  // at collection
     EXPECT_EQ(eventObjects[0], Value(1u));
-    const auto views = analytics->views();
-    EXPECT_TRUE(std::any_of(views.begin(), views.end(), [](const auto& v) { return v.first == "/STAGE_CLEAR_V102_1"; }));
-    // Made durable at once: the map flag set, the boss time gone.
-    SavedStateStore onDisk(store().filePath());
+    EXPECT_EQ(analytics->views.back().first, "/STAGE_CLEAR_V102_1");
+    SavedStateStore onDisk(store().filePath());  // made durable at once
     EXPECT_TRUE(onDisk.boolForKey("mapUnlocked"));
     EXPECT_EQ(onDisk.objectForKey("timestamp_boss").type(), Value::Type::Nil);
     // The same boss again: nothing new; with the map flag somehow unset it is set again.
@@ -68,103 +176,24 @@ TEST_F(PersonCollectTest, FirstBossHuntUnlocksTheNextMapOnce) {
     EXPECT_EQ(events, (Strings{"mapUnlocked"}));
 }
 
-TEST_F(PersonCollectTest, GoldArrivesOnLandingAndOnlyForMonsters) {
-    auto monster = holder(1, PersonView::kYieldMonster, 3);  // 30 gold
-    ASSERT_TRUE(monster->checkResult());
-    advance(0.5 + 0.99);
-    EXPECT_EQ(owner.thrown, (Ids{1}));
-    EXPECT_EQ(gold(), 0u);
-    EXPECT_FALSE(monster->checkResult()) << "a second touch is refused while collecting";
-    advance(0.02);
-    EXPECT_EQ(gold(), 30u);
-    settle();
-    EXPECT_FALSE(monster->isBeforeCheck());
-    // A picture is thrown too, but gives no gold and no record.
-    collectFully(*holder(2, PersonView::kYieldPicture));
-    EXPECT_EQ(owner.thrown, (Ids{1, 2}));
-    EXPECT_EQ(gold(), 30u);
-    EXPECT_EQ(owner.finished, (Ids{1, 2}));
-    // Nothing to collect still ends on a later pass, the owner told only when it offers to be.
-    auto empty = holder(6, PersonView::kYieldNothing);
-    EXPECT_FALSE(empty->checkResult());
-    settle();
-    EXPECT_EQ(owner.finished, (Ids{1, 2, 6}));
-    owner.offersFinishCheck = false;
-    EXPECT_FALSE(empty->checkResult());
-    settle();
-    EXPECT_EQ(owner.finished.size(), 3u);
-}
-
-TEST_F(PersonCollectTest, StepsOfOneCollectionInOrder) {
-    Strings journal;
-    owner.journal = &journal;
-    NotificationCenter::defaultCenter().addObserver(
-        static_cast<const void*>(this), [&journal](const Notification& n) { journal.push_back(n.name); }, "newMonster");
-    GoldManager::getInstance()->addGoldObserver(static_cast<const void*>(this),
-                                                [&journal](int64_t, int64_t g) { journal.push_back("gold:" + std::to_string(g)); });
-    auto person = holder(5, PersonView::kYieldMonster, 4);
-    ASSERT_TRUE(person->checkResult());
-    advance(2.0);
-    settle();
-    EXPECT_EQ(journal, (Strings{"throw:5", "gold:40", "newMonster", "finishCheck:5"}));
-    EXPECT_EQ(sounds->names(), (Strings{"check.mp3", "pochi_short.wav", "drop.mp3", "coinget.mp3"}));
-    GoldManager::getInstance()->removeGoldObserver(this);
-}
-
-TEST_F(PersonCollectTest, SeveralPersonsCollectedQuicklyRecordOneAtATime) {
-    recordEvents({"newMonster", "shopUnlocked"});
-    // At the end of each person's collection its own recording is complete.
-    Strings problems;
-    struct Checker : RecordingDelegate {
-        std::function<void(PersonView&)> onFinish;
-        void finishCheck(PersonView& p) override {
-            RecordingDelegate::finishCheck(p);
-            onFinish(p);
-        }
-    } checker;
-    checker.onFinish = [&](PersonView& p) {
-        const int id = p.personId();
-        if (p.isCheking() || p.isBeforeCheck() || p.currentYieldType() != 0) problems.push_back("not ended: " + std::to_string(id));
-        if (id <= 5 && !MonsterManager::getInstance()->huntedMonsterWithId(static_cast<unsigned>(id)))
-            problems.push_back("hunt not recorded before the end of " + std::to_string(id));
-        if (id == 6 && !store().boolForKey("shopUnlocked")) problems.push_back("shop flag not set before the end of 6");
-    };
-    // Monsters 1..5 (all first hunts) and two coffins, touched in a quick swipe.
-    std::vector<std::shared_ptr<PersonView>> persons;
-    for (int i = 1; i <= 7; ++i) {
-        persons.push_back(holder(i, i <= 5 ? PersonView::kYieldMonster : PersonView::kYieldCoffin, static_cast<unsigned>(i)));
-        persons.back()->setDelegate(&checker);
-    }
-    for (auto& p : persons) {
-        EXPECT_TRUE(p->checkResult());
-        advance(0.016);  // one touch-move event apart
-    }
-    advance(2.0);
-    settle();
-    EXPECT_TRUE(problems.empty()) << problems.front();
-    EXPECT_EQ(checker.finished, (Ids{6, 7, 1, 2, 3, 4, 5}));  // coffins end at once, yields land in order
-    const auto views = analytics->views();
-    ASSERT_EQ(views.size(), 5u);
-    for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(views[i].first, "/NEW_MONSTER_" + std::to_string(i + 1));
-        EXPECT_NE(views[i].second, std::this_thread::get_id());  // recorded on the worker
-    }
-    // Events raised on the worker reach observers on the main thread.
-    EXPECT_EQ(events, (Strings{"shopUnlocked", "newMonster", "newMonster", "newMonster", "newMonster", "newMonster"}));
-    EXPECT_EQ(gold(), 10u + 20 + 30 + 40 + 50);
-}
-
 using PersonWorkerTest = PersonCollectTest;
 
 TEST_F(PersonWorkerTest, ConcurrentRecordingsWhileTheMainThreadReads) {
     recordEvents({"newMonster", "shopUnlocked", "newMap", "mapUnlocked"});
+    // The owner hears of the end of a collection only once its recording is complete.
+    const auto monsterOf = [](int id) { return static_cast<unsigned>((id - 1 - (id - 1) / 3) % 6 + 1); };
+    Strings problems;
+    delegate.onFinish = [&](PersonView& p) {
+        const int id = p.personId();
+        if (p.isCheking() || p.isBeforeCheck() || p.currentYieldType() != 0) problems.push_back("not ended: " + std::to_string(id));
+        if (id % 3 && !MonsterManager::getInstance()->huntedMonsterWithId(monsterOf(id))) problems.push_back("not recorded: " + std::to_string(id));
+        if (id % 3 == 0 && !store().boolForKey("shopUnlocked")) problems.push_back("shop not unlocked: " + std::to_string(id));
+    };
     std::vector<std::shared_ptr<PersonView>> persons;
-    for (int id = 1; id <= 30; ++id) {  // every third a coffin, the others monsters 1..6 of dungeon 1 (6 the boss)
-        persons.push_back(holder(id, id % 3 ? PersonView::kYieldMonster : PersonView::kYieldCoffin, (id - 1 - (id - 1) / 3) % 6 + 1));
-        persons.back()->setCenter(Point(10.0 * id, 100));
-    }
-    // The swipe: every person touched; the yields land at once, so the worker gets a long queue
-    // while the main thread goes on reading.
+    for (int id = 1; id <= 30; ++id)  // every third a coffin, the others monsters 1..6 of dungeon 1 (6 the boss)
+        persons.push_back(holder(id, id % 3 ? PersonView::kYieldMonster : PersonView::kYieldCoffin, monsterOf(id)));
+    // The swipe: every person touched and every yield landed at once, so the worker gets a long
+    // queue while the main thread goes on reading.
     for (auto& p : persons) ASSERT_TRUE(p->checkResult());
     for (auto& p : persons)
         if (p->currentYieldType() != PersonView::kYieldCoffin) p->animationDidStop(nullptr, true);
@@ -178,14 +207,15 @@ TEST_F(PersonWorkerTest, ConcurrentRecordingsWhileTheMainThreadReads) {
             reads += p->currentMonsterId() + p->currentYieldType() + p->currentDungeonId();
         }
         reads += MonsterManager::getInstance()->totalMonster() + store().arrayForKey("monsters").count() + gold();
-        reads += store().boolForKey("shopUnlocked");
     }
     EXPECT_EQ(pending, 0u);
     PersonView::waitForRecordings();
     settle();
-    EXPECT_EQ(owner.finished.size(), persons.size());
+    EXPECT_TRUE(problems.empty()) << problems.front();
+    EXPECT_EQ(delegate.finished.size(), persons.size());
     EXPECT_EQ(MonsterManager::getInstance()->totalMonster(), 20u);
-    EXPECT_EQ(analytics->maxInFlight(), 1);
+    EXPECT_EQ(analytics->maxInFlight.load(), 1);
+    for (const auto& view : analytics->views) EXPECT_NE(view.second, std::this_thread::get_id());  // recorded on the worker
     // Six first hunts, one shop, one new map; everything delivered on the main thread.
     EXPECT_EQ(count("newMonster"), 6u);
     EXPECT_EQ(count("shopUnlocked"), 1u);
@@ -193,27 +223,24 @@ TEST_F(PersonWorkerTest, ConcurrentRecordingsWhileTheMainThreadReads) {
     EXPECT_EQ(count("mapUnlocked"), 1u);
     for (const auto& t : eventThreads) EXPECT_EQ(t, std::this_thread::get_id());
     EXPECT_GT(reads, 0u);
-    // Nothing a collection left running (each drop is still under way) keeps a person or its
-    // pictures alive once the owner lets go.
+    // Nothing a collection left running keeps a person or its pictures alive once the owner lets go.
     std::vector<std::weak_ptr<View>> watched;
     for (auto& p : persons) {
         watched.push_back(p);
         watched.push_back(p->yieldImgView());
     }
     persons.clear();
-    stage.reset();
+    owner.reset();
     settle();
     for (const auto& w : watched) EXPECT_TRUE(w.expired());
 }
 
 TEST_F(PersonWorkerTest, RecordingsOfDroppedPersonsEndOnTheMainThread) {
-    // Persons released by their owner while the worker still holds them are freed on the main
-    // loop, never on the worker.
+    // Persons released while the worker still holds them are freed on the main loop, never on the worker.
     std::vector<std::weak_ptr<View>> watched;
     for (int id = 1; id <= 10; ++id) {
-        auto p = makePerson(id);
-        p->setDelegate(&owner);
-        p->showKanokePre();
+        auto p = holder(id, PersonView::kYieldCoffin);
+        p->removeFromSuperview();
         ASSERT_TRUE(p->checkResult());
         watched.push_back(p);
     }

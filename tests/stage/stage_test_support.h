@@ -1,10 +1,8 @@
 #pragma once
-// Shared set-up of the stage tests: a manual clock, a seeded random source, the store in a
-// temporary folder (RE_DATA_DIR in a child process of the restart test), a sound engine and
-// analytics that write down what they are asked, every singleton torn down between tests. The
-// bundle differs: StageTest uses the build's resources; PersonTest small person tables written
-// here; StageViewTest small stage tables with one tall monster, in a 320 x 480 window holding the
-// stage at (0, 160, 320, 320), so the stage's y 0 lies on the horizon, at the entrance.
+// Set-up of the stage tests: a manual clock, a seeded random source, the store in a temporary
+// folder, sounds and page views written down, every singleton torn down between tests. StageTest
+// uses the build's resources, PersonTest small person tables, StageViewTest small stage tables in
+// a 320 x 480 window holding the stage at (0, 160, 320, 320).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,10 +10,6 @@
 #include <mutex>
 #include <thread>
 
-#include "model/DungeonStaticData.h"
-#include "model/GoldManager.h"
-#include "model/LeftTimeManager.h"
-#include "model/MonsterManager.h"
 #include "model/PersonManager.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
@@ -37,13 +31,15 @@ namespace stagetests {
 namespace fs = std::filesystem;
 using gametest::clearStore;
 using gametest::store;
+using Strings = std::vector<std::string>;
+using Ids = std::vector<int>;
 
 inline Value entry(int monster, bool isNew, double rate, bool boss = false) {
     return Value{{"monster_id", Value(monster)}, {"is_new", Value(isNew)}, {"rate", Value(rate)}, {"is_boss", Value(boss)}};
 }
 
-// Monsters 1..12 (monster i is worth 10 i gold; 12 needs equipment 1), one piece of equipment,
-// the tall monster 99 when asked, and the dungeons given as (id, boss, depth, list).
+// Monsters 1..12 (monster i is worth 10 i gold; 12 needs equipment 1), the tall monster 99 when
+// asked, and the dungeons given as (id, boss, depth, list).
 struct DungeonRow {
     int id, boss, depth;
     Value::Array list;
@@ -71,12 +67,10 @@ struct Folders {
 };
 inline const Folders& folders() {
     static Folders f = [] {
-        const char* data = std::getenv("RE_STAGE_CHILD") ? std::getenv("RE_DATA_DIR") : nullptr;
-        const auto made = gametest::makeTestFolders("re-stage", data ? fs::path(data) : fs::path());
+        const auto made = gametest::makeTestFolders("re-stage");
         Folders out{made.root, made.root / "person", made.root / "stage"};
-        // Person tables. 1: boss 6, depth 40; 1 old 0.5, 2 3 4 new 0.2 0.2 0.1. 2: boss 10;
-        // 7 old 0.2, 8 new 0.5, 9 new 0.3. 3: boss 12 (too strong), depth 40; 11. 4: no boss,
-        // depth 0, empty list. 5: only its boss 5.
+        // Person tables. 1: boss 6, depth 40; 1 old 0.5, 2 3 4 new 0.2 0.2 0.1. 2: 7 old 0.2,
+        // 8 new 0.5, 9 new 0.3. 3: boss 12 (too strong), depth 40; 11. 4: no boss, empty. 5: only its boss.
         writeTables(out.person,
                     {{1, 6, 40, {entry(1, false, 0.5), entry(2, true, 0.2), entry(3, true, 0.2), entry(4, true, 0.1), entry(6, false, 0, true)}},
                      {2, 10, 1000, {entry(7, false, 0.2), entry(8, true, 0.5), entry(9, true, 0.3)}},
@@ -84,9 +78,9 @@ inline const Folders& folders() {
                      {4, 0, 0, {}},
                      {5, 5, 1000, {entry(5, false, 1.0, true)}}},
                     false);
-        // Stage tables: in 1 everyone wins monster 1; in 2 everyone loses to 12; in 3 the first
-        // one back meets boss 5 and wins, the next ones 2; 4 brings nothing; in 5 everyone
-        // carries the tall monster 99 (160 x 200, carried at 40 x 50, 10 points over the head).
+        // Stage tables: in 1 everyone wins monster 1; in 2 everyone loses to 12; in 3 the first one
+        // back meets boss 5 and wins, the next ones 2; 4 brings nothing; in 5 everyone carries the
+        // tall monster 99 (160 x 200, carried at 40 x 50, 10 points over the head).
         writeTables(out.stage,
                     {{1, 6, 1000, {entry(1, false, 1.0), entry(6, false, 0, true)}},
                      {2, 10, 1000, {entry(12, false, 1.0), entry(10, false, 0, true)}},
@@ -116,28 +110,15 @@ inline void resetSingletons() {
     EffectManager::resetInstanceForTesting();
 }
 
-// What the sound engine was asked to play.
-struct SoundLog {
-    std::mutex mutex;
-    std::vector<std::pair<std::string, double>> played;
-    std::vector<std::string> names() {
-        std::lock_guard lock(mutex);
-        std::vector<std::string> out;
-        for (const auto& p : played) out.push_back(p.first);
-        return out;
-    }
-};
+// Writes down the names of the sounds played.
 class RecordingSoundBackend : public SilentSoundBackend {
 public:
-    explicit RecordingSoundBackend(std::shared_ptr<SoundLog> log) : log_(std::move(log)) {}
+    explicit RecordingSoundBackend(std::shared_ptr<Strings> log) : log_(std::move(log)) {}
     bool loadEffect(const std::string&, const std::string&) override { return true; }
-    void playEffect(const std::string& key, float) override {
-        std::lock_guard lock(log_->mutex);
-        log_->played.emplace_back(key, RunLoop::main().now());
-    }
+    void playEffect(const std::string& key, float) override { log_->push_back(key); }
 
 private:
-    std::shared_ptr<SoundLog> log_;
+    std::shared_ptr<Strings> log_;
 };
 
 // Notes every page view with its thread, and whether two recordings ever overlapped.
@@ -145,26 +126,22 @@ class ThreadNotingAnalytics : public Analytics {
 public:
     void trackPageView(const std::string& path) override {
         const int inFlight = ++inFlight_;
-        int seen = maxInFlight_.load();
-        while (inFlight > seen && !maxInFlight_.compare_exchange_weak(seen, inFlight)) {
+        int seen = maxInFlight.load();
+        while (inFlight > seen && !maxInFlight.compare_exchange_weak(seen, inFlight)) {
         }
         std::this_thread::sleep_for(std::chrono::microseconds(300));
         {
             std::lock_guard lock(mutex_);
-            views_.emplace_back(path, std::this_thread::get_id());
+            views.emplace_back(path, std::this_thread::get_id());
         }
         --inFlight_;
     }
-    std::vector<std::pair<std::string, std::thread::id>> views() const {
-        std::lock_guard lock(mutex_);
-        return views_;
-    }
-    int maxInFlight() const { return maxInFlight_.load(); }
+    std::vector<std::pair<std::string, std::thread::id>> views;  // read once the worker is idle
+    std::atomic<int> maxInFlight{0};
 
 private:
-    mutable std::mutex mutex_;
-    std::vector<std::pair<std::string, std::thread::id>> views_;
-    std::atomic<int> inFlight_{0}, maxInFlight_{0};
+    std::mutex mutex_;
+    std::atomic<int> inFlight_{0};
 };
 
 // An owner of persons that writes down what it is told and lands thrown yields after landingDelay.
@@ -172,19 +149,18 @@ class RecordingDelegate : public PersonViewDelegate {
 public:
     bool offersFinishCheck = true, offersThrow = true;
     double landingDelay = 1.0;
-    std::vector<int> finished, thrown;  // person ids, in order
+    Ids finished, thrown;
     std::vector<Point> throwCenters;
-    std::vector<std::string>* journal = nullptr;
+    std::function<void(PersonView&)> onFinish;
     bool respondsToFinishCheck() const override { return offersFinishCheck; }
     void finishCheck(PersonView& person) override {
         finished.push_back(person.personId());
-        if (journal) journal->push_back("finishCheck:" + std::to_string(person.personId()));
+        if (onFinish) onFinish(person);
     }
     bool respondsToStartThrowYield() const override { return offersThrow; }
     void startThrowYield(std::shared_ptr<ImageView>, Point centerPos, PersonView& sender) override {
         thrown.push_back(sender.personId());
         throwCenters.push_back(centerPos);
-        if (journal) journal->push_back("throw:" + std::to_string(sender.personId()));
         std::weak_ptr<View> person = sender.weak_from_this();
         RunLoop::main().performAfterDelay(landingDelay, [person] {
             if (auto p = std::static_pointer_cast<PersonView>(person.lock())) p->animationDidStop(nullptr, true);
@@ -194,7 +170,7 @@ public:
 
 class WorldTest : public ::testing::Test {
 protected:
-    void setUpWorld(const fs::path& bundle, uint64_t seed, bool clean = true) {
+    void setUpWorld(const fs::path& bundle, uint64_t seed) {
         folders();
         useResources(bundle.string());
         PersonView::waitForRecordings();
@@ -202,13 +178,13 @@ protected:
         clock = std::make_shared<ManualClock>(1.8e9);
         RunLoop::main().setClock(clock);
         resetSingletons();
-        if (clean) clearStore();
+        clearStore();
         NotificationCenter::defaultCenter().removeAllObservers();
         UserInteraction::setShared(nullptr);
         RandomSource::shared().seed(seed);
         analytics = std::make_shared<ThreadNotingAnalytics>();
         Analytics::setShared(analytics);
-        auto log = sounds = std::make_shared<SoundLog>();
+        auto log = sounds = std::make_shared<Strings>();
         SoundEngine::installSharedEngine(std::make_unique<SoundEngine>(
             [log] { return std::make_unique<RecordingSoundBackend>(log); },
             [](const std::string& name, const std::string& type) { return "/nowhere/" + name + "." + type; }, ""));
@@ -217,7 +193,7 @@ protected:
         PersonView::waitForRecordings();
         RunLoop::main().reset();
         resetSingletons();
-        if (!std::getenv("RE_STAGE_CHILD")) clearStore();
+        clearStore();
         NotificationCenter::defaultCenter().removeAllObservers();
         UserInteraction::setShared(nullptr);
         Analytics::setShared(nullptr);
@@ -226,12 +202,10 @@ protected:
     }
     double now() const { return RunLoop::main().now(); }
     void advance(double seconds) { RunLoop::main().advanceBy(seconds); }
-    // Moves the clock forward to an instant, or to one measured from `start`.
     void advanceTo(double instant) {
         if (instant > now()) RunLoop::main().advanceBy(instant - now());
     }
-    void advanceTo(double start, double offset) { advanceTo(start + offset); }
-    // Runs everything due now, the recording worker included.
+    // Runs everything due now, the recording worker's main-thread steps included.
     void settle() { RunLoop::main().drain(); }
     static bool touchesEnabled() { return UserInteraction::shared()->isEnabled(); }
     // Records events of these names in delivery order, with object and thread.
@@ -247,16 +221,10 @@ protected:
                 name);
     }
     size_t count(const std::string& name) const { return static_cast<size_t>(std::count(events.begin(), events.end(), name)); }
-    // A seed whose first draw, uniform(bound), is `wanted`.
-    static uint64_t seedDrawing(uint32_t bound, uint32_t wanted) {
-        uint64_t seed = 1;
-        while (RandomSource(seed).uniform(bound) != wanted) ++seed;
-        return seed;
-    }
     std::shared_ptr<ManualClock> clock;
     std::shared_ptr<ThreadNotingAnalytics> analytics;
-    std::shared_ptr<SoundLog> sounds;
-    std::vector<std::string> events;
+    std::shared_ptr<Strings> sounds;
+    Strings events;
     std::vector<Value> eventObjects;
     std::vector<std::thread::id> eventThreads;
 };
@@ -268,24 +236,31 @@ protected:
 
 class PersonTest : public WorldTest {
 protected:
-    void SetUp() override { setUpWorld(folders().person, 4242); }
+    void SetUp() override {
+        setUpWorld(folders().person, 4242);
+        owner = View::make<View>(Rect(0, 0, 320, 480));
+    }
+    // Person `id` on the owner view, told about its collections by `delegate`.
     std::shared_ptr<PersonView> makePerson(int id, Point center = Point(100, 100)) {
         auto person = View::make<PersonView>(Rect::withCenter(center, Size(PersonView::kWidth, PersonView::kHeight)));
         person->setTag(id);
+        owner->addSubview(person);
+        person->setDelegate(&delegate);
         return person;
     }
     static void setExploreCnt(unsigned dungeonId, unsigned count) {
         store().setObject(Value{{"dungeon_id", Value(dungeonId)}, {"explore_cnt", Value(count)}}, "dungeon_" + std::to_string(dungeonId));
     }
+    std::shared_ptr<View> owner;
+    RecordingDelegate delegate;
 };
 
 inline Value dungeonInfo(int id) { return Value{{"id", Value(static_cast<unsigned>(id))}}; }
 
 class StageViewTest : public WorldTest {
 protected:
-    void SetUp() override { setUpStage(true); }
-    void setUpStage(bool clean) {
-        setUpWorld(folders().stage, 777, clean);
+    void SetUp() override {
+        setUpWorld(folders().stage, 777);
         window = std::make_shared<Window>(Rect(0, 0, 320, 480));
         stage = View::make<StageView>(Rect(0, 160, 320, 320));
         window->addSubview(stage);
@@ -297,6 +272,10 @@ protected:
     }
     std::shared_ptr<PersonView> person(int id) const { return stage->personWithId(id); }
     static Point screen(Point stagePoint) { return Point(stagePoint.x, stagePoint.y + 160); }  // in the window
+    void tap(Point stagePoint) {
+        window->touchDown(screen(stagePoint));
+        window->touchUp(screen(stagePoint));
+    }
     static void addMembers(int count) {
         for (int m = 1; m <= count; ++m) store().setObject(Value{{"member_id", Value(m)}}, "member_" + std::to_string(m));
     }

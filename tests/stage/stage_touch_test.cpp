@@ -1,12 +1,10 @@
 // Collecting on the stage: the yield groups and their hit bands, touches and swipes delivered
-// through the window in screen points, the throw towards the king, the end of each collection and
-// the boss balloon.
+// through the window, the throw towards the king, the end of each collection and the boss balloon.
 #include <cmath>
 #include <numbers>
 
 #include "explore/BalloonView.h"
 #include "explore/NMCommon.h"
-#include "platform/resources/LocalizedStrings.h"
 #include "stage_test_support.h"
 #include "stage/NMAnimationCommon.h"
 
@@ -21,10 +19,6 @@ protected:
         stage->drawPersons();
     }
     bool collecting(int id) const { return person(id)->isCheking(); }
-    void tap(Point stagePoint) {
-        window->touchDown(screen(stagePoint));
-        window->touchUp(screen(stagePoint));
-    }
     size_t holding(int groups) const {
         size_t n = 0;
         for (int g = 1; g <= groups; ++g) n += stage->yieldPersons(g).size();
@@ -43,35 +37,30 @@ TEST_F(StageTouchTest, BandsCoverTheHoldersAndTouchesOutsideThemDoNothing) {
     EXPECT_EQ(person(1)->currentRect(), Rect(274.5, 96, 43, 62));
     EXPECT_DOUBLE_EQ(stage->minY(1), 96);
     EXPECT_DOUBLE_EQ(stage->minY(2), 66);
-    EXPECT_DOUBLE_EQ(stage->minYAll(), 0);  // groups that never got a person keep 0 and 0
     // Below every band, on bare ground in a band, on a waiting person of the row: nothing.
     for (Point p : {Point(296, 200), Point(200, 150), Point(257, 130)}) tap(p);
     EXPECT_FALSE(collecting(1));
     EXPECT_FALSE(collecting(9));
-    // Inside group 2's band on person 9: collected and out of its group; the band stays.
-    tap(Point(43, 90));
+    tap(Point(43, 90));  // on person 9: collected and out of its group
     EXPECT_TRUE(collecting(9));
     EXPECT_TRUE(stage->yieldPersons(2).empty());
-    EXPECT_DOUBLE_EQ(stage->minY(2), 66);
 }
 
-TEST_F(StageTouchTest, ATallMonsterRaisesItsRowsBandAndItsNeighbourStaysReachable) {
+TEST_F(StageTouchTest, ATallMonsterRaisesItsRowsBandAndTheBackRowIsTouchableAboveTheStage) {
     storeHolder(1, 3, 99, 5);  // 160 x 200: carried at 40 x 50, 10 points over the head
     storeHolder(2, 2);
     addMembers(10);
     storeHolder(30, 3, 99, 5);  // slot (97, 34): the monster's top is at 34 - 30 - 10 = -6
     stage->drawPersons();
-    EXPECT_DOUBLE_EQ(person(1)->currentRect().minY(), 88);
     EXPECT_DOUBLE_EQ(stage->minY(1), 88);
     EXPECT_DOUBLE_EQ(stage->minY(5), -6);
     tap(Point(257, 98));  // the coffin, at the very top of its own rectangle
     EXPECT_TRUE(collecting(2));
     tap(Point(296, 89));  // the tall monster, in the overhang above its carrier's head
     EXPECT_TRUE(collecting(1));
-    tap(Point(97, -4));  // the back row's overhang above the stage is touchable too
+    tap(Point(97, -4));  // above the stage
     EXPECT_TRUE(collecting(30));
-    // A hidden yield does not count.
-    person(1)->yieldImgView()->setHidden(true);
+    person(1)->yieldImgView()->setHidden(true);  // a hidden yield does not count
     person(1)->updateCurrentRect();
     EXPECT_DOUBLE_EQ(person(1)->currentRect().minY(), 98);
 }
@@ -88,10 +77,7 @@ TEST_F(StageTouchTest, WhereRowsOverlapTheFrontRowIsCollectedFirstOnePerEvent) {
     EXPECT_FALSE(collecting(9));
     window->touchMove(screen(Point(63, 120)));
     EXPECT_TRUE(collecting(9));
-    const size_t left = holding(2);
-    window->touchMove(screen(Point(63.5, 120)));  // nobody left under the finger
-    EXPECT_EQ(holding(2), left);
-    window->touchUp(screen(Point(63.5, 120)));
+    window->touchUp(screen(Point(63, 120)));
 }
 
 TEST_F(StageTouchTest, ASwipeAcrossTwoRowsCollectsEveryoneItPasses) {
@@ -107,10 +93,6 @@ TEST_F(StageTouchTest, ASwipeAcrossTwoRowsCollectsEveryoneItPasses) {
     window->touchUp(screen(Point(320, 120)));
     for (int id = 1; id <= 15; ++id) EXPECT_TRUE(collecting(id)) << id;
     EXPECT_EQ(stage->yieldPersons(3).size(), 1u);
-    // A drag starting on the ground works the same way.
-    window->touchDown(screen(Point(319, 90)));
-    window->touchMove(screen(Point(261, 90)));
-    EXPECT_TRUE(collecting(16));
 }
 
 TEST_F(StageTouchTest, AYieldFromTheRightEndDriftsSixtyPointsLeftAndLandsForItsGold) {
@@ -118,8 +100,7 @@ TEST_F(StageTouchTest, AYieldFromTheRightEndDriftsSixtyPointsLeftAndLandsForItsG
     recordEvents({"checkDidEnd"});
     const double t0 = now();
     tap(Point(296, 120));
-    // The yield drops for 0.5 s, then the stage takes it over into the throw layer.
-    advanceTo(t0 + 0.49);
+    advanceTo(t0 + 0.49);  // the yield drops for 0.5 s, then the stage takes it into the throw layer
     EXPECT_TRUE(stage->throwStageView()->subviews().empty());
     advanceTo(t0 + 0.51);
     ASSERT_EQ(stage->throwStageView()->subviews().size(), 1u);
@@ -134,13 +115,12 @@ TEST_F(StageTouchTest, AYieldFromTheRightEndDriftsSixtyPointsLeftAndLandsForItsG
     // The fall of 324 points takes 0.4 x 324 / 320 s after a 0.1 s pause.
     const double landing = t0 + 0.5 + 0.3 + 0.1 + 0.4 * 324.0 / 320.0;
     advanceTo(landing - 0.01);
-    EXPECT_EQ(GoldManager::getInstance()->currentGold(), 0u);  // not before it lands
+    EXPECT_EQ(GoldManager::getInstance()->currentGold(), 0u);
     advanceTo(landing + 0.01);
     finishRecordings();
     EXPECT_EQ(GoldManager::getInstance()->currentGold(), 10u);
     EXPECT_TRUE(stage->throwStageView()->subviews().empty());
     EXPECT_EQ(count("checkDidEnd"), 1u);
-    EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(1), 0);
     // Falls take 0.4 s a stage height, never less than 0.4 s, upward ones too.
     EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(100, 420), 0.4);
     EXPECT_DOUBLE_EQ(NMAnimationCommon::throwFallDuration(100, 900), 1.0);
@@ -163,7 +143,6 @@ TEST_F(StageTouchTest, EachCollectionEndsWithAPoseAClearedRecordAndAnEvent) {
     finishRecordings();
     EXPECT_EQ(count("checkDidEnd"), 2u);
     EXPECT_TRUE(person(1)->personImgView()->isAnimating());  // the last one idles at once
-    EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(1), 0);
     // Persons are drawn from 20 down to 1: those drawn after a holder wait still.
     storeHolder(10, 3, 1, 1);
     stage->drawPersons();
@@ -175,7 +154,6 @@ TEST_F(StageTouchTest, TheBossBalloonShowsAtTheKillAndHidesAtTheNextCollection) 
     stage->drawPersons();
     auto balloon = stage->bossBalloon();
     EXPECT_TRUE(balloon->isHidden());
-    EXPECT_EQ(balloon->msgLabel()->text(), NSLocalizedString("BossHunted"));
     stage->setCurrentDungeonInfo(dungeonInfo(3));  // the boss waits at the entrance
     sendEveryoneOff();
     stage->comebackOnePersonWithResult(true, true);

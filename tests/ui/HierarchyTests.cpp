@@ -1,5 +1,4 @@
-// Views: geometry under transforms, sub-view order and ownership, hit testing and the window's
-// dirty flag.
+// Views: geometry under transforms, ownership, hit testing and the window's dirty flag.
 #include <numbers>
 
 #include "UiTestSupport.h"
@@ -14,58 +13,48 @@ class PanelWithChild : public View {
 public:
     explicit PanelWithChild(Rect frame) : View(frame) { addSubview(inner = std::make_shared<View>()); }
     std::shared_ptr<View> inner;
-    int touchesSeen = 0;
-    void touchesBegan(const TouchSet&) override { ++touchesSeen; }
 };
 
-TEST_F(HierarchyTest, FrameFollowsCentreBoundsAndTransformAndPointsConvertThroughThem) {
+TEST_F(HierarchyTest, FrameFollowsBoundsAndTransformAndPointsConvertThroughThem) {
     View v(Rect(10, 20, 40, 60));
     v.setTransform(Transform::makeScale(0.5, 0.5));
     EXPECT_EQ(v.frame(), Rect(20, 35, 20, 30));
     v.setFrame(Rect(0, 0, 10, 10));  // keeps the scale and sizes the bounds to match
     EXPECT_EQ(v.bounds().size, Size(20, 20));
-
     auto stage = std::make_shared<View>(Rect(0, 200, 320, 200));
     auto person = std::make_shared<View>(Rect(100, 50, 40, 60));  // centre (120, 80) in the stage
     window->addSubview(stage);
     stage->addSubview(person);
-    EXPECT_EQ(person->convertPointToView(Point(0, 0), nullptr), Point(100, 250));
     person->setTransform(Transform::makeScale(2, 2));
     // The centre stays; the corner moves out twice as far, and back.
     EXPECT_EQ(person->convertPointToView(Point(0, 0), stage.get()), Point(80, 20));
-    EXPECT_EQ(person->convertPointFromView(Point(80, 20), stage.get()), Point(0, 0));
+    EXPECT_EQ(person->convertPointFromView(Point(80, 220), nullptr), Point(0, 0));
     stage->setBounds(Rect(0, 100, 320, 200));  // scrolled by 100
     EXPECT_EQ(stage->convertPointToView(Point(0, 100), nullptr), Point(0, 200));
 }
 
 TEST_F(HierarchyTest, ParentsOwnTheirSubviewsWhichKnowThemWeakly) {
-    auto root = std::make_shared<View>(), other = std::make_shared<View>();
-    auto a = std::make_shared<View>(), b = std::make_shared<View>();
+    auto root = std::make_shared<View>(), other = std::make_shared<View>(), a = std::make_shared<View>();
     root->addSubview(a);
-    root->addSubview(b);
-    root->insertSubviewBelow(b, a.get());
-    EXPECT_EQ(root->subviews().front(), b);
-    other->addSubview(b);  // moves
-    EXPECT_EQ(root->subviews().size(), 1u);
-    EXPECT_EQ(b->superview(), other.get());
-    root.reset();
+    other->addSubview(a);  // moves
+    EXPECT_TRUE(root->subviews().empty());
+    other.reset();
     EXPECT_EQ(a->superview(), nullptr);
-    // Children added in a constructor know their parent and pass touches to it.
+    // Children added in a constructor know their parent.
     auto panel = std::make_shared<PanelWithChild>(Rect(0, 0, 100, 100));
     EXPECT_EQ(panel->inner->superviewPtr(), panel);
-    panel->inner->touchesBegan(TouchSet{});
-    EXPECT_EQ(panel->touchesSeen, 1);
 }
 
 TEST_F(HierarchyTest, HitTestSkipsHiddenTransparentAndDisabledViewsAndFollowsTransforms) {
     auto back = std::make_shared<View>(Rect(0, 0, 100, 100));
-    auto front = std::make_shared<View>(Rect(50, 50, 100, 100));
+    auto front = std::make_shared<ImageView>(Rect(50, 50, 100, 100));
     window->addSubview(back);
     window->addSubview(front);
+    EXPECT_EQ(window->hitTest(Point(75, 75)), back) << "pictures let touches pass unless enabled";
+    front->setUserInteractionEnabled(true);
     EXPECT_EQ(window->hitTest(Point(75, 75)), front);
     for (auto hide : std::vector<std::function<void(bool)>>{[&](bool on) { front->setHidden(on); },
-                                                            [&](bool on) { front->setAlpha(on ? 0.005 : 1); },
-                                                            [&](bool on) { front->setUserInteractionEnabled(!on); }}) {
+                                                            [&](bool on) { front->setAlpha(on ? 0.005 : 1); }}) {
         hide(true);
         EXPECT_EQ(window->hitTest(Point(75, 75)), back);
         hide(false);
@@ -76,15 +65,8 @@ TEST_F(HierarchyTest, HitTestSkipsHiddenTransparentAndDisabledViewsAndFollowsTra
     EXPECT_EQ(window->hitTest(Point(80, 80)), front);
     front->setTransform(Transform::makeRotation(std::numbers::pi / 4));
     EXPECT_EQ(window->hitTest(Point(145, 145)), window);
-    // Sub-views outside their parent's bounds are not hit.
     back->addSubview(std::make_shared<View>(Rect(90, 0, 30, 30)));
-    EXPECT_EQ(window->hitTest(Point(110, 10)), window);
-    // Pictures let touches pass unless enabled.
-    auto picture = std::make_shared<ImageView>(Rect(200, 300, 50, 50));
-    window->addSubview(picture);
-    EXPECT_EQ(window->hitTest(Point(210, 310)), window);
-    picture->setUserInteractionEnabled(true);
-    EXPECT_EQ(window->hitTest(Point(210, 310)), picture);
+    EXPECT_EQ(window->hitTest(Point(110, 10)), window) << "outside its parent's bounds";
 }
 
 TEST_F(HierarchyTest, OnlyVisibleChangesInTheWindowMarkItDirty) {
@@ -93,9 +75,6 @@ TEST_F(HierarchyTest, OnlyVisibleChangesInTheWindowMarkItDirty) {
     window->clearDirty();
     v->setTag(5);
     EXPECT_FALSE(window->isDirty());
-    v->setBackgroundColor(Color::redColor());
-    EXPECT_TRUE(window->isDirty());
-    window->clearDirty();
     v->removeFromSuperview();
     EXPECT_TRUE(window->isDirty());
     window->clearDirty();

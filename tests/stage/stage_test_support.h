@@ -104,55 +104,40 @@ inline void useResources(const std::string& dir) {
     ResourceBundle::setRootDirectory(dir);
     Image::clearCache();
 }
-inline void resetSingletons() {
-    gametest::resetModelSingletons();
-    PoseManager::resetInstanceForTesting();
-    EffectManager::resetInstanceForTesting();
-}
 
 // Writes down the names of the sounds played.
-class RecordingSoundBackend : public SilentSoundBackend {
-public:
-    explicit RecordingSoundBackend(std::shared_ptr<Strings> log) : log_(std::move(log)) {}
+struct RecordingSoundBackend : SilentSoundBackend {
+    explicit RecordingSoundBackend(std::shared_ptr<Strings> played) : log(std::move(played)) {}
     bool loadEffect(const std::string&, const std::string&) override { return true; }
-    void playEffect(const std::string& key, float) override { log_->push_back(key); }
-
-private:
-    std::shared_ptr<Strings> log_;
+    void playEffect(const std::string& key, float) override { log->push_back(key); }
+    std::shared_ptr<Strings> log;
 };
 
 // Notes every page view with its thread, and whether two recordings ever overlapped.
 class ThreadNotingAnalytics : public Analytics {
 public:
     void trackPageView(const std::string& path) override {
-        const int inFlight = ++inFlight_;
-        int seen = maxInFlight.load();
-        while (inFlight > seen && !maxInFlight.compare_exchange_weak(seen, inFlight)) {
-        }
+        if (++inFlight > 1) overlapped = true;
         std::this_thread::sleep_for(std::chrono::microseconds(300));
-        {
-            std::lock_guard lock(mutex_);
-            views.emplace_back(path, std::this_thread::get_id());
-        }
-        --inFlight_;
+        std::lock_guard lock(mutex);
+        views.emplace_back(path, std::this_thread::get_id());
+        --inFlight;
     }
+    std::mutex mutex;
     std::vector<std::pair<std::string, std::thread::id>> views;  // read once the worker is idle
-    std::atomic<int> maxInFlight{0};
-
-private:
-    std::mutex mutex_;
-    std::atomic<int> inFlight_{0};
+    std::atomic<int> inFlight{0};
+    std::atomic<bool> overlapped{false};
 };
 
 // An owner of persons that writes down what it is told and lands thrown yields after landingDelay.
 class RecordingDelegate : public PersonViewDelegate {
 public:
-    bool offersFinishCheck = true, offersThrow = true;
+    bool offersThrow = true;
     double landingDelay = 1.0;
     Ids finished, thrown;
     std::vector<Point> throwCenters;
     std::function<void(PersonView&)> onFinish;
-    bool respondsToFinishCheck() const override { return offersFinishCheck; }
+    bool respondsToFinishCheck() const override { return true; }
     void finishCheck(PersonView& person) override {
         finished.push_back(person.personId());
         if (onFinish) onFinish(person);
@@ -173,32 +158,31 @@ protected:
     void setUpWorld(const fs::path& bundle, uint64_t seed) {
         folders();
         useResources(bundle.string());
-        PersonView::waitForRecordings();
-        RunLoop::main().reset();
+        resetWorld();
         clock = std::make_shared<ManualClock>(1.8e9);
         RunLoop::main().setClock(clock);
-        resetSingletons();
-        clearStore();
-        NotificationCenter::defaultCenter().removeAllObservers();
-        UserInteraction::setShared(nullptr);
         RandomSource::shared().seed(seed);
-        analytics = std::make_shared<ThreadNotingAnalytics>();
         Analytics::setShared(analytics);
-        auto log = sounds = std::make_shared<Strings>();
+        auto log = sounds;
         SoundEngine::installSharedEngine(std::make_unique<SoundEngine>(
             [log] { return std::make_unique<RecordingSoundBackend>(log); },
             [](const std::string& name, const std::string& type) { return "/nowhere/" + name + "." + type; }, ""));
     }
     void TearDown() override {
-        PersonView::waitForRecordings();
-        RunLoop::main().reset();
-        resetSingletons();
-        clearStore();
-        NotificationCenter::defaultCenter().removeAllObservers();
-        UserInteraction::setShared(nullptr);
+        resetWorld();
         Analytics::setShared(nullptr);
         SoundEngine::installSharedEngine(nullptr);
         useResources(RE_TEST_RESOURCE_DIR);
+    }
+    static void resetWorld() {
+        PersonView::waitForRecordings();
+        RunLoop::main().reset();
+        gametest::resetModelSingletons();
+        PoseManager::resetInstanceForTesting();
+        EffectManager::resetInstanceForTesting();
+        clearStore();
+        NotificationCenter::defaultCenter().removeAllObservers();
+        UserInteraction::setShared(nullptr);
     }
     double now() const { return RunLoop::main().now(); }
     void advance(double seconds) { RunLoop::main().advanceBy(seconds); }
@@ -222,8 +206,8 @@ protected:
     }
     size_t count(const std::string& name) const { return static_cast<size_t>(std::count(events.begin(), events.end(), name)); }
     std::shared_ptr<ManualClock> clock;
-    std::shared_ptr<ThreadNotingAnalytics> analytics;
-    std::shared_ptr<Strings> sounds;
+    std::shared_ptr<ThreadNotingAnalytics> analytics = std::make_shared<ThreadNotingAnalytics>();
+    std::shared_ptr<Strings> sounds = std::make_shared<Strings>();
     Strings events;
     std::vector<Value> eventObjects;
     std::vector<std::thread::id> eventThreads;

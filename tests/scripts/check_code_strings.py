@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Every text key the game's code looks up exists, non-empty, in every string table, and every
-format the code fills takes as many arguments as the code passes. (The kinds of the arguments and
-their agreement across languages are checked with the rest of the content, check_content.py.)"""
+"""Every text key the game's code looks up exists, non-empty, in every string table, and every format the code fills
+takes as many arguments as the code passes. (The kinds of the arguments and their agreement across languages are
+checked with the rest of the content, check_content.py.)"""
 import pathlib
 import re
 import sys
@@ -33,15 +33,10 @@ def main(src):
         calls += [(where, key, count_arguments(args)) for key, args in FORMATTED.findall(text)]
     failures = [f"{where}: key '{key}' missing or empty in {lang}" for key, where in sorted(keys.items())
                 for lang in LANGUAGES if not isinstance(tables[lang].get(key), str) or not tables[lang][key]]
-    for where, key, count in calls:
-        for lang in LANGUAGES:
-            signature = format_signature(tables[lang].get(key) or "")[0]
-            if signature is not None and len(signature) != count:
-                failures.append(f"{where}: '{key}' in {lang} takes {len(signature)} arguments, the code passes {count}")
-    for failure in failures:
-        print("FAIL:", failure)
-    checked = len(keys) + len(calls)
-    print(f"{checked - min(checked, len(failures))} passed, {len(failures)} failed")
+    failures += [f"{where}: '{key}' in {lang} takes {len(signature)} arguments, the code passes {count}"
+                 for where, key, count in calls for lang in LANGUAGES
+                 for signature in [format_signature(tables[lang].get(key) or "")[0]] if signature is not None and len(signature) != count]
+    print("".join(f"FAIL: {failure}\n" for failure in failures) + f"{max(0, len(keys) + len(calls) - len(failures))} passed, {len(failures)} failed")
     return 1 if failures else 0
 
 

@@ -1,97 +1,75 @@
 #!/usr/bin/env python3
-"""Checks the game's content: the four static tables and the string tables.
-
-Run as: python3 check_content.py <source_dir> [<build_dir>]
-Prints PASS or FAIL per check with the mistakes found, then "N passed, M failed"
-(", K skipped" when the build copy is not there yet); exits non-zero on any failure.
-"""
+"""Checks the game's content, the four static tables and the string tables: check_content.py <source_dir> [<build_dir>].
+Prints PASS or FAIL per check with its mistakes, then "N passed, M failed" (", 1 skipped" without a build copy)."""
 import copy
 import filecmp
 import os
+import pathlib
 import plistlib
 import re
-import struct
 import sys
+from ctypes import c_float
 
-MONSTERS_PER_DUNGEON = 6
-DUNGEON_COUNT = 10
-PARTY = 20
-STRIP_SLOTS = 27          # icons that fit the two rows of the equipment strip
-ONE_ROW_SLOTS = 15        # more type-0 items than this switch the strip to two rows
+MONSTERS_PER_DUNGEON, DUNGEON_COUNT, PARTY = 6, 10, 20
+STRIP_SLOTS, ONE_ROW_SLOTS = 27, 15  # icons in the equipment strip's two rows; more type-0 items switch to two rows
 LANGUAGES = ["en", "ja", "zh-Hans"]
 LEADERBOARD_MONSTERS = [1, 17]
 TABLES = ("monsters", "dungeons", "dungeon_monsters", "equipments")
-
-MONSTER_FIELDS = {"id": int, "name": str, "gold": int, "description": str,
-                  "req_equip1": int, "req_equip2": int, "req_equip3": int}
+MONSTER_FIELDS = {"id": int, "name": str, "gold": int, "description": str, "req_equip1": int, "req_equip2": int, "req_equip3": int}
 DUNGEON_FIELDS = {"id": int, "name": str, "boss_id": int, "depth": int}
 LIST_FIELDS = {"dungeon_id": int, "monsters": list}
 ENTRY_FIELDS = {"monster_id": int, "is_boss": bool, "is_new": bool, "rate": float}
-EQUIP_FIELDS = {"id": int, "name": str, "description": str, "type": int, "gold": int,
-                "product_id": str, "req_dungeon": int, "monster": int, "num": int,
-                "gold_rate": float, "speed_rate": float}
-
+EQUIP_FIELDS = {"id": int, "name": str, "description": str, "type": int, "gold": int, "product_id": str, "req_dungeon": int,
+                "monster": int, "num": int, "gold_rate": float, "speed_rate": float}
 # Every key the game looks up, with the arguments it fills a format with, by position:
 # "@" text, "u" unsigned integer, "d" signed integer, "f" double. [] = plain text.
 REQUIRED_KEYS = {
-    "FormatStartBodyLong": ["u", "u"], "FormatStartBody": ["u", "u"],
-    "FormatStartBodyMin": ["u"], "FormatStartBodySec": ["u"], "PostBonusLeft": ["@"],
-    "FormatStageBoss": ["@"], "FormatStageMonster": ["d"], "FormatMapUnlock": ["u"],
-    "FormatSuspend": ["@"], "FormatLogLose": ["u", "@"], "FormatLogEquip": ["@", "@"],
-    "FormatUnlockCondition": ["@", "u", "d"], "FormatBuyTitle": ["@"], "FormatBuyGoldItem": ["f"],
-    "FormatBuySpeedItem": ["f"],
-    **{key: [] for key in (
-        "Notification NotificationLong Suspend SwipeTutorial Explore2Tutorial MemberAdded AppClose "
-        "LeftTime BossHunted CancelButton RemindButton RateButton RateTitle RateBody PostBonus "
-        "PostBonusMax Cancel ToTwitter Post1 Post2 Post3 AppUrl PostSucceed TwitterAlertTitle "
-        "TwitterAlertBody FirstKanoke UnlockedShop UnlockedNewMap MangaNewDungeon MangaNewWeapons "
-        "ChatTitle SavedPicture NotifyLabel PushSoundSetting PurchasedKana Purchased NoGold "
-        "PurchaseErrorTitle PurchaseErrorBody PurchaseErrorInvalid PurchaseErrorRequest "
-        "PurchaseRestoreTitle PurchaseRestoreBody AlertMsgTimeOut BuyEquip").split()},
+    "FormatStartBodyLong": ["u", "u"], "FormatStartBody": ["u", "u"], "FormatStartBodyMin": ["u"], "FormatStartBodySec": ["u"],
+    "PostBonusLeft": ["@"], "FormatStageBoss": ["@"], "FormatStageMonster": ["d"], "FormatMapUnlock": ["u"], "FormatSuspend": ["@"],
+    "FormatLogLose": ["u", "@"], "FormatLogEquip": ["@", "@"], "FormatUnlockCondition": ["@", "u", "d"], "FormatBuyTitle": ["@"],
+    "FormatBuyGoldItem": ["f"], "FormatBuySpeedItem": ["f"],
+    **dict.fromkeys((
+        "Notification NotificationLong Suspend SwipeTutorial Explore2Tutorial MemberAdded AppClose LeftTime BossHunted CancelButton "
+        "RemindButton RateButton RateTitle RateBody PostBonus PostBonusMax Cancel ToTwitter Post1 Post2 Post3 AppUrl PostSucceed "
+        "TwitterAlertTitle TwitterAlertBody FirstKanoke UnlockedShop UnlockedNewMap MangaNewDungeon MangaNewWeapons ChatTitle SavedPicture "
+        "NotifyLabel PushSoundSetting PurchasedKana Purchased NoGold PurchaseErrorTitle PurchaseErrorBody PurchaseErrorInvalid "
+        "PurchaseErrorRequest PurchaseRestoreTitle PurchaseRestoreBody AlertMsgTimeOut BuyEquip").split(), []),
 }
 KIND_NAMES = {int: "integer", float: "real", bool: "boolean", str: "string", list: "array", dict: "dictionary"}
 
-def kind_name(value):
-    return KIND_NAMES.get(type(value), type(value).__name__)
 
-def f32(x):
-    return struct.unpack("f", struct.pack("f", x))[0]
+def kind_name(value): return KIND_NAMES.get(type(value), type(value).__name__)
+
 
 def band(rate):
-    """Per-mille band of a rate as the weighted draw computes it: the rate as a
-    single-precision float times 1000 in single precision, truncated."""
-    return max(0, int(f32(f32(rate) * f32(1000.0))))
+    """Per-mille band of a rate as the weighted draw computes it: single-precision rate times 1000, truncated."""
+    return max(0, int(c_float(c_float(rate).value * c_float(1000.0).value).value))
+
 
 def check_fields(where, record, fields):
     if not isinstance(record, dict):
-        yield f"{where}: not a dictionary"
-        return
-    for key, kind in fields.items():
-        if key not in record:
-            yield f"{where}: field '{key}' is missing"
-        elif type(record[key]) is not kind:  # bool is not an integer here, nor an integer a real
-            yield f"{where}: field '{key}' is {kind_name(record[key])}, should be {KIND_NAMES[kind]}"
-    yield from (f"{where}: unknown field '{key}'" for key in record if key not in fields)
+        return [f"{where}: not a dictionary"]
+    # bool is not an integer here, nor an integer a real
+    return ([f"{where}: field '{k}' is missing" for k in fields if k not in record]
+            + [f"{where}: field '{k}' is {kind_name(record[k])}, should be {KIND_NAMES[t]}"
+               for k, t in fields.items() if k in record and type(record[k]) is not t]
+            + [f"{where}: unknown field '{k}'" for k in record if k not in fields])
+
 
 def no_blank_texts(what, record, keys):
-    for key in keys:
-        if isinstance(record.get(key), str) and not record[key].strip():
-            yield f"{what} {record.get('id')}: empty {key}"
+    return [f"{what} {record.get('id')}: empty {k}" for k in keys if isinstance(record.get(k), str) and not record[k].strip()]
+
 
 def unique_names(what, records):
-    names = {}
-    for r in records:
-        name = r.get("name")
-        if isinstance(name, str) and name in names:
-            yield f"{what} {r.get('id')}: name '{name}' already used by {what} {names[name]}"
-        names.setdefault(name, r.get("id"))
+    first = {}  # name -> the first record's position and id
+    return [f"{what} {r.get('id')}: name '{r['name']}' already used by {what} {first[r['name']][1]}" for i, r in enumerate(records)
+            if isinstance(r.get("name"), str) and first.setdefault(r["name"], (i, r.get("id")))[0] != i]
+
 
 def load_plist(path, root_type, what):
     """(value, raw bytes, error); the value is an empty root_type() on error."""
     try:
-        with open(path, "rb") as f:
-            raw = f.read()
-        value = plistlib.loads(raw)
+        value = plistlib.loads(raw := pathlib.Path(path).read_bytes())
     except FileNotFoundError:
         return root_type(), None, f"{path}: missing"
     except Exception as e:  # noqa: BLE001 - any parse failure is a content mistake
@@ -102,13 +80,14 @@ def load_plist(path, root_type, what):
         return [], raw, f"{what}: every element must be a dictionary"
     return value, raw, None
 
+
 # --------------------------------------------------------------------------- format strings
-CONVERSION = re.compile(
-    r"%(?:(?P<pos>\d+)\$)?(?P<flags>[-+ #0']*)(?P<width>\d+|\*)?(?:\.(?P<prec>\d*|\*))?"
-    r"(?P<len>hh|h|ll|l|q|L|z|t|j)?(?P<conv>.?)", re.S)
-KINDS = {"@": "@", "d": "d", "i": "d", "u": "u", "x": "u", "X": "u", "o": "u",
-         "f": "f", "F": "f", "e": "f", "E": "f", "g": "f", "G": "f", "a": "f", "A": "f",
-         "c": "c", "C": "c", "s": "s", "S": "s"}
+CONVERSION = re.compile(r"%(?:(?P<pos>\d+)\$)?(?P<flags>[-+ #0']*)(?P<width>\d+|\*)?(?:\.(?P<prec>\d*|\*))?"
+                        r"(?P<len>hh|h|ll|l|q|L|z|t|j)?(?P<conv>.?)", re.S)
+KINDS = {**dict.fromkeys("@", "@"), **dict.fromkeys("di", "d"), **dict.fromkeys("uxXo", "u"),
+         **dict.fromkeys("fFeEgGaA", "f"), **dict.fromkeys("cC", "c"), **dict.fromkeys("sS", "s")}
+ARGUMENT_NAMES = {"@": "text", "u": "unsigned", "d": "signed", "f": "double", "c": "char", "s": "C string"}
+
 
 def format_signature(text):
     """(argument kinds by position or None when unusable, list of errors)."""
@@ -117,15 +96,12 @@ def format_signature(text):
         whole, conv = m.group(0), m.group("conv")
         if whole == "%%":
             continue
-        if conv == "%":
-            errors.append(f"'{whole}': write a percent sign as %%")
-        elif conv not in KINDS:
-            errors.append(f"'{whole}': not a conversion the game formats")
-        elif m.group("width") == "*" or m.group("prec") == "*":
-            errors.append(f"'{whole}': '*' widths take an argument the game does not give")
+        problem = ("write a percent sign as %%" if conv == "%" else "not a conversion the game formats" if conv not in KINDS
+                   else "'*' widths take an argument the game does not give" if "*" in (m.group("width"), m.group("prec")) else None)
+        if problem:
+            errors.append(f"'{whole}': {problem}")
         else:
-            pos = int(m.group("pos")) if m.group("pos") else None
-            specs.append((pos, KINDS[conv] + (m.group("len") or "")))
+            specs.append((int(m.group("pos")) if m.group("pos") else None, KINDS[conv] + (m.group("len") or "")))
     positional = [s for s in specs if s[0] is not None]
     if not positional:
         return [s[1] for s in specs], errors
@@ -135,42 +111,35 @@ def format_signature(text):
     for pos, kind in specs:
         if by_pos.setdefault(pos, kind) != kind:
             errors.append(f"argument {pos} is used as two kinds")
-    count = max(by_pos)
-    if 0 in by_pos or len(by_pos) != count:
-        return None, errors + [f"positional arguments must be numbered 1 to {count} without gaps"]
-    return [by_pos[p] for p in range(1, count + 1)], errors
+    if 0 in by_pos or len(by_pos) != max(by_pos):
+        return None, errors + [f"positional arguments must be numbered 1 to {max(by_pos)} without gaps"]
+    return [by_pos[p] for p in range(1, max(by_pos) + 1)], errors
+
 
 def describe(signature):
-    names = {"@": "text", "u": "unsigned", "d": "signed", "f": "double", "c": "char", "s": "C string"}
-    return ", ".join(names.get(k[0], k[0]) + (f" ({k[1:]} modifier)" if k[1:] else "")
-                     for k in signature or []) or "no argument"
+    return ", ".join(ARGUMENT_NAMES[k[0]] + (f" ({k[1:]} modifier)" if k[1:] else "") for k in signature or []) or "no argument"
+
 
 # --------------------------------------------------------------------------- content
 class Content:
     def __init__(self, source):
-        self.source = source
-        tables = os.path.join(source, "resources", "tables")
-        loaded = {n: load_plist(os.path.join(tables, n + ".plist"), list, n + ".plist") for n in TABLES}
-        self.tables = {n: v for n, (v, _, _) in loaded.items()}
-        self.load_errors = [e for _, _, e in loaded.values() if e]
-        strings = {lang: load_plist(os.path.join(source, "resources", "strings", lang + ".lproj",
-                                                 "Localizable.strings"), dict, lang) for lang in LANGUAGES}
+        self.source, res = source, os.path.join(source, "resources")
+        tables = {n: load_plist(os.path.join(res, "tables", n + ".plist"), list, n + ".plist") for n in TABLES}
+        strings = {lang: load_plist(os.path.join(res, "strings", lang + ".lproj", "Localizable.strings"), dict, lang)
+                   for lang in LANGUAGES}
+        self.tables = {n: v for n, (v, _, _) in tables.items()}
         self.strings = {lang: v for lang, (v, _, _) in strings.items()}
         self.string_raw = {lang: raw for lang, (_, raw, _) in strings.items()}
+        self.load_errors = [e for _, _, e in tables.values() if e]
         self.string_errors = [e for _, _, e in strings.values() if e]
         self.reindex()
 
     def reindex(self):
-        """Builds the lookups; call again after changing the tables."""
-        self.monsters, self.dungeons = self.tables["monsters"], self.tables["dungeons"]
-        self.lists, self.equipments = self.tables["dungeon_monsters"], self.tables["equipments"]
-        self.monster_by_id, self.equip_by_id, self.list_by_dungeon = {}, {}, {}
-        for m in self.monsters:
-            self.monster_by_id.setdefault(m.get("id"), m)
-        for e in self.equipments:
-            self.equip_by_id.setdefault(e.get("id"), e)
-        for entry in self.lists:
-            self.list_by_dungeon.setdefault(entry.get("dungeon_id"), entry.get("monsters") or [])
+        """Builds the lookups (the first record of a repeated id wins); call again after changing the tables."""
+        self.monsters, self.dungeons, self.lists, self.equipments = (self.tables[n] for n in TABLES)
+        self.monster_by_id = {m.get("id"): m for m in reversed(self.monsters)}
+        self.equip_by_id = {e.get("id"): e for e in reversed(self.equipments)}
+        self.list_by_dungeon = {entry.get("dungeon_id"): entry.get("monsters") or [] for entry in reversed(self.lists)}
 
     @staticmethod
     def dungeon_of_monster(monster_id):
@@ -178,203 +147,157 @@ class Content:
 
     @staticmethod
     def reqs(monster):
-        return [monster.get(k) for k in ("req_equip1", "req_equip2", "req_equip3")
-                if isinstance(monster.get(k), int) and monster.get(k) != 0]
+        return [monster.get(k) for k in ("req_equip1", "req_equip2", "req_equip3") if isinstance(monster.get(k), int) and monster.get(k) != 0]
 
-# --------------------------------------------------------------------------- table checks
-# Each check yields the mistakes it finds.
+
+# --------------------------------------------------------------------------- table checks (each yields its mistakes)
+def flagged(*pairs):
+    """The messages of the (condition, message) pairs whose condition holds."""
+    return [message for condition, message in pairs if condition]
+
+
 def check_tables_load(c):
+    """tables load as arrays of dictionaries"""
     yield from c.load_errors
 
+
 def check_dungeons(c):
-    if len(c.dungeons) != DUNGEON_COUNT:
-        yield f"{len(c.dungeons)} dungeons, the game has {DUNGEON_COUNT}"
+    """dungeons: ten in id order, fields, boss is the sixth monster of its group, depth"""
+    yield from flagged((len(c.dungeons) != DUNGEON_COUNT, f"{len(c.dungeons)} dungeons, the game has {DUNGEON_COUNT}"))
     for i, d in enumerate(c.dungeons):
-        yield from check_fields(f"dungeon at position {i}", d, DUNGEON_FIELDS)
-        yield from no_blank_texts("dungeon", d, ["name"])
         did, boss, depth = d.get("id"), d.get("boss_id"), d.get("depth")
-        if did != i + 1:
-            yield (f"dungeon at position {i} has id {did}, should be {i + 1} "
-                   "(the map list turns row i into dungeon i + 1)")
-        if not isinstance(did, int):
-            continue
-        if boss != did * MONSTERS_PER_DUNGEON:
-            yield f"dungeon {did}: boss_id {boss}, should be the sixth monster of its group ({did * MONSTERS_PER_DUNGEON})"
-        elif boss not in c.monster_by_id:
-            yield f"dungeon {did}: boss {boss} is not in the monster table"
-        if isinstance(depth, int) and depth < PARTY:
-            yield f"dungeon {did}: depth {depth} lets the boss come in the very first explore (use at least {PARTY})"
+        sixth = did * MONSTERS_PER_DUNGEON if isinstance(did, int) else None
+        yield from check_fields(f"dungeon at position {i}", d, DUNGEON_FIELDS) + no_blank_texts("dungeon", d, ["name"]) + flagged(
+            (did != i + 1, f"dungeon at position {i} has id {did}, should be {i + 1} (the map list turns row i into dungeon i + 1)"),
+            (sixth is not None and boss != sixth, f"dungeon {did}: boss_id {boss}, should be the sixth monster of its group ({sixth})"),
+            (sixth is not None and boss == sixth and boss not in c.monster_by_id, f"dungeon {did}: boss {boss} is not in the monster table"),
+            (sixth is not None and isinstance(depth, int) and depth < PARTY,
+             f"dungeon {did}: depth {depth} lets the boss come in the very first explore (use at least {PARTY})"))
+
 
 def check_monsters(c):
+    """monsters: six per dungeon in order, fields, names, gold, required gear"""
     expected = len(c.dungeons) * MONSTERS_PER_DUNGEON
-    if len(c.monsters) != expected:
-        yield f"{len(c.monsters)} monsters, should be six per dungeon ({expected})"
+    yield from flagged((len(c.monsters) != expected, f"{len(c.monsters)} monsters, should be six per dungeon ({expected})"))
     yield from unique_names("monster", c.monsters)
     for i, m in enumerate(c.monsters):
-        yield from check_fields(f"monster at position {i}", m, MONSTER_FIELDS)
-        yield from no_blank_texts("monster", m, ["name", "description"])
-        mid = m.get("id")
-        if mid != i + 1:
-            yield (f"monster at position {i} has id {mid}, should be {i + 1} "
-                   "(the collection shows entries 6p..6p+5 as dungeon p + 1)")
-        if isinstance(m.get("gold"), int) and m["gold"] < 1:
-            yield f"monster {mid}: gold {m['gold']}, a hunt should bring at least 1"
-        if not isinstance(mid, int):
-            continue
-        dungeon, reqs = c.dungeon_of_monster(mid), c.reqs(m)
-        if len(set(reqs)) != len(reqs):
-            yield f"monster {mid}: the same equipment is required twice"
-        if dungeon == 1 and reqs:
-            yield f"monster {mid}: the first dungeon must need no equipment, asks for {reqs}"
-        for r in reqs:
-            e = c.equip_by_id.get(r)
-            if e is None:
-                yield f"monster {mid}: requires equipment {r}, which does not exist"
-            elif e.get("type") != 0:
-                yield f"monster {mid}: requires equipment {r} of type {e.get('type')}, only type 0 gear is meant to be required"
-            elif isinstance(e.get("req_dungeon"), int) and e["req_dungeon"] > dungeon:
-                yield (f"monster {mid} (dungeon {dungeon}): requires '{e.get('name')}', "
-                       f"which the shop lists only from dungeon {e['req_dungeon']}")
+        mid, gold, reqs = m.get("id"), m.get("gold"), c.reqs(m)
+        dungeon = c.dungeon_of_monster(mid) if isinstance(mid, int) else None
+        yield from check_fields(f"monster at position {i}", m, MONSTER_FIELDS) + no_blank_texts("monster", m, ["name", "description"]) + flagged(
+            (mid != i + 1, f"monster at position {i} has id {mid}, should be {i + 1} (the collection shows entries 6p..6p+5 as dungeon p + 1)"),
+            (isinstance(gold, int) and gold < 1, f"monster {mid}: gold {gold}, a hunt should bring at least 1"),
+            (dungeon is not None and len(set(reqs)) != len(reqs), f"monster {mid}: the same equipment is required twice"),
+            (dungeon == 1 and reqs, f"monster {mid}: the first dungeon must need no equipment, asks for {reqs}"))
+        for r, e in ((r, c.equip_by_id.get(r) or {}) for r in reqs if dungeon is not None):
+            yield from flagged(
+                (not e, f"monster {mid}: requires equipment {r}, which does not exist"),
+                (e and e.get("type") != 0, f"monster {mid}: requires equipment {r} of type {e.get('type')}, only type 0 gear is meant to be required"),
+                (e.get("type") == 0 and isinstance(e.get("req_dungeon"), int) and e["req_dungeon"] > dungeon,
+                 f"monster {mid} (dungeon {dungeon}): requires '{e.get('name')}', which the shop lists only from dungeon {e.get('req_dungeon')}"))
+
 
 def check_lists(c):
-    """Shapes, order and rates of the monster lists."""
-    if len(c.lists) != len(c.dungeons):
-        yield f"{len(c.lists)} monster lists for {len(c.dungeons)} dungeons"
+    """dungeon_monsters: one list per dungeon, fields, rates are thousandths adding up to 1"""
+    yield from flagged((len(c.lists) != len(c.dungeons), f"{len(c.lists)} monster lists for {len(c.dungeons)} dungeons"))
     for i, lst in enumerate(c.lists):
-        yield from check_fields(f"monster list at position {i}", lst, LIST_FIELDS)
         did = lst.get("dungeon_id")
-        if did != i + 1:
-            yield f"monster list at position {i} is for dungeon {did}, should be {i + 1}"
-        total = 0
+        yield from check_fields(f"monster list at position {i}", lst, LIST_FIELDS) + flagged(
+            (did != i + 1, f"monster list at position {i} is for dungeon {did}, should be {i + 1}"))
         for j, e in enumerate(lst.get("monsters") or []):
-            yield from check_fields(f"dungeon {did} entry {j}", e, ENTRY_FIELDS)
             rate, where = e.get("rate"), f"dungeon {did} monster {e.get('monster_id')}"
-            if not isinstance(rate, float):
-                continue
-            if rate <= 0:
-                yield f"{where}: rate {rate} is never drawn"
-                continue
-            if abs(rate * 1000 - round(rate * 1000)) > 1e-6:
-                yield f"{where}: rate {rate} is not a multiple of 0.001 (the draw works in thousandths)"
-            if band(rate) != round(rate * 1000):
-                yield f"{where}: rate {rate} is worth only {band(rate)} thousandths in single precision"
-            total += band(rate)
-        if total != 1000:
-            yield f"dungeon {did}: rates add up to {total} thousandths, should be 1000"
+            drawn = isinstance(rate, float) and rate > 0
+            yield from check_fields(f"dungeon {did} entry {j}", e, ENTRY_FIELDS) + flagged(
+                (isinstance(rate, float) and rate <= 0, f"{where}: rate {rate} is never drawn"),
+                (drawn and abs(rate * 1000 - round(rate * 1000)) > 1e-6, f"{where}: rate {rate} is not a multiple of 0.001 (the draw works in thousandths)"),
+                (drawn and band(rate) != round(rate * 1000), f"{where}: rate {rate} is worth only {drawn and band(rate)} thousandths in single precision"))
+        total = sum(band(e["rate"]) for e in lst.get("monsters") or [] if isinstance(e.get("rate"), float) and e["rate"] > 0)
+        yield from flagged((total != 1000, f"dungeon {did}: rates add up to {total} thousandths, should be 1000"))
+
 
 def check_list_members(c):
-    """Who is listed where, flagged boss or new."""
+    """dungeon_monsters: the boss flagged once, own monsters new, older ones not"""
     for d in c.dungeons:
-        did, boss = d.get("id"), d.get("boss_id")
-        entries = c.list_by_dungeon.get(did)
+        did, boss, entries = d.get("id"), d.get("boss_id"), c.list_by_dungeon.get(d.get("id"))
         if entries is None:
             yield f"dungeon {did}: no monster list"
             continue
-        flagged = [e.get("monster_id") for e in entries if e.get("is_boss") is True]
-        if flagged != [boss]:
-            yield f"dungeon {did}: entries flagged is_boss {flagged}, should be exactly [{boss}]"
-        if entries and entries[0].get("is_boss") is True:
-            yield (f"dungeon {did}: the first entry is the boss; unadmitted shares fall to the "
-                   "first entry, which must be an ordinary monster")
-        if not isinstance(did, int):
-            continue
-        ids = [e.get("monster_id") for e in entries]
-        if len(set(ids)) != len(ids):
-            yield f"dungeon {did}: a monster is listed twice"
-        for mid in range((did - 1) * MONSTERS_PER_DUNGEON + 1, did * MONSTERS_PER_DUNGEON + 1):
-            if mid not in ids:
-                yield f"dungeon {did}: its own monster {mid} is missing from its list"
-        for e in entries:
-            mid = e.get("monster_id")
-            if mid not in c.monster_by_id:
-                yield f"dungeon {did}: monster {mid} is not in the monster table"
-                continue
-            home = c.dungeon_of_monster(mid)
-            if home == did and e.get("is_new") is not True:
-                yield f"dungeon {did}: its own monster {mid} should be marked is_new (the map list counts them for its stars)"
-            if home > did:
-                yield f"dungeon {did}: monster {mid} belongs to the later dungeon {home}"
-            if home != did and e.get("is_new") is not False:
-                yield f"dungeon {did}: monster {mid} from dungeon {home} must not be marked is_new"
+        flags, ids = [e.get("monster_id") for e in entries if e.get("is_boss") is True], [e.get("monster_id") for e in entries]
+        known = isinstance(did, int)
+        own = range((did - 1) * MONSTERS_PER_DUNGEON + 1, did * MONSTERS_PER_DUNGEON + 1) if known else []
+        yield from flagged(
+            (flags != [boss], f"dungeon {did}: entries flagged is_boss {flags}, should be exactly [{boss}]"),
+            (entries and entries[0].get("is_boss") is True,
+             f"dungeon {did}: the first entry is the boss; unadmitted shares fall to the first entry, which must be an ordinary monster"),
+            (known and len(set(ids)) != len(ids), f"dungeon {did}: a monster is listed twice"),
+            *((mid not in ids, f"dungeon {did}: its own monster {mid} is missing from its list") for mid in own))
+        for e, mid in ((e, e.get("monster_id")) for e in entries if known):
+            home = c.dungeon_of_monster(mid) if mid in c.monster_by_id else None
+            yield from flagged(
+                (home is None, f"dungeon {did}: monster {mid} is not in the monster table"),
+                (home == did and e.get("is_new") is not True, f"dungeon {did}: its own monster {mid} should be marked is_new (the map list counts them for its stars)"),
+                (home and home > did, f"dungeon {did}: monster {mid} belongs to the later dungeon {home}"),
+                (home and home != did and e.get("is_new") is not False, f"dungeon {did}: monster {mid} from dungeon {home} must not be marked is_new"))
+
 
 def check_list_arrival(c):
-    """A party arriving in a dungeon owns at least the gear of the bosses it beat.
-    The first entry takes every share not yet admitted, and the first new monster
-    is the only one admitted in the first explore: both must be beatable then."""
+    """dungeon_monsters: a newly arrived party can beat the first draws.
+    A party arriving in a dungeon owns at least the gear of the bosses it beat. The first entry takes every share not
+    yet admitted, and the first new monster is the only one admitted in the first explore: both must be beatable then."""
     owned = set()
     for d in c.dungeons:
-        did = d.get("id")
-        entries = c.list_by_dungeon.get(did) or []
+        entries = c.list_by_dungeon.get(d.get("id")) or []
         first = entries[0].get("monster_id") if entries else None
-        first_new = next((e.get("monster_id") for e in entries
-                          if e.get("is_new") is True and e.get("is_boss") is not True), None)
+        first_new = next((e.get("monster_id") for e in entries if e.get("is_new") is True and e.get("is_boss") is not True), None)
         for label, mid in (("first entry", first), ("first new monster", first_new)):
             missing = [r for r in c.reqs(c.monster_by_id.get(mid) or {}) if r not in owned]
-            if missing:
-                yield (f"dungeon {did}: its {label} {mid} needs equipment {missing} that a party "
-                       "arriving from the previous boss may not own")
+            yield from flagged((missing, f"dungeon {d.get('id')}: its {label} {mid} needs equipment {missing} that a party arriving from the previous boss may not own"))
         owned.update(c.reqs(c.monster_by_id.get(d.get("boss_id")) or {}))
 
+
 def check_equipments(c):
-    yield from unique_names("equipment", c.equipments)
+    """equipments: fields, ids, strip, prices, store products, rates, unlocks"""
     ids = [e.get("id") for e in c.equipments]
-    if ids != sorted(set(i for i in ids if isinstance(i, int))) or len(ids) != len(set(ids)):
-        yield f"equipment ids must be unique and ascending: {ids}"
     gear = sorted(e.get("id") for e in c.equipments if e.get("type") == 0)
-    if gear != list(range(1, len(gear) + 1)):
-        yield f"type 0 ids must run 1..n without gaps (they place the strip's icons): {gear}"
-    if len(gear) > STRIP_SLOTS:
-        yield f"{len(gear)} type 0 items, the strip holds {STRIP_SLOTS}"
-    if len(gear) <= ONE_ROW_SLOTS:
-        yield f"{len(gear)} type 0 items only fill the first row of the strip"
-    dungeon_ids = {d.get("id") for d in c.dungeons}
-    required = {r for m in c.monsters for r in c.reqs(m)}
-    products = {}
+    yield from unique_names("equipment", c.equipments)
+    yield from flagged(
+        (ids != sorted(set(i for i in ids if isinstance(i, int))) or len(ids) != len(set(ids)), f"equipment ids must be unique and ascending: {ids}"),
+        (gear != list(range(1, len(gear) + 1)), f"type 0 ids must run 1..n without gaps (they place the strip's icons): {gear}"),
+        (len(gear) > STRIP_SLOTS, f"{len(gear)} type 0 items, the strip holds {STRIP_SLOTS}"),
+        (len(gear) <= ONE_ROW_SLOTS, f"{len(gear)} type 0 items only fill the first row of the strip"))
+    dungeon_ids, required, products = {d.get("id") for d in c.dungeons}, {r for m in c.monsters for r in c.reqs(m)}, {}
     for i, e in enumerate(c.equipments):
-        yield from check_fields(f"equipment at position {i}", e, EQUIP_FIELDS)
-        yield from no_blank_texts("equipment", e, ["name", "description"])
         eid, gold, pid, etype = e.get("id"), e.get("gold"), e.get("product_id"), e.get("type")
         grate, srate, monster, num = e.get("gold_rate"), e.get("speed_rate"), e.get("monster"), e.get("num")
-        if etype not in (0, 1):
-            yield f"equipment {eid}: type {etype}, should be 0 or 1"
-        if e.get("req_dungeon") not in dungeon_ids:
-            yield f"equipment {eid}: req_dungeon {e.get('req_dungeon')} is not a dungeon"
-        if isinstance(monster, int) and isinstance(num, int):
-            if monster == 0 and num != 0:
-                yield f"equipment {eid}: num {num} without an unlock monster"
-            if monster != 0 and monster not in c.monster_by_id:
-                yield f"equipment {eid}: unlock monster {monster} does not exist"
-            if monster != 0 and num < 1:
-                yield f"equipment {eid}: unlock monster {monster} needs num of at least 1"
-        if etype == 0 and eid not in required:
-            yield f"equipment {eid} '{e.get('name')}': type 0 gear that no monster requires"
-        if isinstance(gold, int) and isinstance(pid, str):
-            if gold < 1:
-                if not re.fullmatch(r"[A-Za-z0-9-]+(\.[A-Za-z0-9-]+)+", pid):
-                    yield f"equipment {eid}: a store item (gold {gold}) needs a product_id like com.example.game.item, has '{pid}'"
-                elif pid in products:
-                    yield f"equipment {eid}: product_id '{pid}' already used by {products[pid]}"
-                products.setdefault(pid, eid)
-                if etype == 0:
-                    yield f"equipment {eid}: gear that monsters require must be bought with gold"
-            elif pid:
-                yield f"equipment {eid}: a gold item must have an empty product_id, has '{pid}'"
-        if not isinstance(grate, float) or not isinstance(srate, float):
-            continue
-        if etype == 0 and (grate > 1.0 or srate > 1.0):
-            yield f"equipment {eid}: type 0 items never change the rates, yet has gold_rate {grate} speed_rate {srate}"
-        if etype == 1:
-            if grate <= 1.0 and srate <= 1.0:
-                yield f"equipment {eid}: a bonus item with no rate above 1.0 does nothing"
-            if grate < 1.0 or srate < 1.0:
-                yield f"equipment {eid}: rates below 1.0 are ignored (use 1.0 for none)"
-            if grate > 3.0 or srate > 3.0:
-                yield f"equipment {eid}: a rate above 3.0 breaks the pacing"
+        unlock = isinstance(monster, int) and isinstance(num, int)
+        store = isinstance(gold, int) and isinstance(pid, str) and gold < 1
+        rates = (grate, srate) if isinstance(grate, float) and isinstance(srate, float) else (1.0, 1.0)
+        bonus = etype == 1 and isinstance(grate, float) and isinstance(srate, float)
+        yield from check_fields(f"equipment at position {i}", e, EQUIP_FIELDS) + no_blank_texts("equipment", e, ["name", "description"]) + flagged(
+            (etype not in (0, 1), f"equipment {eid}: type {etype}, should be 0 or 1"),
+            (e.get("req_dungeon") not in dungeon_ids, f"equipment {eid}: req_dungeon {e.get('req_dungeon')} is not a dungeon"),
+            (unlock and monster == 0 and num != 0, f"equipment {eid}: num {num} without an unlock monster"),
+            (unlock and monster != 0 and monster not in c.monster_by_id, f"equipment {eid}: unlock monster {monster} does not exist"),
+            (unlock and monster != 0 and num < 1, f"equipment {eid}: unlock monster {monster} needs num of at least 1"),
+            (etype == 0 and eid not in required, f"equipment {eid} '{e.get('name')}': type 0 gear that no monster requires"),
+            (store and not re.fullmatch(r"[A-Za-z0-9-]+(\.[A-Za-z0-9-]+)+", pid),
+             f"equipment {eid}: a store item (gold {gold}) needs a product_id like com.example.game.item, has '{pid}'"),
+            (store and re.fullmatch(r"[A-Za-z0-9-]+(\.[A-Za-z0-9-]+)+", pid) and pid in products,
+             f"equipment {eid}: product_id '{pid}' already used by {products.get(pid)}"),
+            (store and etype == 0, f"equipment {eid}: gear that monsters require must be bought with gold"),
+            (isinstance(gold, int) and gold >= 1 and pid, f"equipment {eid}: a gold item must have an empty product_id, has '{pid}'"),
+            (etype == 0 and max(rates) > 1.0, f"equipment {eid}: type 0 items never change the rates, yet has gold_rate {grate} speed_rate {srate}"),
+            (bonus and max(rates) <= 1.0, f"equipment {eid}: a bonus item with no rate above 1.0 does nothing"),
+            (bonus and min(rates) < 1.0, f"equipment {eid}: rates below 1.0 are ignored (use 1.0 for none)"),
+            (bonus and max(rates) > 3.0, f"equipment {eid}: a rate above 3.0 breaks the pacing"))
+        if store:
+            products.setdefault(pid, eid)
+
 
 def check_progression(c):
-    """Plays the unlock rules to their end with gold purchases only: every dungeon
-    must open, every monster must become beatable and every piece of gear buyable."""
-    drawable = {}   # monster -> dungeons where it can be drawn again and again
+    """progression: every dungeon, monster and item is reachable with gold.
+    Plays the unlock rules to their end with gold purchases only: every dungeon must open, every monster must
+    become beatable and every piece of gear buyable."""
+    drawable = {}  # monster -> dungeons where it can be drawn again and again
     for did, entries in c.list_by_dungeon.items():
         for e in entries:
             if isinstance(e.get("rate"), float) and band(e["rate"]) > 0:
@@ -399,93 +322,72 @@ def check_progression(c):
                 changed = True
         for e in buyable:
             monster, num = e.get("monster"), e.get("num")
-            if e.get("id") in owned or e.get("req_dungeon") not in unlocked:
-                continue
-            if monster and not ((num == 1 and monster in beatable) or monster in repeatable):
-                continue
-            owned.add(e.get("id"))
-            changed = True
-    if set(boss_of) - unlocked:
-        yield f"dungeons {sorted(set(boss_of) - unlocked)} can never be opened without store items"
-    if set(c.monster_by_id) - beatable:
-        yield f"monsters {sorted(set(c.monster_by_id) - beatable)} can never be beaten, the collection cannot be completed"
+            if e.get("id") not in owned and e.get("req_dungeon") in unlocked and (
+                    not monster or (num == 1 and monster in beatable) or monster in repeatable):
+                owned.add(e.get("id"))
+                changed = True
     unbought = sorted(e.get("id") for e in buyable if e.get("id") not in owned)
-    if unbought:
-        yield f"equipment {unbought} can never be bought"
-    for mid in LEADERBOARD_MONSTERS:
-        if mid not in repeatable:
-            yield f"monster {mid} has a leaderboard but cannot be hunted again and again"
+    yield from flagged(
+        (set(boss_of) - unlocked, f"dungeons {sorted(set(boss_of) - unlocked)} can never be opened without store items"),
+        (set(c.monster_by_id) - beatable, f"monsters {sorted(set(c.monster_by_id) - beatable)} can never be beaten, the collection cannot be completed"),
+        (unbought, f"equipment {unbought} can never be bought"),
+        *((mid not in repeatable, f"monster {mid} has a leaderboard but cannot be hunted again and again") for mid in LEADERBOARD_MONSTERS))
+
 
 # --------------------------------------------------------------------------- string checks
 def check_strings_load(c):
+    """strings: three XML tables of non-empty UTF-8 texts"""
     yield from c.string_errors
     for lang, table in c.strings.items():
-        raw = c.string_raw.get(lang)
-        if raw is not None and not raw.lstrip().startswith(b"<?xml"):
-            yield f"{lang}: not an XML property list"
-        try:
-            (raw or b"").decode("utf-8")
-        except UnicodeDecodeError:
-            yield f"{lang}: not UTF-8"
+        raw = c.string_raw.get(lang) or b""
+        yield from flagged((raw and not raw.lstrip().startswith(b"<?xml"), f"{lang}: not an XML property list"),
+                           (raw.decode("utf-8", "replace").encode("utf-8") != raw, f"{lang}: not UTF-8"))
         for key, text in table.items():
-            if not isinstance(text, str):
-                yield f"{lang} '{key}': value is {kind_name(text)}, should be string"
-            elif not text.strip():
-                yield f"{lang} '{key}': empty text"
-            elif text != text.strip():
-                yield f"{lang} '{key}': leading or trailing white space"
+            yield from flagged((not isinstance(text, str), f"{lang} '{key}': value is {kind_name(text)}, should be string"),
+                               (isinstance(text, str) and not text.strip(), f"{lang} '{key}': empty text"),
+                               (isinstance(text, str) and text.strip() and text != text.strip(), f"{lang} '{key}': leading or trailing white space"))
+
 
 def check_string_keys(c):
+    """strings: the same keys in every language, every key the game looks up"""
     all_keys = set().union(*c.strings.values())
     for lang in LANGUAGES:
-        if all_keys - set(c.strings[lang]):
-            yield f"{lang}: keys missing that other languages have: {sorted(all_keys - set(c.strings[lang]))}"
-        if set(REQUIRED_KEYS) - set(c.strings[lang]):
-            yield f"{lang}: keys the game looks up are missing: {sorted(set(REQUIRED_KEYS) - set(c.strings[lang]))}"
+        yield from flagged((all_keys - set(c.strings[lang]), f"{lang}: keys missing that other languages have: {sorted(all_keys - set(c.strings[lang]))}"),
+                           (set(REQUIRED_KEYS) - set(c.strings[lang]),
+                            f"{lang}: keys the game looks up are missing: {sorted(set(REQUIRED_KEYS) - set(c.strings[lang]))}"))
+
 
 def check_formats(c):
-    """Each text takes exactly the arguments the game passes for its key, in every
-    language the same as in English."""
+    """strings: formats take the game's arguments, the same in every language"""
     for lang in LANGUAGES:
         for key, text in sorted(c.strings[lang].items()):
             if not isinstance(text, str):
                 continue
             signature, problems = format_signature(text)
             yield from (f"{lang} '{key}': {p}" for p in problems)
-            expected = REQUIRED_KEYS.get(key)
-            if signature is None or expected is None:
-                pass
-            elif expected == [] and "%" in text:
-                yield f"{lang} '{key}': plain text must not contain '%' (it is not formatted)"
-            elif signature != expected:
-                yield f"{lang} '{key}': takes {describe(signature)}, the game passes {describe(expected)}"
-            english = c.strings["en"].get(key)
-            if lang != "en" and isinstance(english, str) and format_signature(english)[0] != signature:
-                yield (f"'{key}': en takes {describe(format_signature(english)[0])}, "
-                       f"{lang} takes {describe(signature)}")
+            expected, english = REQUIRED_KEYS.get(key), c.strings["en"].get(key)
+            theirs = format_signature(english)[0] if lang != "en" and isinstance(english, str) else signature
+            yield from flagged(
+                (signature is not None and expected == [] and "%" in text, f"{lang} '{key}': plain text must not contain '%' (it is not formatted)"),
+                (signature is not None and expected and signature != expected, f"{lang} '{key}': takes {describe(signature)}, the game passes {describe(expected)}"),
+                (theirs != signature, f"'{key}': en takes {describe(theirs)}, {lang} takes {describe(signature)}"))
+
 
 def check_build_copy(c, build):
     """The build folder's resources are the ones in the checkout (None: not built)."""
-    target = os.path.join(build, "resources")
-    if not os.path.isdir(target):
+    if not os.path.isdir(os.path.join(build, "resources")):
         return None
     files = [os.path.join("tables", n + ".plist") for n in TABLES]
     files += [os.path.join("strings", lang + ".lproj", "Localizable.strings") for lang in LANGUAGES]
-    files = [f for f in files if os.path.exists(os.path.join(c.source, "resources", f))]
-    return [f"{f}: the build copy is missing or differs from the checkout (rebuild)" for f in files
-            if not os.path.exists(os.path.join(target, f))
-            or not filecmp.cmp(os.path.join(c.source, "resources", f), os.path.join(target, f), shallow=False)]
+    pairs = [(os.path.join(c.source, "resources", f), os.path.join(build, "resources", f), f) for f in files]
+    return [f"{f}: the build copy is missing or differs from the checkout (rebuild)" for ours, theirs, f in pairs
+            if os.path.exists(ours) and (not os.path.exists(theirs) or not filecmp.cmp(ours, theirs, shallow=False))]
+
 
 # --------------------------------------------------------------------------- self-test
 def _entry(c, dungeon_id, monster_id):
     return next(e for e in c.list_by_dungeon[dungeon_id] if e["monster_id"] == monster_id)
 
-def _swap(rows, i, j):
-    rows[i], rows[j] = rows[j], rows[i]
-
-def _gear_cycle(c):
-    gear = c.equip_by_id[c.reqs(c.monster_by_id[36])[-1]]
-    gear["monster"], gear["num"] = 36, 1
 
 def _lose(text):
     return lambda c: c.strings["zh-Hans"].update(FormatLogLose=text)
@@ -493,36 +395,25 @@ def _lose(text):
 
 # (what is planted, the change, a piece of the message that must report it; None = must still pass)
 PLANTED = [
-    ("a rate off the thousandths", lambda c: _entry(c, 1, 1).update(rate=_entry(c, 1, 1)["rate"] + 0.0005),
-     "not a multiple of 0.001"),
-    ("rates adding up to 0.99", lambda c: _entry(c, 2, 7).update(rate=_entry(c, 2, 7)["rate"] - 0.01),
-     "dungeon 2: rates add up to 990"),
+    ("a rate off the thousandths", lambda c: _entry(c, 1, 1).update(rate=_entry(c, 1, 1)["rate"] + 0.0005), "not a multiple of 0.001"),
+    ("rates adding up to 0.99", lambda c: _entry(c, 2, 7).update(rate=_entry(c, 2, 7)["rate"] - 0.01), "dungeon 2: rates add up to 990"),
     ("a rate written as an integer", lambda c: _entry(c, 1, 1).update(rate=1), "field 'rate' is integer"),
     ("a flag written as an integer", lambda c: _entry(c, 1, 1).update(is_new=1), "field 'is_new' is integer"),
-    ("two dungeons swapped", lambda c: _swap(c.dungeons, 1, 2), "dungeon at position 1 has id 3"),
-    ("a boss that is not the sixth of its group", lambda c: c.dungeons[2].update(boss_id=17),
-     "dungeon 3: boss_id 17"),
-    ("the boss flag on an ordinary monster", lambda c: _entry(c, 3, 17).update(is_boss=True),
-     "flagged is_boss [17, 18]"),
-    ("an older monster marked new", lambda c: c.list_by_dungeon[4][0].update(is_new=True),
-     "must not be marked is_new"),
-    ("a misspelt field", lambda c: c.monsters[4].update(req_equp1=c.monsters[4].pop("req_equip1")),
-     "unknown field 'req_equp1'"),
-    ("a requirement on gear listed only later",
-     lambda c: c.monster_by_id[20].update(req_equip3=c.reqs(c.monster_by_id[60])[0]),
-     "which the shop lists only from dungeon"),
-    ("a requirement on a bonus item",
-     lambda c: c.monster_by_id[20].update(req_equip3=next(e["id"] for e in c.equipments if e["type"] == 1)),
+    ("two dungeons swapped", lambda c: c.dungeons.insert(1, c.dungeons.pop(2)), "dungeon at position 1 has id 3"),
+    ("a boss that is not the sixth of its group", lambda c: c.dungeons[2].update(boss_id=17), "dungeon 3: boss_id 17"),
+    ("the boss flag on an ordinary monster", lambda c: _entry(c, 3, 17).update(is_boss=True), "flagged is_boss [17, 18]"),
+    ("an older monster marked new", lambda c: c.list_by_dungeon[4][0].update(is_new=True), "must not be marked is_new"),
+    ("a misspelt field", lambda c: c.monsters[4].update(req_equp1=c.monsters[4].pop("req_equip1")), "unknown field 'req_equp1'"),
+    ("a requirement on gear listed only later", lambda c: c.monster_by_id[20].update(req_equip3=c.reqs(c.monster_by_id[60])[0]), "lists only from dungeon"),
+    ("a requirement on a bonus item", lambda c: c.monster_by_id[20].update(req_equip3=next(e["id"] for e in c.equipments if e["type"] == 1)),
      "only type 0 gear is meant to be required"),
     ("a first draw the arriving party cannot beat",
      lambda c: c.monster_by_id[c.list_by_dungeon[5][0]["monster_id"]].update(req_equip3=c.reqs(c.monster_by_id[30])[-1]),
      "arriving from the previous boss"),
-    ("gear that needs a hunt of the boss it is for", _gear_cycle, "can never be beaten"),
-    ("a store item without a product id",
-     lambda c: next(e for e in c.equipments if e["gold"] < 1).update(product_id=""), "needs a product_id"),
+    ("gear that needs a hunt of the boss it is for", lambda c: c.equip_by_id[c.reqs(c.monster_by_id[36])[-1]].update(monster=36, num=1), "can never be beaten"),
+    ("a store item without a product id", lambda c: next(e for e in c.equipments if e["gold"] < 1).update(product_id=""), "needs a product_id"),
     ("a missing key in one language", lambda c: c.strings["ja"].pop("NoGold"), "ja: keys missing that other"),
-    ("a missing key in every language", lambda c: [c.strings[lang].pop("LeftTime") for lang in LANGUAGES],
-     "en: keys the game looks up are missing: ['LeftTime']"),
+    ("a missing key in every language", lambda c: [t.pop("LeftTime") for t in c.strings.values()], "en: keys the game looks up are missing: ['LeftTime']"),
     ("arguments swapped without positions", _lose("%@打败了队员%u。"), "zh-Hans 'FormatLogLose': takes text"),
     ("arguments swapped without positions, against English", _lose("%@打败了队员%u。"),
      "'FormatLogLose': en takes unsigned, text, zh-Hans takes text"),
@@ -533,53 +424,39 @@ PLANTED = [
     ("positional arguments that reorder (allowed)", _lose("%2$@打败了队员%1$u。"), None),
 ]
 
+
 def self_test(content):
-    """Plants known mistakes in copies of the content; each must be reported by the checks."""
+    """self-test: the checks catch planted mistakes"""
     for what, change, expected in PLANTED:
         c = copy.deepcopy(content)
         change(c)
         c.reindex()
-        found = [e for _, check in CHECKS[:-1] for e in check(c)]
-        if expected is None and found:
-            yield f"wrongly rejected: {what}: {found[0]}"
-        elif expected is not None and not any(expected in e for e in found):
-            yield f"missed: {what} (no message with \"{expected}\")"
+        found = [e for check in CHECKS[:-1] for e in check(c)]
+        yield from flagged((expected is None and found, f"wrongly rejected: {what}: {found[:1]}"),
+                           (expected is not None and not any(expected in e for e in found), f"missed: {what} (no message with \"{expected}\")"))
 
-CHECKS = [
-    ("tables load as arrays of dictionaries", check_tables_load),
-    ("dungeons: ten in id order, fields, boss is the sixth monster of its group, depth", check_dungeons),
-    ("monsters: six per dungeon in order, fields, names, gold, required gear", check_monsters),
-    ("dungeon_monsters: one list per dungeon, fields, rates are thousandths adding up to 1", check_lists),
-    ("dungeon_monsters: the boss flagged once, own monsters new, older ones not", check_list_members),
-    ("dungeon_monsters: a newly arrived party can beat the first draws", check_list_arrival),
-    ("equipments: fields, ids, strip, prices, store products, rates, unlocks", check_equipments),
-    ("progression: every dungeon, monster and item is reachable with gold", check_progression),
-    ("strings: three XML tables of non-empty UTF-8 texts", check_strings_load),
-    ("strings: the same keys in every language, every key the game looks up", check_string_keys),
-    ("strings: formats take the game's arguments, the same in every language", check_formats),
-    ("self-test: the checks catch planted mistakes", self_test),
-]
+
+CHECKS = [check_tables_load, check_dungeons, check_monsters, check_lists, check_list_members, check_list_arrival, check_equipments,
+          check_progression, check_strings_load, check_string_keys, check_formats, self_test]  # named by their docstrings' first line
+
 
 def main(argv):
     if len(argv) < 2:
         print("usage: check_content.py <source_dir> [<build_dir>]")
         return 2
-    content = Content(argv[1])
-    results = []
-    for name, check in CHECKS:
+    content, results = Content(argv[1]), []
+    for check in CHECKS:
+        name = check.__doc__.split("\n")[0].rstrip(".")
         try:
             results.append((name, list(check(content))))
         except Exception as e:  # noqa: BLE001 - a crash is reported as that check failing
             results.append((name, [f"the check itself failed: {type(e).__name__}: {e}"]))
     copy_errors = check_build_copy(content, argv[2]) if len(argv) > 2 else None
+    results += [("build copy of the tables and strings", copy_errors)] if copy_errors is not None else []
     if copy_errors is None:
         print("SKIP build copy of the tables and strings (no resources in the build folder)")
-    else:
-        results.append(("build copy of the tables and strings", copy_errors))
     for name, errors in results:
-        print(f"{'FAIL' if errors else 'PASS'} {name}")
-        for error in errors:
-            print(f"     {error}")
+        print(f"{'FAIL' if errors else 'PASS'} {name}" + "".join(f"\n     {error}" for error in errors))
     failed = sum(1 for _, errors in results if errors)
     print(f"{len(results) - failed} passed, {failed} failed" + (", 1 skipped" if copy_errors is None else ""))
     return 1 if failed else 0

@@ -1,8 +1,6 @@
-// The progress indicator: fades, the spinner's steps waking the window, the hidden callback (also
-// when a new showing interrupts the fade), and how it is drawn.
+// The progress indicator: the spinner's steps waking the window, the fades, and the hidden
+// callback, also when a new showing interrupts the fade.
 #include "UiTestSupport.h"
-#include "platform/render/HeadlessRenderer.h"
-#include "platform/ui/GamePalette.h"
 #include "platform/ui/ProgressIndicator.h"
 
 namespace {
@@ -58,29 +56,6 @@ TEST_F(ProgressTest, HideFadesOutThenReportsOnceAndAShowInTheFadeKeepsItUp) {
     advance(1);
     EXPECT_EQ(hiddenCalls, 1);
     EXPECT_DOUBLE_EQ(hud->presentationAlpha(), 1.0);
-}
-
-TEST_F(ProgressTest, ALabelledBoxOverTheDimmedScreenShowsGoldDots) {
-    const Rect plain = hud->boxRect();
-    hud->setLabelText("Saving the picture...");
-    EXPECT_GT(hud->boxRect().width(), plain.width());
-    window->setBackgroundColor(GamePalette::blueLight);
-    hud->setDimBackground(true);
-    hud->show(false);
-    HeadlessRenderer renderer(Size(320, 480));
-    ASSERT_TRUE(renderer.isValid());
-    renderer.render(*window);
-    const Rect box = hud->boxRect();
-    EXPECT_LT(renderer.colorAtPoint(Point(5, 5)).blue, GamePalette::blueLight.blue - 0.2f);
-    EXPECT_COLOR_NEAR(renderer.colorAtPoint(Point(box.midX(), box.minY())), GamePalette::ink);
-    EXPECT_COLOR_NEAR(renderer.colorAtPoint(Point(box.minX() + 4, box.maxY() - 4)), GamePalette::night);
-    int gold = 0;
-    for (double y = box.minY(); y < box.maxY(); y += 0.5)
-        for (double x = box.minX(); x < box.maxX(); x += 0.5) {
-            const Color c = renderer.colorAtPoint(Point(x, y));
-            gold += c.red > 0.8f && c.green > 0.5f && c.blue < 0.5f;
-        }
-    EXPECT_GT(gold, 10);
 }
 
 }  // namespace

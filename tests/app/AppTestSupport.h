@@ -1,16 +1,12 @@
 #pragma once
-// The world of the application tests: the build's resources, the saved-state store in a
-// temporary folder emptied for each test (past the first-run story), a manual clock on the main
-// run loop, a silent sound engine, recorded page views, notifications kept in memory, and the
-// game's singletons made afresh for each test.
+// The world of the application tests: the build's resources, the store in a temporary folder
+// (past the first-run story), a manual clock on the main run loop, a silent sound engine,
+// notifications kept in memory, and the game's singletons made afresh for each test.
 #include <gtest/gtest.h>
-
-#include <memory>
 
 #include "model/SavedStateKeys.h"
 #include "overlays/MangaViewManager.h"
 #include "overlays/NMAlertViewManager.h"
-#include "platform/core/Clock.h"
 #include "platform/core/RunLoop.h"
 #include "platform/events/NotificationCenter.h"
 #include "platform/resources/ResourceBundle.h"
@@ -18,7 +14,6 @@
 #include "platform/services/LocalNotificationCenter.h"
 #include "platform/sound/SilentSoundBackend.h"
 #include "platform/sound/SoundEngine.h"
-#include "platform/ui/Image.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "stage/EffectManager.h"
@@ -32,7 +27,6 @@ protected:
         static const auto data = gametest::makeTempFolder("re-app-data");
         gametest::useDataFolder(data);
         ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
-        Image::clearCache();
         RunLoop::main().reset();
         clock = std::make_shared<ManualClock>(1.8e9);
         RunLoop::main().setClock(clock);
@@ -40,8 +34,7 @@ protected:
         SoundEngine::installSharedEngine(std::make_unique<SoundEngine>([] { return std::make_unique<SilentSoundBackend>(); },
                                                                        [](const std::string&, const std::string&) { return ""; }, ""));
         LocalNotificationCenter::setShared(std::make_shared<InMemoryLocalNotificationCenter>());
-        analytics = std::make_shared<RecordingAnalytics>();
-        Analytics::setShared(analytics);
+        Analytics::setShared(std::make_shared<RecordingAnalytics>());
         gametest::store().setBool(true, SavedStateKeys::tutorialShown);
         gametest::store().setBool(true, SavedStateKeys::firstMainDone);
         makeWindow(480);
@@ -52,7 +45,6 @@ protected:
         RunLoop::main().reset();
         resetSingletons();
         SoundEngine::installSharedEngine(nullptr);
-        Image::clearCache();
     }
 
     // A key window as tall as the screen, which gets that height.
@@ -71,7 +63,6 @@ protected:
     }
 
     std::shared_ptr<ManualClock> clock;
-    std::shared_ptr<RecordingAnalytics> analytics;
     std::shared_ptr<Window> window;
 
 private:

@@ -1,8 +1,6 @@
 #pragma once
-// Set-up of the stage tests: a manual clock, a seeded random source, the store in a temporary
-// folder, sounds and page views written down, every singleton torn down between tests. StageTest
-// uses the build's resources, PersonTest small person tables, StageViewTest small stage tables in
-// a 320 x 480 window holding the stage at (0, 160, 320, 320).
+// Set-up of the stage tests: a test bundle, a manual clock, a seeded random source, the store in a
+// temporary folder, sounds and page views written down, every singleton torn down between tests.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +8,6 @@
 #include <mutex>
 #include <thread>
 
-#include "model/PersonManager.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
 #include "platform/events/NotificationCenter.h"
@@ -38,19 +35,21 @@ inline Value entry(int monster, bool isNew, double rate, bool boss = false) {
     return Value{{"monster_id", Value(monster)}, {"is_new", Value(isNew)}, {"rate", Value(rate)}, {"is_boss", Value(boss)}};
 }
 
-// Monsters 1..12 (monster i is worth 10 i gold; 12 needs equipment 1), the tall monster 99 when
-// asked, and the dungeons given as (id, boss, depth, list).
+// Monsters 1..12 (monster i is worth 10 i gold; 12 needs equipment 1), the tall monster 99 and
+// the dungeons, as (id, boss, depth, list). For persons: 1: boss 6, depth 40; 1 old 0.5, 2 3 4 new
+// 0.2 0.2 0.1. 2: 7 old 0.2, 8 new 0.5, 9 new 0.3. 3: boss 12 (too strong), depth 40; 11. 4: no
+// boss, empty. 5: only its boss. For the stage, named below.
+enum StageDungeon { kLosesTo12 = 6, kBossAtEntrance = 7, kWinsMonster1 = 8, kNothing = 4 };
 struct DungeonRow {
     int id, boss, depth;
     Value::Array list;
 };
-inline void writeTables(const fs::path& bundle, const std::vector<DungeonRow>& dungeons, bool tallMonster) {
-    Value::Array monsters, rows, lists;
+inline void writeTables(const fs::path& bundle, const std::vector<DungeonRow>& dungeons) {
+    Value::Array monsters{Value{{"id", Value(99)}, {"name", Value("Tall")}, {"gold", Value(990)}}}, rows, lists;
     for (int i = 1; i <= 12; ++i) {
         Value row{{"id", Value(i)}, {"name", Value("M" + std::to_string(i))}, {"gold", Value(10 * i)}};
         monsters.push_back(i == 12 ? row.with("req_equip1", Value(1)) : row);
     }
-    if (tallMonster) monsters.push_back(Value{{"id", Value(99)}, {"name", Value("Tall")}, {"gold", Value(990)}});
     for (const auto& d : dungeons) {
         rows.push_back(Value{{"id", Value(d.id)}, {"name", Value("D" + std::to_string(d.id))}, {"boss_id", Value(d.boss)}, {"depth", Value(d.depth)}});
         lists.push_back(Value{{"dungeon_id", Value(d.id)}, {"monsters", Value(d.list)}});
@@ -62,42 +61,28 @@ inline void writeTables(const fs::path& bundle, const std::vector<DungeonRow>& d
                          Value(Value::Array{Value{{"id", Value(1)}, {"name", Value("E1")}, {"type", Value(0)}, {"req_dungeon", Value(1)}, {"gold", Value(100)}}}));
 }
 
-struct Folders {
-    fs::path root, person, stage;
-};
-inline const Folders& folders() {
-    static Folders f = [] {
-        const auto made = gametest::makeTestFolders("re-stage");
-        Folders out{made.root, made.root / "person", made.root / "stage"};
-        // Person tables. 1: boss 6, depth 40; 1 old 0.5, 2 3 4 new 0.2 0.2 0.1. 2: 7 old 0.2,
-        // 8 new 0.5, 9 new 0.3. 3: boss 12 (too strong), depth 40; 11. 4: no boss, empty. 5: only its boss.
-        writeTables(out.person,
-                    {{1, 6, 40, {entry(1, false, 0.5), entry(2, true, 0.2), entry(3, true, 0.2), entry(4, true, 0.1), entry(6, false, 0, true)}},
-                     {2, 10, 1000, {entry(7, false, 0.2), entry(8, true, 0.5), entry(9, true, 0.3)}},
-                     {3, 12, 40, {entry(11, false, 1.0), entry(12, false, 0, true)}},
-                     {4, 0, 0, {}},
-                     {5, 5, 1000, {entry(5, false, 1.0, true)}}},
-                    false);
-        // Stage tables: in 1 everyone wins monster 1; in 2 everyone loses to 12; in 3 the first one
-        // back meets boss 5 and wins, the next ones 2; 4 brings nothing; in 5 everyone carries the
-        // tall monster 99 (160 x 200, carried at 40 x 50, 10 points over the head).
-        writeTables(out.stage,
-                    {{1, 6, 1000, {entry(1, false, 1.0), entry(6, false, 0, true)}},
-                     {2, 10, 1000, {entry(12, false, 1.0), entry(10, false, 0, true)}},
-                     {3, 5, 0, {entry(2, false, 1.0), entry(5, false, 0, true)}},
-                     {4, 0, 0, {}},
-                     {5, 6, 1000, {entry(99, false, 1.0), entry(6, false, 0, true)}}},
-                    true);
-        for (const auto& bundle : {out.person, out.stage}) gametest::linkBuildImages(bundle);
-        gametest::linkBuildStrings(out.stage);
+// The test bundle: the tables above, the build's pictures and strings, and m99.png (160 x 200).
+inline const fs::path& bundle() {
+    static const fs::path made = [] {
+        const fs::path path = gametest::makeTestFolders("re-stage").bundle;
+        writeTables(path, {{1, 6, 40, {entry(1, false, 0.5), entry(2, true, 0.2), entry(3, true, 0.2), entry(4, true, 0.1), entry(6, false, 0, true)}},
+                           {2, 10, 1000, {entry(7, false, 0.2), entry(8, true, 0.5), entry(9, true, 0.3)}},
+                           {3, 12, 40, {entry(11, false, 1.0), entry(12, false, 0, true)}},
+                           {kNothing, 0, 0, {}},
+                           {5, 5, 1000, {entry(5, false, 1.0, true)}},
+                           {kLosesTo12, 10, 1000, {entry(12, false, 1.0), entry(10, false, 0, true)}},
+                           {kBossAtEntrance, 5, 0, {entry(2, false, 1.0), entry(5, false, 0, true)}},
+                           {kWinsMonster1, 6, 1000, {entry(1, false, 1.0), entry(6, false, 0, true)}}});
+        gametest::linkBuildImages(path);
+        gametest::linkBuildStrings(path);
         auto tall = View::make<View>(Rect(0, 0, 80, 100));
         tall->setBackgroundColor(Color::fromRGBA8(0x80, 0x48, 0xa8));
         HeadlessRenderer renderer(Size(80, 100), 2.0);
         renderer.render(*tall);
-        renderer.writePNG((out.stage / "images" / "m99.png").string());
-        return out;
+        renderer.writePNG((path / "images" / "m99.png").string());
+        return path;
     }();
-    return f;
+    return made;
 }
 
 inline void useResources(const std::string& dir) {
@@ -129,11 +114,9 @@ public:
     std::atomic<bool> overlapped{false};
 };
 
-// An owner of persons that writes down what it is told and lands thrown yields after landingDelay.
+// An owner of persons that writes down what it is told and lands thrown yields after a second.
 class RecordingDelegate : public PersonViewDelegate {
 public:
-    bool offersThrow = true;
-    double landingDelay = 1.0;
     Ids finished, thrown;
     std::vector<Point> throwCenters;
     std::function<void(PersonView&)> onFinish;
@@ -142,12 +125,12 @@ public:
         finished.push_back(person.personId());
         if (onFinish) onFinish(person);
     }
-    bool respondsToStartThrowYield() const override { return offersThrow; }
+    bool respondsToStartThrowYield() const override { return true; }
     void startThrowYield(std::shared_ptr<ImageView>, Point centerPos, PersonView& sender) override {
         thrown.push_back(sender.personId());
         throwCenters.push_back(centerPos);
         std::weak_ptr<View> person = sender.weak_from_this();
-        RunLoop::main().performAfterDelay(landingDelay, [person] {
+        RunLoop::main().performAfterDelay(1.0, [person] {
             if (auto p = std::static_pointer_cast<PersonView>(person.lock())) p->animationDidStop(nullptr, true);
         });
     }
@@ -155,9 +138,8 @@ public:
 
 class WorldTest : public ::testing::Test {
 protected:
-    void setUpWorld(const fs::path& bundle, uint64_t seed) {
-        folders();
-        useResources(bundle.string());
+    void setUpWorld(uint64_t seed) {
+        useResources(bundle().string());
         resetWorld();
         clock = std::make_shared<ManualClock>(1.8e9);
         RunLoop::main().setClock(clock);
@@ -215,13 +197,13 @@ protected:
 
 class StageTest : public WorldTest {
 protected:
-    void SetUp() override { setUpWorld(RE_TEST_RESOURCE_DIR, 12345); }
+    void SetUp() override { setUpWorld(12345); }
 };
 
 class PersonTest : public WorldTest {
 protected:
     void SetUp() override {
-        setUpWorld(folders().person, 4242);
+        setUpWorld(4242);
         owner = View::make<View>(Rect(0, 0, 320, 480));
     }
     // Person `id` on the owner view, told about its collections by `delegate`.
@@ -244,7 +226,7 @@ inline Value dungeonInfo(int id) { return Value{{"id", Value(static_cast<unsigne
 class StageViewTest : public WorldTest {
 protected:
     void SetUp() override {
-        setUpWorld(folders().stage, 777);
+        setUpWorld(777);
         window = std::make_shared<Window>(Rect(0, 0, 320, 480));
         stage = View::make<StageView>(Rect(0, 160, 320, 320));
         window->addSubview(stage);

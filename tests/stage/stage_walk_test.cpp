@@ -9,12 +9,6 @@
 namespace stagetests {
 namespace {
 
-Ids idsBackToFront(const StageView& stage) {
-    Ids ids;
-    for (const auto& p : stage.persons()) ids.push_back(p->personId());
-    return ids;
-}
-
 class StageWalkTest : public StageViewTest {
 protected:
     // Draws the party, sends everybody off and starts listening for the returns.
@@ -37,9 +31,7 @@ protected:
     double t0 = 0;
 };
 
-TEST_F(StageWalkTest, PersonsStandOnTheirSlotsLowerIdsInFrontAsRecorded) {
-    const std::pair<int, Point> slots[] = {{1, {296, 128}}, {8, {23, 128}}, {9, {43, 98}}, {21, {61, 73}}, {30, {97, 34}}};
-    for (const auto& [id, slot] : slots) EXPECT_EQ(stage->positionOfPersonId(id), slot) << id;
+TEST_F(StageWalkTest, PersonsStandInRowsLowerIdsInFrontAsRecorded) {
     const std::pair<int, int> groups[] = {{8, 1}, {9, 2}, {21, 3}, {26, 4}, {27, 5}};
     for (const auto& [id, group] : groups) EXPECT_EQ(StageView::groupOfPersonId(id), group) << id;
     // A member joining later goes directly behind person 20; a lost base person comes back in place.
@@ -52,9 +44,9 @@ TEST_F(StageWalkTest, PersonsStandOnTheirSlotsLowerIdsInFrontAsRecorded) {
     person(5)->removeFromSuperview();
     addMembers(1);
     stage->drawAddedPersons();
-    Ids expected;
-    for (int id = 21; id >= 1; --id) expected.push_back(id);
-    EXPECT_EQ(idsBackToFront(*stage), expected);
+    const auto persons = stage->persons();
+    ASSERT_EQ(persons.size(), 21u);
+    for (int i = 0; i < 21; ++i) EXPECT_EQ(persons[static_cast<size_t>(i)]->personId(), 21 - i);
     EXPECT_EQ(stage->subviews().back(), stage->throwStageView());
 }
 
@@ -68,6 +60,10 @@ TEST_F(StageWalkTest, WalkingOffStaggersBackRowFirstAndEndsWithTwentyEvents) {
     EXPECT_EQ(out.front(), 20);
     stage->moveOnePerson(*person(3), Point(0, 0), 0);  // a walking person is not sent again
     EXPECT_EQ(person(3)->center(), Point(160, 0));
+    stage->setCurrentDungeonInfo(dungeonInfo(kWinsMonster1));  // nor called back
+    stage->comebackOnePersonWithResult(true, true);
+    stage->comebackAllPersonWithResult(true, true);
+    EXPECT_FALSE(stage->isAnyoneMovingForBack());
     // Person 1 leaves last, 19 x 0.016 = 0.304 s after person 20.
     advanceTo(t0 + 0.300);
     EXPECT_EQ(person(1)->presentationCenter(), Point(296, 128));
@@ -77,15 +73,16 @@ TEST_F(StageWalkTest, WalkingOffStaggersBackRowFirstAndEndsWithTwentyEvents) {
     expectCountAround("moveDidEnd", 0.8, 0);
     expectCountAround("moveDidEnd", 1.104, 19);
     for (const auto& p : stage->persons()) EXPECT_TRUE(p->isHidden());
+    EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(kWinsMonster1), 0u);
 }
 
 TEST_F(StageWalkTest, OneAtATimeWithAMonsterAnnouncesTheBattleThenArrives) {
-    sendOffTo(1);
+    sendOffTo(kWinsMonster1);
     stage->comebackOnePersonWithResult(true, true);
     // The front person comes back; the result is settled and stored at once.
     auto p = person(1);
     EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(1), 3);
-    EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(1), 1u);
+    EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(kWinsMonster1), 1u);
     EXPECT_FALSE(person(2)->isMovingForBack());  // only one per call
     settle();
     EXPECT_EQ(events, (Strings{"battling"}));
@@ -98,10 +95,17 @@ TEST_F(StageWalkTest, OneAtATimeWithAMonsterAnnouncesTheBattleThenArrives) {
     EXPECT_EQ(p->presentationCenter(), Point(296, 128));
     EXPECT_EQ(stage->yieldPersons(1), (std::vector<std::shared_ptr<PersonView>>{p}));
     EXPECT_TRUE(p->myTimer().isValid());  // the yield bobs
+    stage->setCurrentDungeonInfo(dungeonInfo(kNothing));  // no battle, no wait
+    stage->comebackOnePersonWithResult(true, true);
+    expectCountAround("comebackDidEnd", 2.51 + 1.3, 1);
+    stage->setCurrentDungeonInfo(dungeonInfo(kWinsMonster1));  // with result NO nobody meets anything
+    stage->comebackOnePersonWithResult(false, true);
+    settle();
+    EXPECT_EQ(count("battling"), 1u);
 }
 
 TEST_F(StageWalkTest, ACoffinTumblesHomeInHalfASecond) {
-    sendOffTo(2);
+    sendOffTo(kLosesTo12);
     stage->comebackOnePersonWithResult(true, true);
     auto p = person(1);
     EXPECT_EQ(PersonManager::currentYieldTypeWithPersonId(1), 2);
@@ -116,20 +120,10 @@ TEST_F(StageWalkTest, ACoffinTumblesHomeInHalfASecond) {
     EXPECT_EQ(p->personImgView()->image(), Image::named("k.png"));
 }
 
-TEST_F(StageWalkTest, ComingBackEmptyHandedPostsNoBattle) {
-    sendOffTo(4);  // nothing lives there
-    stage->comebackOnePersonWithResult(true, true);
-    expectCountAround("comebackDidEnd", 1.3, 0);  // no battle, no wait
-    stage->setCurrentDungeonInfo(dungeonInfo(1));  // with result NO nobody meets anything
-    stage->comebackOnePersonWithResult(false, true);
-    settle();
-    EXPECT_EQ(count("battling"), 0u);
-}
-
 TEST_F(StageWalkTest, AllTogetherReturnLowestIdFirstWithoutBattles) {
-    sendOffTo(1);
+    sendOffTo(kWinsMonster1);
     stage->comebackAllPersonWithResult(true, true);
-    EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(1), 20u);
+    EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(kWinsMonster1), 20u);
     // Person k starts (k - 1) x 0.05 s after person 1 and is home 1.3 s later.
     expectCountAround("comebackDidEnd", 1.3, 0);
     expectCountAround("comebackDidEnd", 2.25, 19);
@@ -138,16 +132,6 @@ TEST_F(StageWalkTest, AllTogetherReturnLowestIdFirstWithoutBattles) {
     EXPECT_EQ(stage->yieldPersons(1).size(), 8u);
     EXPECT_EQ(stage->yieldPersons(1).front()->personId(), 1);
     EXPECT_EQ(stage->yieldPersons(2).back()->personId(), 15);
-}
-
-TEST_F(StageWalkTest, PersonsStillWalkingOffAreNotCalledBack) {
-    stage->drawPersons();
-    stage->setCurrentDungeonInfo(dungeonInfo(1));
-    stage->moveAllPersonsForExplore();
-    stage->comebackOnePersonWithResult(true, true);
-    stage->comebackAllPersonWithResult(true, true);
-    EXPECT_FALSE(stage->isAnyoneMovingForBack());
-    EXPECT_EQ(DungeonManager::currentExploreCntWithDungeonId(1), 0u);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // Layout files and screen controllers: each kind of property, the game's own classes, failures
-// that leave a root and a message, the tall-screen variant, and a controller's loading order,
-// outlets, actions and hooks.
+// that leave a root and a message, the tall-screen variant, and a controller's outlets, actions
+// and hooks.
 #include <filesystem>
 
 #include "UiTestSupport.h"
@@ -15,46 +15,38 @@
 
 namespace {
 
-class KingImageView : public ImageView, public LayoutAware {
-public:
-    // Children are built (and awake) before their parent wakes.
-    void awakeFromLayout() override { childSeen = viewWithName("crown") != nullptr; }
-    bool childSeen = false;
-    double blinkInterval = 0;
-};
-
 class LayoutTest : public UiTest {
 protected:
-    void SetUp() override {
-        UiTest::SetUp();
-        bundle = std::make_unique<ResourceBundle>(folder.str());
-        LayoutLoader::clearCache();
-    }
-    LayoutResult load(const std::string& name) const {
-        LayoutLoader l(*bundle);
+    LayoutResult load(const std::string& name, const std::string& text = "") {
+        if (!text.empty()) folder.write("layouts/" + name + ".json", text);
+        ResourceBundle bundle(folder.str());
+        LayoutLoader l(bundle);
         l.setLocalizer([](const std::string& key) { return "<" + key + ">"; });
         return l.load(name);
     }
-    void write(const std::string& name, const std::string& text) {
-        folder.write("layouts/" + name + ".json", text);
-        bundle->reload();
-    }
     TempFolder folder;
-    std::unique_ptr<ResourceBundle> bundle;
 };
 
-TEST_F(LayoutTest, EachKindOfPropertyIsRead) {
-    write("Main", R"({"class": "View", "backgroundColor": "night", "subviews": [
-      {"class": "ImageView", "name": "bg", "frame": [0, 20, 320, 300], "image": "item1@2x.png", "backgroundColor": [1, 0, 0, 0.5]},
+class KingImageView : public ImageView {
+public:
+    double blinkInterval = 0;
+};
+
+TEST_F(LayoutTest, EachKindOfPropertyIsReadAndTheGamesOwnClassesAreMadeByName) {
+    LayoutLoader::registerClass<KingImageView>("KingImageView", [](View& view, const LayoutNode& node) {
+        static_cast<KingImageView&>(view).blinkInterval = node.numberValue("blinkInterval", 3);
+    });
+    LayoutResult result = load("Main", R"({"class": "View", "backgroundColor": "night", "subviews": [
+      {"class": "KingImageView", "name": "bg", "frame": [0, 20, 320, 300], "image": "item1@2x.png",
+       "backgroundColor": [1, 0, 0, 0.5], "blinkInterval": 2.5},
       {"class": "Label", "name": "title", "textKey": "Title", "font": {"name": "GD-DOTFONT-DQ-TTF", "size": 16},
        "color": "#ffe27a", "alignment": "center"},
       {"class": "View", "clipsToBounds": true, "subviews": [
-        {"class": "Button", "name": "go", "action": "pressExplore", "titleKey": "Explore",
-         "hidden": true, "alpha": 0.25, "images": {"normal": "item2@2x.png", "highlighted": "item3@2x.png"}}]}]})");
-    LayoutResult result = load("Main");
+        {"class": "Button", "name": "go", "action": "pressExplore", "titleKey": "Explore", "hidden": true, "alpha": 0.25,
+         "images": {"normal": "item2@2x.png", "highlighted": "item3@2x.png"}}]}]})");
     EXPECT_TRUE(result.ok()) << result.errorText();
     EXPECT_EQ(result.root->backgroundColor(), GamePalette::night);
-    auto bg = result.root->viewWithName<ImageView>("bg");
+    auto bg = result.root->viewWithName<KingImageView>("bg");
     auto title = result.root->viewWithName<Label>("title");
     auto go = result.root->viewWithName<Button>("go");
     ASSERT_TRUE(bg && title && go);
@@ -62,6 +54,7 @@ TEST_F(LayoutTest, EachKindOfPropertyIsRead) {
     EXPECT_EQ(bg->frame(), Rect(0, 20, 320, 300));
     EXPECT_EQ(bg->backgroundColor(), Color(1, 0, 0, 0.5f));
     EXPECT_EQ(bg->image()->size(), Size(14, 14)) << "the picture comes from the resources";
+    EXPECT_DOUBLE_EQ(bg->blinkInterval, 2.5);
     EXPECT_EQ(title->text(), "<Title>") << "keys go through the localizer";
     EXPECT_DOUBLE_EQ(title->font()->pointSize(), 16);
     EXPECT_EQ(title->textColor(), GamePalette::goldLight);
@@ -72,35 +65,15 @@ TEST_F(LayoutTest, EachKindOfPropertyIsRead) {
     EXPECT_EQ(result.actions.find("pressExplore")->second.lock(), go);
 }
 
-TEST_F(LayoutTest, TheGamesOwnClassesAreMadeByNameWithTheirBaseProperties) {
-    LayoutLoader::registerClass<KingImageView>("KingImageView", [](View& view, const LayoutNode& node) {
-        static_cast<KingImageView&>(view).blinkInterval = node.numberValue("blinkInterval", 3);
-    });
-    write("King", R"({"class": "View", "subviews": [{"class": "KingImageView", "name": "king", "image": "item4@2x.png",
-        "blinkInterval": 2.5, "subviews": [{"class": "View", "name": "crown"}]}]})");
-    LayoutResult result = load("King");
-    EXPECT_TRUE(result.ok()) << result.errorText();
-    auto king = result.root->viewWithName<KingImageView>("king");
-    ASSERT_TRUE(king);
-    EXPECT_FALSE(king->image()->isEmpty()) << "an ImageView property reaches the game's class";
-    EXPECT_DOUBLE_EQ(king->blinkInterval, 2.5);
-    EXPECT_TRUE(king->childSeen);
-}
-
 TEST_F(LayoutTest, BadFilesGiveARootAndAMessageNeverACrash) {
     LayoutResult missing = load("Nowhere");
     EXPECT_EQ(missing.root->frame(), Rect(0, 0, 320, 480));
     EXPECT_NE(missing.errorText().find("layouts/Nowhere.json"), std::string::npos);
-    for (const char* text : {"{ this is not json", R"({"class": "View", "subviews": [)", ""}) {
-        write("Broken", text);
-        LayoutResult broken = load("Broken");
-        ASSERT_TRUE(broken.root);
-        EXPECT_NE(broken.errorText().find("not valid JSON"), std::string::npos) << broken.errorText();
-    }
+    for (const char* text : {"{ this is not json", R"({"class": "View", "subviews": [)", " "})
+        EXPECT_NE(load("Broken", text).errorText().find("not valid JSON"), std::string::npos) << text;
     // Wrong kinds of values and unknown names: reported, and the rest still built.
-    write("Odd", R"({"class": "View", "frame": "wide", "subviews": [{"class": "Dragon", "name": "dragon", "frame": [1, 2, 3, 4]},
-        {"class": "Label", "font": 12, "text": 5, "color": "#zzzzzz", "alignment": "middle"}, 42]})");
-    LayoutResult odd = load("Odd");
+    LayoutResult odd = load("Odd", R"({"class": "View", "frame": "wide", "subviews": [{"class": "Dragon", "name": "dragon",
+        "frame": [1, 2, 3, 4]}, {"class": "Label", "font": 12, "text": 5, "color": "#zzzzzz", "alignment": "middle"}, 42]})");
     EXPECT_EQ(odd.errors.size(), 7u) << odd.errorText();
     EXPECT_NE(odd.errorText().find("Dragon"), std::string::npos);
     auto dragon = odd.root->viewWithName("dragon");
@@ -109,23 +82,21 @@ TEST_F(LayoutTest, BadFilesGiveARootAndAMessageNeverACrash) {
     // Absurdly deep nesting stops at a limit instead of running out of stack.
     std::string open, close;
     for (int i = 0; i < 5000; ++i) open += R"({"subviews": [)", close += "]}";
-    EXPECT_NE(LayoutLoader(*bundle).loadString(open + "{}" + close, "deep").errorText().find("too deeply"), std::string::npos);
+    EXPECT_NE(load("Deep", open + "{}" + close).errorText().find("too deeply"), std::string::npos);
     EXPECT_TRUE(LayoutLoader::loadView<TableViewCell>("NoSuchCell")) << "a missing row's file still gives a row";
 }
 
 TEST_F(LayoutTest, TheTallScreenTakesThe568VariantAndChangedFilesAreReadAgain) {
-    write("Title", R"({"name": "short"})");
-    write("Title-568", R"({"name": "tall"})");
-    write("Menu", R"({"name": "menu"})");
+    load("Title-568", R"({"name": "tall"})");
+    load("Menu", R"({"name": "menu"})");
     Screen::mainScreen().setHeight(568);
-    EXPECT_EQ(load("Title").root->name(), "tall");
+    EXPECT_EQ(load("Title", R"({"name": "short"})").root->name(), "tall");
     EXPECT_EQ(load("Menu").root->name(), "menu") << "no variant: the plain file";
     Screen::mainScreen().setHeight(480);
     EXPECT_EQ(load("Title").root->name(), "short");
     std::filesystem::last_write_time(folder.path() / "layouts/Title.json",
                                      std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    write("Title", R"({"name": "second, longer"})");
-    EXPECT_EQ(load("Title").root->name(), "second, longer");
+    EXPECT_EQ(load("Title", R"({"name": "second, longer"})").root->name(), "second, longer");
 }
 
 class SampleController : public ScreenController {
@@ -138,17 +109,15 @@ public:
 
 protected:
     void bindOutlets() override {
-        calls.push_back("bind");
         bind(exploreBtn, "exploreBtn");
         bind(missingImgView, "missingImgView");
         bindAction("pressExplore", [this] { ++presses; });
     }
     void viewDidLoad() override { calls.push_back(exploreBtn ? "didLoad" : "didLoad without outlets"); }
-    void viewDidUnload() override { calls.push_back("didUnload"); }
-    void viewWillAppear(bool) override { calls.push_back(std::string("willAppear:") + (view()->superview() ? "in" : "out")); }
-    void viewDidAppear(bool) override { calls.push_back(std::string("didAppear:") + (view()->superview() ? "in" : "out")); }
-    void viewWillDisappear(bool) override { calls.push_back("willDisappear"); }
+    void viewWillAppear(bool) override { calls.push_back(view()->superview() ? "willAppear, too late" : "willAppear"); }
+    void viewDidAppear(bool) override { calls.push_back(view()->superview() ? "didAppear" : "didAppear, too early"); }
     void viewDidDisappear(bool) override { calls.push_back("didDisappear"); }
+    void viewDidUnload() override { calls.push_back("didUnload"); }
 };
 
 TEST_F(LayoutTest, AControllerLoadsOnceBindsOutletsAndActionsAndCallsItsHooksInOrder) {
@@ -164,14 +133,12 @@ TEST_F(LayoutTest, AControllerLoadsOnceBindsOutletsAndActionsAndCallsItsHooksInO
     controller.exploreBtn->setEnabled(true);
     controller.exploreBtn->sendAction();
     EXPECT_EQ(controller.presses, 1);
-
     auto window = std::make_shared<Window>(Rect(0, 0, 320, 480));
     controller.addViewTo(*window);
     controller.removeViewFromSuperview();
     controller.removeViewFromSuperview();  // not shown: no hooks
     controller.unloadView();
-    EXPECT_EQ(controller.calls, (std::vector<std::string>{"bind", "didLoad", "willAppear:out", "didAppear:in",
-                                                          "willDisappear", "didDisappear", "didUnload"}));
+    EXPECT_EQ(controller.calls, (std::vector<std::string>{"didLoad", "willAppear", "didAppear", "didDisappear", "didUnload"}));
     EXPECT_NE(controller.view(), root) << "loaded afresh";
 }
 

@@ -25,11 +25,9 @@ protected:
         Screen::mainScreen().setHeight(480);
     }
     void TearDown() override { RunLoop::main().reset(); }
-    // Moves the clock on, running every timer at its own instant.
-    void advance(double seconds) { RunLoop::main().advanceBy(seconds); }
+    void advance(double seconds) { RunLoop::main().advanceBy(seconds); }  // timers run at their own instants
     double now() const { return RunLoop::main().now(); }
-    // Runs what is due now, posted blocks included.
-    void pass() { RunLoop::main().drain(); }
+    void pass() { RunLoop::main().drain(); }  // runs what is due now, posted blocks included
 };
 
 class WindowTest : public UiTest {
@@ -39,10 +37,7 @@ protected:
         window = std::make_shared<Window>(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
     }
-    void tap(Point p) {
-        window->touchDown(p);
-        window->touchUp(p);
-    }
+    void tap(Point p) { window->touchDown(p), window->touchUp(p); }
     void tap(const View& v) { tap(v.convertPointToView(v.bounds().center(), nullptr)); }
     std::shared_ptr<Window> window;
 };
@@ -58,10 +53,7 @@ inline ::testing::AssertionResult colorNear(const char* ea, const char* eb, cons
     auto near = [](int x, int y) { return std::abs(x - y) <= 3; };
     if (near(a.r8(), b.r8()) && near(a.g8(), b.g8()) && near(a.b8(), b.b8()) && near(a.a8(), b.a8()))
         return ::testing::AssertionSuccess();
-    auto text = [](const Color& c) {
-        return "(" + std::to_string(c.r8()) + ", " + std::to_string(c.g8()) + ", " + std::to_string(c.b8()) + ", " +
-               std::to_string(c.a8()) + ")";
-    };
+    auto text = [](const Color& c) { return ::testing::PrintToString(std::vector<int>{c.r8(), c.g8(), c.b8(), c.a8()}); };
     return ::testing::AssertionFailure() << ea << " is " << text(a) << ", " << eb << " is " << text(b);
 }
 #define EXPECT_COLOR_NEAR(a, b) EXPECT_PRED_FORMAT2(colorNear, a, b)

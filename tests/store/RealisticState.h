@@ -30,8 +30,7 @@ inline void fillRealisticState(SavedStateStore& store) {
         if (id % 4 == 3) person = person.with("monsterId", Value(id + 10)).with("dungeonId", Value(7u));
         if (id <= 30) store.setObject(person, "person_" + n);
     }
-    store.setObject(Value(monsters), "monsters");
-    store.setObject(Value(logs), "battleLogs");
+    store.setObject(Value(monsters), "monsters"), store.setObject(Value(logs), "battleLogs");
 }
 
 }  // namespace storetest

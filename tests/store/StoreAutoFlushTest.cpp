@@ -5,11 +5,10 @@
 using Call = FaultyFileSystem::Call;
 using std::chrono::milliseconds;
 
-// The gold on disk once it reads `expected` or the time is up (-1 for no file).
-static int64_t goldOnDisk(const std::string& path, int64_t expected = -2, int limitMs = 3000) {
+// The gold on disk (-1 for no file) once it reads `expected` or the time is up.
+static int64_t goldOnDisk(const std::string& path, int64_t expected, int limitMs = 3000) {
     auto gold = [&] { return PropertyList::readFile(path).value_or(Value{{"gold", Value(-1)}})["gold"].integerValue(); };
-    for (auto until = std::chrono::steady_clock::now() + milliseconds(limitMs); gold() != expected && std::chrono::steady_clock::now() < until;)
-        std::this_thread::sleep_for(milliseconds(10));
+    for (int waited = 0; gold() != expected && waited < limitMs; waited += 10) std::this_thread::sleep_for(milliseconds(10));
     return gold();
 }
 
@@ -33,13 +32,10 @@ TEST(StoreFlusherThread, GoingAwayWritesOnlyWhenFlushingIsOn) {
     TempDir dir;
     {
         SavedStateStore quiet(dir.file("off.plist")), busy(dir.file("on.plist"));
-        quiet.setAutoFlushDelay(0.05);
-        quiet.setAutoFlushDelay(0);
-        busy.setAutoFlushDelay(60);
-        quiet.setInteger(10, "gold");
-        busy.setInteger(21, "gold");
+        quiet.setAutoFlushDelay(0.05), quiet.setAutoFlushDelay(0), quiet.setInteger(10, "gold");
+        busy.setAutoFlushDelay(60), busy.setInteger(21, "gold");
         std::this_thread::sleep_for(milliseconds(300));
     }
-    EXPECT_FALSE(exists(dir.file("off.plist"))) << "a store with flushing off ends as if killed";
+    EXPECT_FALSE(std::filesystem::exists(dir.file("off.plist"))) << "a store with flushing off ends as if killed";
     EXPECT_EQ(goldOnDisk(dir.file("on.plist"), 21, 0), 21);
 }

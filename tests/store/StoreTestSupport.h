@@ -1,20 +1,16 @@
 #pragma once
-// Shared by the store tests: a scratch folder, a file system that fails on request, and a
-// kind-exact print of values.
+// Shared by the store tests: a scratch folder, a file system that fails on request, a kind-exact print of values.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <mutex>
 
 #include "platform/TempFolder.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/store/SavedStateStore.h"
 #include "platform/store/StoreFileSystem.h"
-
-using std::filesystem::exists;
 
 struct TempDir : TempFolder {
     std::string file(const std::string& name) const { return str() + "/" + name; }
@@ -34,41 +30,29 @@ inline std::vector<uint8_t> readBytes(const std::string& path) {
 class FaultyFileSystem : public PosixStoreFileSystem {
 public:
     enum class Call { Open, Write, Fsync, Close, Rename, SyncDirectory };
-    void failNext(Call call, int error, int times = 1) {  // the next `times` calls of `call` fail
-        std::lock_guard lock(mutex_);
-        fault_ = call, faultErrno_ = error, faultTimes_ = times;
+    void failNext(Call call, int error, int times = 1, int after = 0) {  // `times` calls fail after `after` good ones
+        faultErrno = error, faultTimes = times, faultAfter = after, fault = static_cast<int>(call);
     }
-    std::atomic<size_t> writeLimit{0};     // every write writes at most this much (0: any)
-    std::atomic<long long> diskSpace{-1};  // bytes left, then writes fail with ENOSPC (-1: endless)
-    int calls(Call call) const { return counts_[static_cast<int>(call)]; }
+    std::atomic<size_t> writeLimit{0};  // every write writes at most this much (0: any)
+    int calls(Call call) const { return counts[static_cast<int>(call)]; }
 
-    int open(const std::string& path, int flags, mode_t mode) override { return fires(Call::Open) ? -1 : PosixStoreFileSystem::open(path, flags, mode); }
+    int open(const std::string& p, int flags, mode_t m) override { return fires(Call::Open) ? -1 : PosixStoreFileSystem::open(p, flags, m); }
     ssize_t write(int fd, const void* data, size_t size) override {
-        if (fires(Call::Write)) return -1;
-        if (writeLimit) size = std::min<size_t>(size, writeLimit);
-        if (diskSpace == 0) return errno = ENOSPC, -1;
-        if (diskSpace > 0) size = std::min<size_t>(size, static_cast<size_t>(diskSpace.load())), diskSpace -= static_cast<long long>(size);
-        return PosixStoreFileSystem::write(fd, data, size);
+        return fires(Call::Write) ? -1 : PosixStoreFileSystem::write(fd, data, writeLimit ? std::min<size_t>(size, writeLimit) : size);
     }
     int fsync(int fd) override { return fires(Call::Fsync) ? -1 : PosixStoreFileSystem::fsync(fd); }
     int close(int fd) override {  // as on Linux, the descriptor is gone even when close fails
-        return fires(Call::Close) ? (PosixStoreFileSystem::close(fd), errno = faultErrno_, -1) : PosixStoreFileSystem::close(fd);
+        return fires(Call::Close) ? (PosixStoreFileSystem::close(fd), errno = faultErrno, -1) : PosixStoreFileSystem::close(fd);
     }
-    int rename(const std::string& from, const std::string& to) override { return fires(Call::Rename) ? -1 : PosixStoreFileSystem::rename(from, to); }
+    int rename(const std::string& a, const std::string& b) override { return fires(Call::Rename) ? -1 : PosixStoreFileSystem::rename(a, b); }
     int syncDirectory(const std::string& dir) override { return fires(Call::SyncDirectory) ? -1 : PosixStoreFileSystem::syncDirectory(dir); }
 
 private:
     bool fires(Call call) {
-        std::lock_guard lock(mutex_);
-        ++counts_[static_cast<int>(call)];
-        if (faultTimes_ <= 0 || fault_ != call) return false;
-        --faultTimes_, errno = faultErrno_;
-        return true;
+        ++counts[static_cast<int>(call)];
+        return fault == static_cast<int>(call) && faultAfter-- <= 0 && faultTimes-- > 0 && (errno = faultErrno, true);
     }
-    std::mutex mutex_;
-    Call fault_ = Call::Open;
-    int faultErrno_ = 0, faultTimes_ = 0;
-    std::atomic<int> counts_[6] = {};
+    std::atomic<int> fault{-1}, faultErrno{0}, faultTimes{0}, faultAfter{0}, counts[6] = {};
 };
 
 // A store on a faulty file system; tests take it apart with `auto& [dir, path, fs, store] = faulty;`.
@@ -84,11 +68,10 @@ struct FaultyStore {
 inline std::string kindsOf(const Value& v, const std::string& at = "root") {
     char real[40];
     std::snprintf(real, sizeof real, "%a", v.doubleValue() + 0.0);  // -0 reads as 0, as == has it
-    std::string s = at + " kind " + std::to_string(static_cast<int>(v.type())) + (v.isUnsigned() ? " unsigned " : " ") +
+    std::string s = "\n" + at + " kind " + std::to_string(static_cast<int>(v.type())) + (v.isUnsigned() ? " unsigned " : " ") +
                     (v.isSinglePrecision() ? "single " : "") +
                     (v.isReal() || v.isDate() ? real : v.isArray() || v.isDictionary() ? "" : v.debugDescription());
     for (uint8_t c : v.dataValue()) s += " " + std::to_string(c);
-    s += "\n";
     for (size_t i = 0; v.isArray() && i < v.count(); ++i) s += kindsOf(v[i], at + "[" + std::to_string(i) + "]");
     for (const auto& [key, value] : v.dictionaryValue()) s += kindsOf(value, at + "." + key);
     return s;

@@ -1,10 +1,8 @@
 // Alerts and action sheets: answered once, Enter and Esc, what is behind kept from touches and
-// keys, freed after answering, the presenter's queue, and the panel's look.
+// keys, freed after answering, and the presenter's queue.
 #include "UiTestSupport.h"
-#include "platform/render/HeadlessRenderer.h"
 #include "platform/ui/ActionSheetView.h"
 #include "platform/ui/Button.h"
-#include "platform/ui/GamePalette.h"
 #include "platform/ui/ModalAlertView.h"
 #include "platform/ui/WindowAlertPresenter.h"
 
@@ -102,18 +100,6 @@ TEST_F(AlertTest, ThePresenterShowsTheGamesAlertsOneAtATimeAndKeepsRecordingThem
     EXPECT_FALSE(presenter->visibleAlert());
     EXPECT_TRUE(presenter->pressButtonOnAlertWithTag(7, 0));
     EXPECT_EQ(heard, (std::vector<std::pair<int64_t, int>>{{20, 1}, {0, 0}, {7, 0}}));
-}
-
-TEST_F(AlertTest, TheAlertIsAFramedParchmentOverADimmedScreen) {
-    window->setBackgroundColor(GamePalette::green);
-    auto a = shown(alert({"Cancel", "OK"}, 0));
-    advance(ModalPanelView::kAppearDuration);
-    HeadlessRenderer renderer(Size(320, 480));
-    renderer.render(*window);
-    const Rect panel = a->panel()->frame();
-    EXPECT_COLOR_NEAR(renderer.colorAtPoint(Point(panel.midX(), panel.minY())), GamePalette::ink);
-    EXPECT_COLOR_NEAR(renderer.colorAtPoint(Point(panel.minX() + 8, panel.minY() + 10)), GamePalette::cream);
-    EXPECT_LT(renderer.colorAtPoint(Point(4, 4)).green, GamePalette::green.green - 0.15f);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 // The headless renderer at 2 pixels per point: backgrounds, alpha, transforms, clipping,
-// pictures and animated views; text through the fonts; a button's state picture.
+// pictures and animated views; text through the fonts, wrapped and shrunk.
 #include <numbers>
 
 #include "UiTestSupport.h"
 #include "platform/render/HeadlessRenderer.h"
-#include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 
@@ -36,7 +35,7 @@ TEST_F(RenderTest, TheSceneDrawsAlphaTransformsClippingPicturesAndAnimations) {
     auto faded = add(std::make_shared<View>(Rect(200, 10, 100, 100)), Color::clear());
     faded->setAlpha(0.5);
     add(std::make_shared<View>(Rect(0, 0, 100, 100)), Color::blueColor().withAlpha(0.5f), faded.get());
-    // A clipping box whose child sticks out; a hidden view.
+    // A clipping box whose child sticks out, and a hidden view.
     auto box = add(std::make_shared<View>(Rect(150, 300, 50, 50)), Color::clear());
     box->setClipsToBounds(true);
     add(std::make_shared<View>(Rect(0, 0, 150, 20)), Color::black(), box.get());
@@ -66,6 +65,7 @@ TEST_F(RenderTest, TheSceneDrawsAlphaTransformsClippingPicturesAndAnimations) {
     EXPECT_EQ(inkIn(Rect(230, 180, 40, 40)), 400) << "exactly the picture's pixels";
     EXPECT_COLOR_NEAR(at(110, 140), Color::redColor());
     EXPECT_COLOR_NEAR(at(10, 140), Color::whiteColor());
+    EXPECT_FALSE(renderer.writePNG("/nonexistent-folder/x.png"));
 }
 
 TEST_F(RenderTest, LabelsDrawWrapAndShrinkTheirText) {
@@ -94,19 +94,6 @@ TEST_F(RenderTest, LabelsDrawWrapAndShrinkTheirText) {
     fit.setMinimumFontSize(8);
     EXPECT_GE(fit.effectiveFont()->pointSize(), 8);
     EXPECT_LE(fit.effectiveFont()->widthOfText(fit.lines()[0]), 60.5);
-}
-
-TEST_F(RenderTest, APressedButtonShowsItsHighlightedPicture) {
-    auto button = std::make_shared<Button>(Rect(100, 200, 120, 40));
-    button->setBackgroundImage(solidImage(Color::blueColor(), 4, 4));
-    button->setBackgroundImage(solidImage(Color::redColor(), 4, 4), ControlState::highlighted);
-    window->addSubview(button);
-    renderer.render(*window);
-    EXPECT_COLOR_NEAR(at(102, 202), Color::blueColor());
-    window->touchDown(110, 210);
-    renderer.render(*window);
-    EXPECT_COLOR_NEAR(at(102, 202), Color::redColor());
-    EXPECT_FALSE(renderer.writePNG("/nonexistent-folder/x.png"));
 }
 
 }  // namespace

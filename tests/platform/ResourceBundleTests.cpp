@@ -2,74 +2,37 @@
 // listings by prefix, duplicates, and where the main bundle looks.
 #include <gtest/gtest.h>
 
-#include "platform/resources/ResourceBundle.h"
 #include "TempFolder.h"
+#include "platform/resources/ResourceBundle.h"
 
-namespace fs = std::filesystem;
-
-class ResourceBundleTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        monsters = folder.write("tables/monsters.plist");
-        king = folder.write("images/king/king-1_1@2x.png");
-        noExtension = folder.write("LICENSE");
-        for (const char* name : {"images/manga/manga_op2.png", "images/manga/manga_op1.png", "images/manga/manga_op10.png",
-                                 "sounds/bgm_01.ogg", "strings/en.lproj/Localizable.strings",
-                                 "strings/ja.lproj/Localizable.strings", "images/.hidden.png"})
-            folder.write(name);
-    }
-
+TEST(ResourceBundle, FindsFilesByNameAndTypeInAnySubfolderAndNothingElse) {
     TempFolder folder;
-    std::string monsters, king, noExtension;
-};
-
-TEST_F(ResourceBundleTest, FindsFilesByNameAndTypeInAnySubfolder) {
+    const std::string monsters = folder.write("tables/monsters.plist"), king = folder.write("images/king/king-1_1@2x.png");
+    for (const char* name : {"LICENSE", "images/manga/manga_op1.png", "strings/en.lproj/Localizable.strings", "images/.hidden.png"}) folder.write(name);
     ResourceBundle bundle(folder.str());
-    EXPECT_EQ(bundle.rootDirectory(), folder.str());
-    EXPECT_EQ(bundle.pathForResource("monsters", "plist"), monsters);
-    EXPECT_EQ(bundle.pathForResource("monsters.plist", ""), monsters);
-    EXPECT_EQ(bundle.pathForResource("monsters", ".plist"), monsters);
-    EXPECT_EQ(bundle.pathForResource("monsters.plist", "plist"), monsters);
-    EXPECT_EQ(bundle.pathForResource("LICENSE", ""), noExtension);
-    EXPECT_EQ(bundle.pathForResource("tables/monsters.plist", ""), monsters);
+    for (const auto& [name, type] : {std::pair{"monsters", "plist"}, {"monsters.plist", ""}, {"monsters", ".plist"}, {"tables/monsters.plist", ""}})
+        EXPECT_EQ(bundle.pathForResource(name, type), monsters) << name << " " << type;
     EXPECT_EQ(bundle.pathForResource("king-1_1@2x", "png"), king);
-    // Images are found by their file name alone.
-    EXPECT_TRUE(bundle.imageExists("manga_op1.png"));
-    EXPECT_FALSE(bundle.imageExists("king-1_1.png"));
-    EXPECT_FALSE(bundle.imageExists("images/manga/manga_op1.png"));
-    EXPECT_FALSE(bundle.imageExists(""));
+    EXPECT_EQ(bundle.pathForResource("LICENSE", ""), folder.str() + "/LICENSE");
+    // The type is part of the name, folders and hidden files are no resources, nothing lies outside the folder,
+    // and localized tables are read through LocalizedStrings.
+    for (const auto& [name, type] : {std::pair{"monsters", "json"}, {"monsters", ""}, {"", ""}, {"tables", ""}, {".hidden", "png"},
+                                     {"../etc/passwd", ""}, {"Localizable", "strings"}})
+        EXPECT_EQ(bundle.pathForResource(name, type), "") << name << " " << type;
+    EXPECT_TRUE(bundle.imageExists("manga_op1.png"));  // by file name alone
+    EXPECT_FALSE(bundle.imageExists("king-1_1.png") || bundle.imageExists("images/manga/manga_op1.png") || bundle.imageExists(""));
+    EXPECT_TRUE(ResourceBundle(folder.str() + "/absent").resourceNamesWithPrefix("").empty());
 }
 
-TEST_F(ResourceBundleTest, MissingResourcesGiveAnEmptyPath) {
+TEST(ResourceBundle, PrefixListingsDuplicatesAndReload) {
+    TempFolder folder;
+    for (const char* name : {"images/manga/manga_op2.png", "images/manga/manga_op1.png", "manga_op10.png", "tables/monsters.plist"}) folder.write(name);
     ResourceBundle bundle(folder.str());
-    EXPECT_EQ(bundle.pathForResource("monsters", "json"), "");
-    EXPECT_EQ(bundle.pathForResource("", ""), "");
-    EXPECT_EQ(bundle.pathForResource("monsters", ""), "");       // the type is part of the name
-    EXPECT_EQ(bundle.pathForResource("tables", ""), "");         // folders are not resources
-    EXPECT_EQ(bundle.pathForResource(".hidden", "png"), "");
-    EXPECT_EQ(bundle.pathForResource("../etc/passwd", ""), "");  // nothing outside the folder
-    // Localized tables are read through LocalizedStrings, not by their shared name.
-    EXPECT_EQ(bundle.pathForResource("Localizable", "strings"), "");
-
-    ResourceBundle nowhere((folder.path() / "absent").string());
-    EXPECT_EQ(nowhere.pathForResource("monsters", "plist"), "");
-    EXPECT_TRUE(nowhere.resourceNamesWithPrefix("").empty());
-    EXPECT_EQ(ResourceBundle("").pathForResource("monsters", "plist"), "");
-}
-
-TEST_F(ResourceBundleTest, PrefixListingsDuplicatesAndReload) {
-    ResourceBundle bundle(folder.str());
-    EXPECT_EQ(bundle.resourceNamesWithPrefix("manga_op"),
-              (std::vector<std::string>{"manga_op1.png", "manga_op10.png", "manga_op2.png"}));
     EXPECT_EQ(bundle.resourceNamesWithPrefix("manga_op1"), (std::vector<std::string>{"manga_op1.png", "manga_op10.png"}));
-    EXPECT_TRUE(bundle.resourceNamesWithPrefix("manga_ed").empty());
-    EXPECT_EQ(bundle.resourceNamesWithPrefix("").size(), 7u);
-
-    // Files added later are seen after a reload; a duplicate name resolves to the first path in
-    // sorted order and is listed once.
-    std::string added = folder.write("tables/equipments.plist");
-    folder.write("zz/monsters.plist", "late");
-    std::string earlier = folder.write("aa/monsters.plist", "early");
+    EXPECT_EQ(bundle.resourceNamesWithPrefix("").size(), 4u);
+    // Files added later are seen after a reload; a duplicate name resolves to the first path in sorted order and is listed once.
+    const std::string added = folder.write("tables/equipments.plist"), earlier = folder.write("aa/monsters.plist");
+    folder.write("zz/monsters.plist");
     EXPECT_EQ(bundle.pathForResource("equipments", "plist"), "");  // the index is kept
     bundle.reload();
     EXPECT_EQ(bundle.pathForResource("equipments", "plist"), added);
@@ -77,29 +40,18 @@ TEST_F(ResourceBundleTest, PrefixListingsDuplicatesAndReload) {
     EXPECT_EQ(bundle.resourceNamesWithPrefix("monsters"), (std::vector<std::string>{"monsters.plist"}));
 }
 
-TEST_F(ResourceBundleTest, MainBundleRootComesFromTheOptionThenTheEnvironment) {
-    TempFolder other;
-    other.write("only_here.txt");
+TEST(ResourceBundle, MainBundleRootComesFromTheOptionThenTheEnvironment) {
+    TempFolder folder, other;
+    const std::string monsters = folder.write("monsters.plist");
     {
         ScopedEnv env("RE_RESOURCE_DIR", folder.str().c_str());
         ResourceBundle::setRootDirectory("");
-        EXPECT_EQ(ResourceBundle::mainBundle().rootDirectory(), folder.str());
         EXPECT_EQ(ResourceBundle::mainBundle().pathForResource("monsters", "plist"), monsters);
-
-        // The option wins over the environment.
-        ResourceBundle::setRootDirectory(other.str());
+        ResourceBundle::setRootDirectory(other.str());  // the option wins
         EXPECT_EQ(ResourceBundle::mainBundle().pathForResource("monsters", "plist"), "");
-        EXPECT_NE(ResourceBundle::mainBundle().pathForResource("only_here", "txt"), "");
     }
-    {
-        // A variable naming no folder is passed over for the folders beside the executable.
-        ScopedEnv env("RE_RESOURCE_DIR", (folder.path() / "absent").string().c_str());
-        std::string fallback = ResourceBundle::defaultRootDirectory();
-        EXPECT_NE(fallback, (folder.path() / "absent").string());
-        fs::path exeDir = fs::read_symlink("/proc/self/exe").parent_path();
-        if (fs::is_directory(exeDir / "resources")) {
-            EXPECT_EQ(fallback, (exeDir / "resources").string());
-        }
-    }
+    ScopedEnv env("RE_RESOURCE_DIR", (folder.str() + "/absent").c_str());  // naming no folder: the ones beside the executable
+    const std::filesystem::path exeDir = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    EXPECT_EQ(ResourceBundle::defaultRootDirectory(), std::filesystem::is_directory(exeDir / "resources") ? (exeDir / "resources").string() : "");
     ResourceBundle::setRootDirectory("");
 }

@@ -22,10 +22,7 @@ protected:
 
 TEST_F(ProgressTest, TheSpinnerStepsOnTheClockAndWakesTheWindowForEachStep) {
     hud->show(true);
-    advance(ProgressIndicator::kFadeDuration / 2);
-    EXPECT_GT(hud->presentationAlpha(), 0.0);
-    EXPECT_LT(hud->presentationAlpha(), 1.0);
-    advance(ProgressIndicator::kFadeDuration / 2);
+    advance(ProgressIndicator::kFadeDuration);
     const double start = now() - ProgressIndicator::kFadeDuration;
     EXPECT_EQ(hud->headDotAt(start + 0.35), 3);
     EXPECT_EQ(hud->headDotAt(start + 8 * ProgressIndicator::kStepDuration), 0) << "round after eight";
@@ -48,8 +45,7 @@ TEST_F(ProgressTest, HideFadesOutThenReportsOnceAndAShowInTheFadeKeepsItUp) {
     advance(1);
     EXPECT_EQ(hiddenCalls, 1) << "hiding what is hidden reports nothing";
     window->addSubview(hud);
-    hud->show(true);
-    advance(1);
+    hud->show(false);
     hud->hide(true);
     advance(ProgressIndicator::kFadeDuration / 2);
     hud->show(true);

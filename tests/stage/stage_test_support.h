@@ -36,14 +36,10 @@ inline Value entry(int monster, bool isNew, double rate, bool boss = false) {
 }
 
 // Monsters 1..12 (monster i is worth 10 i gold; 12 needs equipment 1), the tall monster 99 and
-// the dungeons, as (id, boss, depth, list). For persons: 1: boss 6, depth 40; 1 old 0.5, 2 3 4 new
-// 0.2 0.2 0.1. 2: 7 old 0.2, 8 new 0.5, 9 new 0.3. 3: boss 12 (too strong), depth 40; 11. 4: no
-// boss, empty. 5: only its boss. For the stage, named below.
+// the dungeons as (id, boss, depth, list): for persons 1 to 5 (the boss of 3 is too strong, 4 is
+// empty, 5 holds only its boss), for the stage those named here.
 enum StageDungeon { kLosesTo12 = 6, kBossAtEntrance = 7, kWinsMonster1 = 8, kNothing = 4 };
-struct DungeonRow {
-    int id, boss, depth;
-    Value::Array list;
-};
+struct DungeonRow { int id, boss, depth; Value::Array list; };
 inline void writeTables(const fs::path& bundle, const std::vector<DungeonRow>& dungeons) {
     Value::Array monsters{Value{{"id", Value(99)}, {"name", Value("Tall")}, {"gold", Value(990)}}}, rows, lists;
     for (int i = 1; i <= 12; ++i) {
@@ -136,8 +132,9 @@ public:
     }
 };
 
-class WorldTest : public ::testing::Test {
+class StageTest : public ::testing::Test {
 protected:
+    void SetUp() override { setUpWorld(12345); }
     void setUpWorld(uint64_t seed) {
         useResources(bundle().string());
         resetWorld();
@@ -171,17 +168,20 @@ protected:
     void advanceTo(double instant) {
         if (instant > now()) RunLoop::main().advanceBy(instant - now());
     }
-    // Runs everything due now, the recording worker's main-thread steps included.
+    // Runs everything due now; finishRecordings() first lets the recording worker catch up.
     void settle() { RunLoop::main().drain(); }
+    void finishRecordings() {
+        PersonView::waitForRecordings();
+        settle();
+    }
     static bool touchesEnabled() { return UserInteraction::shared()->isEnabled(); }
-    // Records events of these names in delivery order, with object and thread.
+    // Records events of these names in delivery order, with their threads.
     void recordEvents(std::initializer_list<const char*> names) {
         for (const char* name : names)
             NotificationCenter::defaultCenter().addObserver(
                 static_cast<const void*>(this),
                 [this](const Notification& n) {
                     events.push_back(n.name);
-                    eventObjects.push_back(n.object);
                     eventThreads.push_back(std::this_thread::get_id());
                 },
                 name);
@@ -191,16 +191,10 @@ protected:
     std::shared_ptr<ThreadNotingAnalytics> analytics = std::make_shared<ThreadNotingAnalytics>();
     std::shared_ptr<Strings> sounds = std::make_shared<Strings>();
     Strings events;
-    std::vector<Value> eventObjects;
     std::vector<std::thread::id> eventThreads;
 };
 
-class StageTest : public WorldTest {
-protected:
-    void SetUp() override { setUpWorld(12345); }
-};
-
-class PersonTest : public WorldTest {
+class PersonTest : public StageTest {
 protected:
     void SetUp() override {
         setUpWorld(4242);
@@ -214,6 +208,26 @@ protected:
         person->setDelegate(&delegate);
         return person;
     }
+    // The monster the draw picks when next() mod 1000 comes out as `draw`.
+    unsigned drawWith(unsigned dungeon, unsigned count, uint32_t draw) {
+        uint64_t seed = 1;
+        while (RandomSource(seed).next() % 1000u != draw) ++seed;
+        RandomSource::shared().seed(seed);
+        return makePerson(1)->monsterIdToBattleWithDungeonId(dungeon, false, count);
+    }
+    std::shared_ptr<PersonView> resolved(int id, unsigned dungeon) {
+        auto person = makePerson(id);
+        person->showResultWithDungeonId(dungeon);
+        return person;
+    }
+    // A person holding a monster of dungeon 1, or a coffin for monster 0.
+    std::shared_ptr<PersonView> holder(int id, unsigned monster) {
+        auto person = makePerson(id, Point(40.0 + 10 * id, 100));
+        if (monster) person->showMonsterWithId(monster, 1);
+        else person->showKanokePre();
+        return person;
+    }
+    static bool bossTimeSet() { return store().objectForKey("timestamp_boss").type() != Value::Type::Nil; }
     static void setExploreCnt(unsigned dungeonId, unsigned count) {
         store().setObject(Value{{"dungeon_id", Value(dungeonId)}, {"explore_cnt", Value(count)}}, "dungeon_" + std::to_string(dungeonId));
     }
@@ -223,7 +237,7 @@ protected:
 
 inline Value dungeonInfo(int id) { return Value{{"id", Value(static_cast<unsigned>(id))}}; }
 
-class StageViewTest : public WorldTest {
+class StageViewTest : public StageTest {
 protected:
     void SetUp() override {
         setUpWorld(777);
@@ -234,7 +248,7 @@ protected:
     void TearDown() override {
         stage.reset();
         window.reset();
-        WorldTest::TearDown();
+        StageTest::TearDown();
     }
     std::shared_ptr<PersonView> person(int id) const { return stage->personWithId(id); }
     static Point screen(Point stagePoint) { return Point(stagePoint.x, stagePoint.y + 160); }  // in the window
@@ -245,14 +259,33 @@ protected:
     static void addMembers(int count) {
         for (int m = 1; m <= count; ++m) store().setObject(Value{{"member_id", Value(m)}}, "member_" + std::to_string(m));
     }
-    static void storeHolder(int id, int yieldType, unsigned monster = 0, unsigned dungeon = 0) {
-        PersonManager::updatePersonInfoWithId(id, yieldType, monster, dungeon);
-    }
-    void sendEveryoneOff() {  // and lets every walk end
+    // Draws the party, sends everybody off to a dungeon, lets every walk end and starts listening
+    // for the returns.
+    void sendOffTo(int dungeon) {
+        stage->drawPersons();
+        stage->setCurrentDungeonInfo(dungeonInfo(dungeon));
         stage->moveAllPersonsForExplore();
         advance(2.0);
         settle();
+        recordEvents({"battling", "comebackDidEnd"});
+        t0 = now();
     }
+    // Checks the number of events of `name` just before and just after t0 + t.
+    void expectCountAround(const char* name, double t, size_t before) {
+        advanceTo(t0 + t - 0.01);
+        settle();
+        EXPECT_EQ(count(name), before) << t;
+        advanceTo(t0 + t + 0.01);
+        settle();
+        EXPECT_EQ(count(name), before + 1) << t;
+    }
+    // Draws the party with persons 1..upTo holding monster 1 of dungeon 1.
+    void drawWithHolders(int upTo) {
+        for (int id = 1; id <= upTo; ++id) PersonManager::updatePersonInfoWithId(id, 3, 1, 1);
+        stage->drawPersons();
+    }
+    bool collecting(int id) const { return person(id)->isCheking(); }
+    double t0 = 0;
     std::shared_ptr<Window> window;
     std::shared_ptr<StageView> stage;
 };

@@ -1,5 +1,5 @@
-// The stage: the party's rows, walking off into the dungeon and coming back one at a time or all
-// together, and collecting by touch and swipe, measured on the manual clock.
+// The stage: the party's rows, walking off into the dungeon and coming back, and collecting by
+// touch and swipe, measured on the manual clock.
 #include <cmath>
 #include <numbers>
 

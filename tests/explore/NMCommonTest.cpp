@@ -1,4 +1,4 @@
-// The shared services: the event bus, alerts, duration texts and the weighted choice.
+// The shared services: the event bus, duration texts and the weighted choice.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -28,44 +28,33 @@ protected:
     Strings log;
 };
 
-TEST_F(NMCommonTest, EventsWaitForTheMainLoopInPostingOrderAndPostsFromObserversComeAPassLater) {
-    int a = 0, b = 0;
+TEST_F(NMCommonTest, EventsWaitForTheMainLoopAreNeverNestedAndRemovedOrDestroyedObserversAreNeverCalled) {
+    int a = 0, b = 0, c = 0, d = 0;
     NMCommon::addObserver(&a, [&](const Notification& n) {
         log.push_back("a:" + n.name + ":" + n.userInfo["error"].stringValue());
         NMCommon::sendNotification("inner");
+        NMCommon::removeObserver(&c);  // c comes later in the same pass: skipped
     }, "outer");
-    observe(&b, "outer", "b");
+    observe(&c, "outer", "c");
     observe(&b, "inner", "b");
     NMCommon::sendNotification("outer", Value(), Value{{"error", Value("none")}});
     NMCommon::sendNotification("later");
     observe(&b, "later", "b");  // registrations are taken at delivery
-    EXPECT_TRUE(log.empty()) << "never inside the poster's call";
-    RunLoop::main().runPass();
-    EXPECT_EQ(log, (Strings{"a:outer:none", "b:outer", "b:later"}));
-    RunLoop::main().runPass();
-    EXPECT_EQ(log.back(), "b:inner");
-}
-
-TEST_F(NMCommonTest, RemovedAndDestroyedObserversAreNeverCalled) {
-    int a = 0, b = 0, c = 0;
-    observe(&a, "x", "a");
-    NMCommon::addObserver(&b, [&](const Notification&) {
-        log.push_back("b");
-        NMCommon::removeObserver(&c);  // c comes later in the same pass: skipped
-    }, "x");
-    observe(&c, "x", "c");
-    NMCommon::sendNotification("x");
-    NMCommon::removeObserver(&a);  // after posting, before delivery
+    observe(&d, "later", "d");
+    NMCommon::removeObserver(&d);  // after posting, before delivery
     {
         auto widget = std::make_unique<Object>();
-        NMCommon::addObserver(widget.get(), [&](const Notification&) { log.push_back("widget"); }, "x");
+        NMCommon::addObserver(widget.get(), [&](const Notification&) { log.push_back("widget"); }, "later");
     }
-    RunLoop::main().drain();
-    EXPECT_EQ(log, Strings{"b"});
-    EXPECT_EQ(NotificationCenter::defaultCenter().observerCount("x"), 1u);
+    EXPECT_TRUE(log.empty()) << "never inside the poster's call";
+    RunLoop::main().runPass();
+    EXPECT_EQ(log, (Strings{"a:outer:none", "b:later"}));
+    RunLoop::main().runPass();
+    EXPECT_EQ(log.back(), "b:inner");
+    EXPECT_EQ(NotificationCenter::defaultCenter().observerCount("later"), 1u) << "the destroyed widget's registration is gone";
 }
 
-TEST_F(NMCommonTest, DirectEventsRunAtOnceOnThePosterThreadAndPostsFromThreadsOnTheMainLoopInOrder) {
+TEST_F(NMCommonTest, DirectEventsRunAtOnceOnThePosterThreadAndPostsFromThreadsOnTheMainLoop) {
     int key = 0;
     std::thread::id deliveredOn;  // direct events skip the main loop
     NMCommon::addObserver(&key, [&](const Notification&) { deliveredOn = std::this_thread::get_id(); }, "STORE_FAILED_PURCHASE");
@@ -75,25 +64,16 @@ TEST_F(NMCommonTest, DirectEventsRunAtOnceOnThePosterThreadAndPostsFromThreadsOn
     EXPECT_EQ(deliveredOn, posterId);
     EXPECT_FALSE(RunLoop::main().hasPostedBlocks());
 
-    const std::thread::id mainId = std::this_thread::get_id();
-    std::vector<int> order;
-    NMCommon::addObserver(&key, [&](const Notification& n) {
-        EXPECT_EQ(std::this_thread::get_id(), mainId);
-        order.push_back(n.object.intValue());
-    }, "newMonster");
-    std::thread worker([] {
-        for (int i = 0; i < 50; ++i) NMCommon::sendNotification("newMonster", Value(i));
-    });
-    worker.join();
+    std::vector<std::thread::id> heardOn;  // ordinary events posted on a thread are heard on the main loop
+    NMCommon::addObserver(&key, [&](const Notification&) { heardOn.push_back(std::this_thread::get_id()); }, "newMonster");
+    std::thread([] { NMCommon::sendNotification("newMonster"); }).join();
     RunLoop::main().drain();
-    ASSERT_EQ(order.size(), 50u);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(order[static_cast<size_t>(i)], i);
+    EXPECT_EQ(heardOn, std::vector<std::thread::id>{std::this_thread::get_id()});
 }
 
 TEST(NMCommonTimeTest, DurationTexts) {
     EXPECT_EQ(NMCommon::stringFromTimer(9) + NMCommon::stringFromTimer(10) + NMCommon::stringFromTimer(123), "0910123");
-    const std::pair<double, const char*> long_[] = {{3599.9, "00:59:59"}, {360000, "100:00:00"}};
-    for (const auto& [t, text] : long_) EXPECT_EQ(NMCommon::timeStringFromTime(t), text) << t;
+    EXPECT_EQ(NMCommon::timeStringFromTime(3599.9) + " " + NMCommon::timeStringFromTime(360000), "00:59:59 100:00:00");
     EXPECT_EQ(NMCommon::timeStringShortFromTime(3725), "02:05") << "hours dropped";
 }
 
@@ -108,43 +88,11 @@ TEST(NMCommonChoiceTest, BandsOfThousandthsInSinglePrecisionDrawnFromTheSharedSo
     EXPECT_EQ(pick({0.0f, -0.5f, 1.0f}, 0), 2u);  // zero and negative weights take no room
 
     RandomSource replay;
-    replay.seed(12345);
-    RandomSource::shared().seed(12345);
+    replay.seed(12345), RandomSource::shared().seed(12345);
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(NMCommon::selectedIndexWithProbabilities(std::vector<float>{0.25f, 0.25f, 0.25f, 0.25f}), replay.next() % 1000u / 250u);
     const uint32_t x = replay.next() % 1000u;  // a list of values reads as floats too
     EXPECT_EQ(NMCommon::selectedIndexWithProbabilities(Value(Value::Array{Value(0.5), Value(0.5)})), x < 500 ? 0u : 1u);
-}
-
-using Answers = std::vector<std::pair<int64_t, int>>;
-struct RecordingDelegate : Object, AlertViewDelegate {
-    Answers* answers;
-    explicit RecordingDelegate(Answers* a) : answers(a) {}
-    void alertViewClickedButtonAtIndex(const AlertView& alert, int index) override { answers->emplace_back(alert.tag, index); }
-};
-
-TEST_F(NMCommonTest, AlertsShowOnTheMainLoopWithLiteralButtonsAndAnswerOnlyLivingDelegates) {
-    auto presenter = std::make_shared<RecordingAlertPresenter>();
-    AlertPresenter::setShared(presenter);
-    Answers answers;
-    RecordingDelegate delegate(&answers);
-    NMCommon::showAlertWithTitle("Title", "Message", nullptr, 0);
-    NMCommon::showAlertHavingCancelBtnWithTitle("Give up?", "Really", &delegate, 20);
-    {
-        RecordingDelegate gone(&answers);  // gone before the answer: not told
-        NMCommon::showAlertWithTitle("T", "M", &gone, 1);
-    }
-    EXPECT_TRUE(presenter->shownAlerts().empty()) << "put on screen on a later pass";
-    RunLoop::main().drain();
-    const auto shown = presenter->shownAlerts();
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[0].buttonTitles, Strings{"OK"});
-    EXPECT_TRUE(shown[1].buttonTitles == (Strings{"Cancel", "OK"}) && shown[1].cancelButtonIndex == 0);
-    EXPECT_TRUE(presenter->pressButtonOnAlertWithTag(20, 1));
-    while (presenter->pressButton(0)) {
-    }
-    EXPECT_EQ(answers, (Answers{{20, 1}}));
-    AlertPresenter::setShared(nullptr);
 }
 
 }  // namespace

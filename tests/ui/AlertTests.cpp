@@ -10,22 +10,15 @@ namespace {
 
 class AlertTest : public WindowTest {
 protected:
-    void TearDown() override {
-        AlertPresenter::setShared(nullptr);
-        WindowTest::TearDown();
-    }
+    void TearDown() override { AlertPresenter::setShared(nullptr), WindowTest::TearDown(); }
     template <class Panel>
     std::shared_ptr<Panel> shown(std::shared_ptr<Panel> panel, int offset = 0) {
         panel->onButton = [this, offset](int index) { answers.push_back(index + offset); };
         EXPECT_TRUE(panel->show());
         return panel;
     }
-    static std::shared_ptr<ModalAlertView> alert(std::vector<std::string> buttons, int cancelIndex) {
-        return std::make_shared<ModalAlertView>("", "Sure?", std::move(buttons), cancelIndex);
-    }
-    static std::shared_ptr<ActionSheetView> sheet() {
-        return std::make_shared<ActionSheetView>("", "Cancel", std::vector<std::string>{"A", "B"});
-    }
+    static auto alert(std::vector<std::string> buttons, int cancel) { return std::make_shared<ModalAlertView>("", "Sure?", buttons, cancel); }
+    static auto sheet() { return std::make_shared<ActionSheetView>("", "Cancel", std::vector<std::string>{"A", "B"}); }
     std::vector<int> answers;
 };
 

@@ -48,10 +48,6 @@ TEST_F(AnimationTest, CurvesAreMonotonicBezierTimings) {
     EXPECT_NEAR(applyAnimationCurve(AnimationCurve::easeInOut, 0.1), 0.0197, 1e-3);
     for (auto c : {AnimationCurve::easeIn, AnimationCurve::easeOut, AnimationCurve::easeInOut})
         for (int i = 1; i <= 100; ++i) EXPECT_GE(applyAnimationCurve(c, i / 100.0) + 1e-9, applyAnimationCurve(c, (i - 1) / 100.0));
-    linear.curve = AnimationCurve::easeOut;
-    animate(2.0, 0, [&] { view->setCenter(Point(120, 20)); });
-    advance(1.0);
-    EXPECT_NEAR(view->presentationCenter().x, 20 + 68.46, 0.1);
 }
 
 TEST_F(AnimationTest, ADelayHoldsTheStartValueAndCompletionsRunAtTheirOwnInstants) {
@@ -121,6 +117,8 @@ TEST_F(AnimationTest, TheWindowRedrawsWhileSomethingMovesAndSleepsOtherwise) {
     EXPECT_TRUE(window->isDirty());  // the last picture at the end value
     window->clearDirty();
     EXPECT_FALSE(window->nextVisualChange(now()).has_value());
+    view->setTag(5);  // not a visible change
+    EXPECT_FALSE(window->isDirty());
     // Views hidden or outside the window move no pixels of it.
     view->setHidden(true);
     auto loose = std::make_shared<View>(Rect(0, 0, 5, 5));

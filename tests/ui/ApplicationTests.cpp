@@ -1,4 +1,4 @@
-// The application's command line and its headless one-frame run.
+// The application's headless one-frame run.
 #include <filesystem>
 
 #include "UiTestSupport.h"
@@ -7,16 +7,6 @@
 namespace {
 
 using ApplicationTest = UiTest;
-
-TEST_F(ApplicationTest, TheCommandLineRefusesOtherScreenHeightsAndMissingValues) {
-    for (auto args : {std::vector<std::string>{"--screen", "600"}, std::vector<std::string>{"--screenshot"}}) {
-        std::vector<char*> argv{const_cast<char*>("royal-expedition")};
-        for (auto& a : args) argv.push_back(a.data());
-        std::string error;
-        ApplicationOptions::fromArguments(static_cast<int>(argv.size()), argv.data(), &error);
-        EXPECT_FALSE(error.empty()) << args[0];
-    }
-}
 
 TEST_F(ApplicationTest, AHeadlessRunRendersOneFrameOfTheTallScreenAfterTheGivenTime) {
     const auto path = std::filesystem::temp_directory_path() / ("ui-app-" + std::to_string(::getpid()) + ".png");

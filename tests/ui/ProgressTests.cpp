@@ -27,9 +27,7 @@ TEST_F(ProgressTest, TheSpinnerStepsOnTheClockAndWakesTheWindowForEachStep) {
     EXPECT_EQ(hud->headDotAt(start + 0.35), 3);
     EXPECT_EQ(hud->headDotAt(start + 8 * ProgressIndicator::kStepDuration), 0) << "round after eight";
     window->clearDirty();
-    const auto next = window->nextVisualChange(now());
-    ASSERT_TRUE(next.has_value());
-    EXPECT_NEAR(*next, start + 3 * ProgressIndicator::kStepDuration, 1e-9);
+    EXPECT_NEAR(window->nextVisualChange(now()).value_or(-1), start + 3 * ProgressIndicator::kStepDuration, 1e-9);
     EXPECT_EQ(window->hitTest(Point(10, 10)), hud) << "touches on it go nowhere else";
 }
 

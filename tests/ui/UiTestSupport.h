@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
-#include <string>
 
 #include "platform/core/Clock.h"
 #include "platform/core/RunLoop.h"

@@ -8,9 +8,11 @@
 TEST(ResourceBundle, FindsFilesByNameAndTypeInAnySubfolderAndNothingElse) {
     TempFolder folder;
     const std::string monsters = folder.write("tables/monsters.plist"), king = folder.write("images/king/king-1_1@2x.png");
-    for (const char* name : {"LICENSE", "images/manga/manga_op1.png", "strings/en.lproj/Localizable.strings", "images/.hidden.png"}) folder.write(name);
+    for (const char* name : {"LICENSE", "images/manga/manga_op1.png", "strings/en.lproj/Localizable.strings", "images/.hidden.png"})
+        folder.write(name);
     ResourceBundle bundle(folder.str());
-    for (const auto& [name, type] : {std::pair{"monsters", "plist"}, {"monsters.plist", ""}, {"monsters", ".plist"}, {"tables/monsters.plist", ""}})
+    for (const auto& [name, type] : {std::pair{"monsters", "plist"}, {"monsters.plist", ""}, {"monsters", ".plist"},
+                                     {"tables/monsters.plist", ""}, {"monsters.plist", ".plist"}})
         EXPECT_EQ(bundle.pathForResource(name, type), monsters) << name << " " << type;
     EXPECT_EQ(bundle.pathForResource("king-1_1@2x", "png"), king);
     EXPECT_EQ(bundle.pathForResource("LICENSE", ""), folder.str() + "/LICENSE");
@@ -26,7 +28,8 @@ TEST(ResourceBundle, FindsFilesByNameAndTypeInAnySubfolderAndNothingElse) {
 
 TEST(ResourceBundle, PrefixListingsDuplicatesAndReload) {
     TempFolder folder;
-    for (const char* name : {"images/manga/manga_op2.png", "images/manga/manga_op1.png", "manga_op10.png", "tables/monsters.plist"}) folder.write(name);
+    for (const char* name : {"images/manga/manga_op2.png", "images/manga/manga_op1.png", "manga_op10.png", "tables/monsters.plist"})
+        folder.write(name);
     ResourceBundle bundle(folder.str());
     EXPECT_EQ(bundle.resourceNamesWithPrefix("manga_op1"), (std::vector<std::string>{"manga_op1.png", "manga_op10.png"}));
     EXPECT_EQ(bundle.resourceNamesWithPrefix("").size(), 4u);
@@ -51,7 +54,7 @@ TEST(ResourceBundle, MainBundleRootComesFromTheOptionThenTheEnvironment) {
         EXPECT_EQ(ResourceBundle::mainBundle().pathForResource("monsters", "plist"), "");
     }
     ScopedEnv env("RE_RESOURCE_DIR", (folder.str() + "/absent").c_str());  // naming no folder: the ones beside the executable
-    const std::filesystem::path exeDir = std::filesystem::read_symlink("/proc/self/exe").parent_path();
-    EXPECT_EQ(ResourceBundle::defaultRootDirectory(), std::filesystem::is_directory(exeDir / "resources") ? (exeDir / "resources").string() : "");
+    const std::filesystem::path beside = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "resources";
+    EXPECT_EQ(ResourceBundle::defaultRootDirectory(), std::filesystem::is_directory(beside) ? beside.string() : "");
     ResourceBundle::setRootDirectory("");
 }

@@ -29,15 +29,13 @@ TEST_F(RunLoopTest, PostedBlocksAndZeroDelaysRunOnALaterPassInOrderNeverNested) 
     loop.post([this] { note("posted")(), loop.post(note("fromPosted")), loop.performAfterDelay(0.0, note("timerFromPosted")); });
     loop.performAfterDelay(0.0, [this] { note("timer")(), loop.performAfterDelay(0.0, note("fromTimer")); });
     loop.post(note("second"));
-    EXPECT_TRUE(log.empty() && loop.hasPostedBlocks());
-    EXPECT_TRUE(loop.runPass());
-    EXPECT_EQ(log, (Log{"posted@0", "second@0", "timer@0"}));
-    loop.runPass();
-    EXPECT_EQ(log.size(), 6u) << "whatever a pass schedules runs on the next one";
-    EXPECT_FALSE(loop.runPass());
     loop.performAfterDelay(-5.0, note("negative"));
+    EXPECT_TRUE(log.empty() && loop.hasPostedBlocks() && loop.nextDeadline() == start);
+    EXPECT_TRUE(loop.runPass());
+    EXPECT_EQ(log, (Log{"posted@0", "second@0", "timer@0", "negative@0"}));
     loop.runPass();
-    EXPECT_EQ(log.back(), "negative@0");
+    EXPECT_EQ(log.size(), 7u) << "whatever a pass schedules runs on the next one";
+    EXPECT_FALSE(loop.runPass());
 }
 
 TEST_F(RunLoopTest, DelayedBlocksFireAtTheirInstantInDeadlineOrder) {
@@ -46,6 +44,7 @@ TEST_F(RunLoopTest, DelayedBlocksFireAtTheirInstantInDeadlineOrder) {
     loop.performAfterDelay(2.5, note("twoA"));
     loop.performAfterDelay(2.5, note("twoB"));  // a tie goes in scheduling order
     loop.performAfterDelay(0.5, note("half"));
+    EXPECT_DOUBLE_EQ(loop.nextDeadline().value_or(0), start + 0.5);
     loop.advanceBy(0.4);
     EXPECT_TRUE(log.empty());
     loop.advanceBy(0.1);
@@ -53,6 +52,7 @@ TEST_F(RunLoopTest, DelayedBlocksFireAtTheirInstantInDeadlineOrder) {
     loop.advanceBy(10.0);
     EXPECT_EQ(log, (Log{"half@0", "one@1", "nested@2", "twoA@2", "twoB@2", "three@3"}));
     EXPECT_DOUBLE_EQ(loop.now() - start, 10.5);
+    EXPECT_FALSE(loop.nextDeadline().has_value());
 }
 
 TEST_F(RunLoopTest, TimersRepeatPerIntervalUntilInvalidatedAndOneShotsAreSpent) {
@@ -66,14 +66,11 @@ TEST_F(RunLoopTest, TimersRepeatPerIntervalUntilInvalidatedAndOneShotsAreSpent) 
     EXPECT_EQ(fired, 5);
     TimerHandle(timer).invalidate();  // a copy of the handle stops the same timer
     EXPECT_FALSE(timer.isValid());
-    TimerHandle self;
-    self = loop.scheduleTimer(1.0, true, [&] { if (++inside == 3) self.invalidate(); });
+    TimerHandle self = loop.scheduleTimer(1.0, true, [&] { if (++inside == 3) self.invalidate(); });
     TimerHandle shot = loop.scheduleTimer(1.0, false, [&] { ++once; });
     loop.performAfterDelay(1.0, [&] { ++once; }).invalidate();  // before its instant: never fires
     loop.advanceBy(10.0);
-    EXPECT_EQ(fired, 5);
-    EXPECT_EQ(inside, 3);
-    EXPECT_EQ(once, 1);
+    EXPECT_EQ(std::vector({fired, inside, once}), std::vector({5, 3, 1}));
     EXPECT_FALSE(shot.isValid());
 }
 
@@ -89,33 +86,22 @@ TEST_F(RunLoopTest, PerformBlockIsDroppedWhenTheObjectDiesFirst) {
     EXPECT_EQ(log, (Log{"copy@0", "kept@1"}));
 }
 
-TEST_F(RunLoopTest, WallClockJumpFiresNoTimersAndResetDropsEverything) {
+TEST_F(RunLoopTest, WallClockJumpFiresNoTimers) {
     int fired = 0;
     loop.performAfterDelay(10.0, [&] { ++fired; });
     const double wall = loop.wallTime();
     clock->jumpWall(3600.0);
-    EXPECT_DOUBLE_EQ(loop.wallTime(), wall + 3600.0);
-    EXPECT_DOUBLE_EQ(loop.now(), start);
     loop.drain();
-    EXPECT_EQ(fired, 0);
+    EXPECT_TRUE(fired == 0 && loop.now() == start) << fired;
+    EXPECT_DOUBLE_EQ(loop.wallTime(), wall + 3600.0);
     loop.advanceBy(10.0);  // time passing moves both clocks together
     EXPECT_EQ(fired, 1);
     EXPECT_DOUBLE_EQ(loop.wallTime(), wall + 3610.0);
-
-    TimerHandle timer = loop.scheduleTimer(4.0, true, [&] { ++fired; });
-    loop.performAfterDelay(2.0, [&] { ++fired; });
-    EXPECT_DOUBLE_EQ(loop.nextDeadline().value_or(0), loop.now() + 2.0);
-    loop.post([&] { ++fired; });
-    EXPECT_DOUBLE_EQ(loop.nextDeadline().value_or(0), loop.now());
-    loop.reset();
-    EXPECT_FALSE(timer.isValid() || loop.nextDeadline().has_value());
-    loop.advanceBy(5.0);
-    EXPECT_EQ(fired, 1);
 }
 
 TEST_F(RunLoopTest, WorkerRunsBlocksSeriallyInOrderAndItsFollowUpsArriveOnTheMainLoop) {
     BackgroundWorker worker;
-    std::vector<int> order;  // touched by the worker thread only until waitUntilIdle
+    std::vector<int> order, expected(200);  // touched by the worker thread only until waitUntilIdle
     std::atomic<int> running{0}, overlap{0};
     for (int i = 0; i < 200; ++i)
         worker.dispatch([&, i] {
@@ -124,7 +110,6 @@ TEST_F(RunLoopTest, WorkerRunsBlocksSeriallyInOrderAndItsFollowUpsArriveOnTheMai
             order.push_back(i), --running;
         });
     worker.waitUntilIdle();
-    std::vector<int> expected(200);
     std::iota(expected.begin(), expected.end(), 0);
     EXPECT_TRUE(worker.isIdle() && overlap == 0 && order == expected);
 
@@ -139,6 +124,7 @@ TEST_F(RunLoopTest, WorkerRunsBlocksSeriallyInOrderAndItsFollowUpsArriveOnTheMai
 
 TEST_F(RunLoopTest, ConcurrentPostsFromManyThreadsAllArriveInEachThreadsOrder) {
     std::vector<std::vector<int>> seen(4);
+    std::vector<int> expected(500);
     std::vector<std::thread> threads;
     for (size_t t = 0; t < seen.size(); ++t)
         threads.emplace_back([&seen, t] {
@@ -146,7 +132,6 @@ TEST_F(RunLoopTest, ConcurrentPostsFromManyThreadsAllArriveInEachThreadsOrder) {
         });
     for (auto& thread : threads) thread.join();
     loop.runPass();
-    std::vector<int> expected(500);
     std::iota(expected.begin(), expected.end(), 0);
     for (const auto& s : seen) EXPECT_EQ(s, expected);
 }

@@ -40,7 +40,7 @@ TEST(PropertyListRoundTrip, PlistutilReadsOurBinaryWithTheSameKinds) {
     if (std::system("command -v plistutil >/dev/null 2>&1") != 0) GTEST_SKIP() << "plistutil is not installed";
     TempDir dir;
     const std::vector<uint8_t> ours = PropertyList::writeBinary(
-        Value{{"max", Value(ULLONG_MAX)}, {"negative", Value(-5)}, {"rate", Value(1.5f)}, {"time", Value(1718000000.125)}, {"flag", Value(true)}});
+        Value{{"max", Value(ULLONG_MAX)}, {"minus", Value(-5)}, {"rate", Value(1.5f)}, {"time", Value(1718000000.125)}, {"flag", Value(true)}});
     const std::string in = dir.write("in.plist", std::string(ours.begin(), ours.end()));
     ASSERT_EQ(std::system(("plistutil -i " + in + " -o " + dir.file("out.xml")).c_str()), 0);
     const std::vector<uint8_t> xml = readBytes(dir.file("out.xml"));

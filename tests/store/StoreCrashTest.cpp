@@ -10,13 +10,15 @@
 
 #include "StoreTestSupport.h"
 
+using Clock = std::chrono::steady_clock;
+
 TEST(StoreCrash, KilledAtRandomMomentsTheFileAlwaysLoadsWithEveryReportedWrite) {
     TempDir dir;
     const std::string path = dir.file("savedstate.plist");
     std::mt19937 random(20240611);
     int64_t lastReported = 0;
     int rounds = 0, killedAfterSomeWrites = 0;
-    for (auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15); rounds < 200 && std::chrono::steady_clock::now() < end; ++rounds) {
+    for (auto end = Clock::now() + std::chrono::seconds(15); rounds < 200 && Clock::now() < end; ++rounds) {
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
         const pid_t pid = ::fork();

@@ -2,7 +2,6 @@
 
 #include "StoreTestSupport.h"
 
-using Call = FaultyFileSystem::Call;
 using std::chrono::milliseconds;
 
 // The gold on disk (-1 for no file) once it reads `expected` or the time is up.
@@ -20,12 +19,12 @@ TEST(StoreFlusherThread, ChangesReachTheDiskAfterTheDelayABurstWrittenOnceAFailu
     EXPECT_EQ(goldOnDisk(path, -1, 0), -1) << "not before the delay";
     ASSERT_EQ(goldOnDisk(path, 100), 100);
     std::this_thread::sleep_for(milliseconds(400));
-    EXPECT_EQ(fs->calls(Call::Rename), 1);
-    const int fsyncs = fs->calls(Call::Fsync);
-    fs->failNext(Call::Fsync, EIO);
+    EXPECT_EQ(fs->calls(FaultyFileSystem::Call::Rename), 1);
+    const int fsyncs = fs->calls(FaultyFileSystem::Call::Fsync);
+    fs->failNext(FaultyFileSystem::Call::Fsync, EIO);
     store.setInteger(101, "gold");
     EXPECT_EQ(goldOnDisk(path, 101, 8000), 101) << "the retry comes after a longer pause (5 s)";
-    EXPECT_EQ(fs->calls(Call::Fsync), fsyncs + 2);
+    EXPECT_EQ(fs->calls(FaultyFileSystem::Call::Fsync), fsyncs + 2);
 }
 
 TEST(StoreFlusherThread, GoingAwayWritesOnlyWhenFlushingIsOn) {

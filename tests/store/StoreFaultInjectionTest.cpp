@@ -11,6 +11,7 @@ struct Fault {
     int error, after = 0;        // fails after this many good calls
     bool newFileOnDisk = false;  // the failure comes after the rename
 };
+static void PrintTo(const Fault& f, std::ostream* os) { *os << f.name; }
 class StoreFaultInjection : public ::testing::TestWithParam<Fault> {};
 
 TEST_P(StoreFaultInjection, FailedSynchronizeKeepsTheOldFileAndTheValuesThenShortWritesWriteThemAll) {

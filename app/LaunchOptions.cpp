@@ -1,5 +1,6 @@
 #include "app/LaunchOptions.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
@@ -48,8 +49,10 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
         } else if (arg == "--seed") {
             const std::string v = value();
             char* end = nullptr;
+            errno = 0;
             const unsigned long long s = std::strtoull(v.c_str(), &end, 10);
-            if (v.empty() || *end || v[0] == '-') fail("--seed needs a whole number");
+            // A seed too large to hold is refused rather than quietly cut to the largest one.
+            if (v.empty() || *end || v[0] == '-' || errno == ERANGE) fail("--seed needs a whole number below 2^64");
             else o.seed = s;
         } else if (arg == "--lang") {
             o.language = value();

@@ -115,6 +115,10 @@ std::shared_ptr<PersonView> StageView::generatePersonViewWithTag(int tag) {
         addSubview(person);
     }
 
+    // A person still out is hidden; if the game was closed while it walked home, its return
+    // is played again later and only then can its yield be collected.
+    person->setHidden(PersonManager::isPersonExploring(tag));
+
     // What the person still holds from the last explore.
     const int64_t yield = PersonManager::currentYieldTypeWithPersonId(tag);
     if (yield == PersonManager::kYieldMonster) {
@@ -129,7 +133,6 @@ std::shared_ptr<PersonView> StageView::generatePersonViewWithTag(int tag) {
     } else {
         person->showResultNoneWithDelay((tag - 1) * kPoseStagger);
     }
-    person->setHidden(PersonManager::isPersonExploring(tag));
     return person;
 }
 
@@ -336,9 +339,12 @@ void StageView::resetPersonPoses() {
 // ---- Yield groups and touches
 
 void StageView::addYieldPersons(PersonView& person) {
-    person.updateCurrentRect();
+    // Only what the player can see can be collected, and each person once.
+    if (person.isHidden()) return;
     const int k = groupOfPersonId(person.personId());
     auto& group = yieldPersons_[k - 1];
+    if (std::any_of(group.begin(), group.end(), [&](const auto& p) { return p.get() == &person; })) return;
+    person.updateCurrentRect();
     group.push_back(std::static_pointer_cast<PersonView>(person.shared_from_this()));
 
     double top = kBandTopStart;

@@ -125,7 +125,7 @@ TEST(LaunchOptions, MistakesAreRefused) {
     LaunchOptions::parse({"--headless", "--data-dir", "/tmp/d", "--script", "-"}, &error);
     EXPECT_EQ(error, "");
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--screen", "500"}, {"--epoch", "soon"}, {"--seed", "-1"}, {"--script", "x.txt"}, {"--headless", "--script", "x"}, {"--fly"}, {"--data-dir"}}) {
+             {"--screen", "500"}, {"--epoch", "soon"}, {"--seed", "-1"}, {"--seed", "18446744073709551616"}, {"--script", "x.txt"}, {"--headless", "--script", "x"}, {"--fly"}, {"--data-dir"}}) {
         error.clear();
         LaunchOptions::parse(args, &error);
         EXPECT_FALSE(error.empty()) << args.front();

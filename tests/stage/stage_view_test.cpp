@@ -115,6 +115,28 @@ TEST_F(StageViewTest, BandsCoverTheHoldersAndTallYieldsAboveTheStageAreTouchable
     EXPECT_TRUE(stage->yieldPersons(1).empty());
 }
 
+TEST_F(StageViewTest, APersonShutInOnItsWayHomeCanBeCollectedOnlyOnceItIsSeenBackAgain) {
+    // The game was closed while person 7 walked home with a monster: still out, its yield recorded.
+    PersonManager::updatePersonInfoWithId(7, 3, 1, 1);
+    PersonManager::getInstance()->addExploringsWithPersonId(7);
+    stage->drawPersons();
+    const Point carried = stage->positionOfPersonId(7) - Point(0, 8);
+    tap(carried);
+    EXPECT_FALSE(collecting(7));
+    stage->setCurrentDungeonInfo(dungeonInfo(kWinsMonster1));
+    recordEvents({"comebackDidEnd"});
+    stage->comebackOnePersonWithResult(true, true);
+    advance(3);
+    settle();
+    ASSERT_EQ(count("comebackDidEnd"), 1u);
+    EXPECT_EQ(stage->yieldPersons(1), (std::vector<std::shared_ptr<PersonView>>{person(7)}));  // once
+    tap(carried);
+    EXPECT_TRUE(collecting(7));
+    advance(3);
+    finishRecordings();
+    EXPECT_EQ(GoldManager::getInstance()->currentGold(), 10u);
+}
+
 TEST_F(StageViewTest, ASwipeCollectsOnePersonPerEventTheFrontRowFirst) {
     drawWithHolders(16);
     // x 62, y 120 lies on person 7 (front row) and on persons 9 and 10 (second row); each move

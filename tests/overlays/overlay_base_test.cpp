@@ -75,5 +75,32 @@ TEST_F(OverlayBaseTest, TheMessageBoxAndStoryScenesLoadCleanlyAndMoveBelowTheBan
     for (const View* v : {alert.view().get(), manga.view().get()}) EXPECT_EQ(v->frame(), Rect(0, 88, 320, 480));
 }
 
+TEST_F(OverlayBaseTest, TheProgressIndicatorHidesOnlyForItsTagAndEachShowingChoosesItsParent) {
+    constexpr double kFade = ProgressIndicator::kFadeDuration;
+    HUDManager& hud = *HUDManager::getInstance();
+    hud.showHUDOnWindowWithText("Saving...", 7);
+    advance(kFade);
+    EXPECT_EQ(window->hitTest(Point(160, 240)).get(), hud.HUD().get());  // it takes the touches below
+    hud.hideHUDWithTag(3);
+    advance(kFade * 2);
+    EXPECT_TRUE(hud.isShowing());
+    hud.showHUDOnWindowWithText("");  // a plain showing keeps the tag
+    hud.hideHUDWithTag(7);
+    advance(kFade / 2);
+    EXPECT_TRUE(hud.isShowing());  // still fading
+    advance(kFade);
+    EXPECT_EQ(hud.HUD()->superview(), nullptr);
+    auto panel = View::make<View>(Rect(0, 0, 320, 480));
+    window->addSubview(panel);
+    hud.showHUDAddedTo(*panel, "Saving...", false);
+    hud.showHUDOnWindow();  // while up it stays where it is
+    EXPECT_EQ(hud.HUD()->superview(), panel.get());
+    hud.hideHUD();
+    advance(kFade + 0.01);
+    hud.showHUDOnWindow();
+    EXPECT_EQ(hud.HUD()->superview(), window.get());
+    EXPECT_FALSE(hud.HUD()->dimBackground());  // the dimming stays as last set
+}
+
 }  // namespace
 }  // namespace overlaytests

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "overlays/HUDManager.h"
 #include "overlays/MangaViewManager.h"
 #include "overlays/NMAlertViewManager.h"
 #include "platform/events/NotificationCenter.h"
@@ -13,6 +14,7 @@
 #include "platform/services/UserInteraction.h"
 #include "platform/sound/SilentSoundBackend.h"
 #include "platform/sound/SoundEngine.h"
+#include "platform/ui/ProgressIndicator.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 #include "stage/NMAnimationCommon.h"
@@ -53,6 +55,7 @@ protected:
     static void reset() {
         NMAlertViewManager::resetInstanceForTesting();
         MangaViewManager::resetInstanceForTesting();
+        HUDManager::resetInstanceForTesting();
         RunLoop::main().reset();
         NotificationCenter::defaultCenter().removeAllObservers();
         UserInteraction::setShared(nullptr);

@@ -115,12 +115,10 @@ std::shared_ptr<PersonView> StageView::generatePersonViewWithTag(int tag) {
         addSubview(person);
     }
 
-    // A person still out is hidden; if the game was closed while it walked home, its return
-    // is played again later and only then can its yield be collected.
-    person->setHidden(PersonManager::isPersonExploring(tag));
-
-    // What the person still holds from the last explore.
+    // What the person still holds from the last explore. A result is settled as the person starts
+    // back, so one whose game was closed on the way home is home, holding it.
     const int64_t yield = PersonManager::currentYieldTypeWithPersonId(tag);
+    if (yield != 0 && PersonManager::isPersonExploring(tag)) PersonManager::getInstance()->addWaitingsWithPersonId(tag);
     if (yield == PersonManager::kYieldMonster) {
         person->showMonsterWithId(PersonManager::currentMonsterIdWithPersonId(tag), PersonManager::currentDungeonIdWithPersonId(tag));
         addYieldPersons(*person);
@@ -133,6 +131,7 @@ std::shared_ptr<PersonView> StageView::generatePersonViewWithTag(int tag) {
     } else {
         person->showResultNoneWithDelay((tag - 1) * kPoseStagger);
     }
+    person->setHidden(PersonManager::isPersonExploring(tag));
     return person;
 }
 
@@ -339,12 +338,9 @@ void StageView::resetPersonPoses() {
 // ---- Yield groups and touches
 
 void StageView::addYieldPersons(PersonView& person) {
-    // Only what the player can see can be collected, and each person once.
-    if (person.isHidden()) return;
+    person.updateCurrentRect();
     const int k = groupOfPersonId(person.personId());
     auto& group = yieldPersons_[k - 1];
-    if (std::any_of(group.begin(), group.end(), [&](const auto& p) { return p.get() == &person; })) return;
-    person.updateCurrentRect();
     group.push_back(std::static_pointer_cast<PersonView>(person.shared_from_this()));
 
     double top = kBandTopStart;

@@ -58,3 +58,25 @@ with tempfile.TemporaryDirectory() as data:
     check(game.visible("exploreBtn") and len(game.persons()) == 20, "everyone home, nothing to collect")
     check("/FINISH_CHECK_2" in game.pages(), "the end of the collection is recorded")
     game.finish()
+
+# Killed while the last of the party walks home (the explore has ended): started again, that person is home with what
+# it carried, not called back a second time or emptied.
+def carried(state):
+    return {k: (v.get("yieldType"), v.get("monsterId")) for k, v in state.items() if k.startswith("person_") and v.get("yieldType")}
+
+
+with tempfile.TemporaryDirectory() as data:
+    game, start = started(data, 2)
+    game.wait(start + 121.5 - game.now)
+    state = game.state()
+    check("timestamp_start" not in state and state["person_20"].get("is_exploring"), "person 20 is on its way home")
+    before = carried(state)
+    game.finish()
+    again = Game(data, int(start + 300))
+    again.through_title()
+    again.wait(5)
+    state = again.state()
+    check(carried(state) == before and len(before) == 20, "kept: %r" % carried(state))
+    check(not any(v.get("is_exploring") for k, v in state.items() if k.startswith("person_")), "everyone is home")
+    check(len(again.persons()) == 20, "all twenty on the stage")
+    again.finish()

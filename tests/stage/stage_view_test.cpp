@@ -115,22 +115,21 @@ TEST_F(StageViewTest, BandsCoverTheHoldersAndTallYieldsAboveTheStageAreTouchable
     EXPECT_TRUE(stage->yieldPersons(1).empty());
 }
 
-TEST_F(StageViewTest, APersonShutInOnItsWayHomeCanBeCollectedOnlyOnceItIsSeenBackAgain) {
+TEST_F(StageViewTest, APersonClosedInOnItsWayHomeIsHomeWithItsYield) {
     // The game was closed while person 7 walked home with a monster: still out, its yield recorded.
     PersonManager::updatePersonInfoWithId(7, 3, 1, 1);
     PersonManager::getInstance()->addExploringsWithPersonId(7);
+    PersonManager::getInstance()->addExploringsWithPersonId(8);
     stage->drawPersons();
-    const Point carried = stage->positionOfPersonId(7) - Point(0, 8);
-    tap(carried);
-    EXPECT_FALSE(collecting(7));
+    EXPECT_FALSE(person(7)->isHidden());
+    EXPECT_EQ(PersonManager::getInstance()->explorings(), (std::vector<int64_t>{8}));
+    EXPECT_EQ(stage->yieldPersons(1), (std::vector<std::shared_ptr<PersonView>>{person(7)}));
+    // The next return is person 8's; person 7 does not come back a second time.
     stage->setCurrentDungeonInfo(dungeonInfo(kWinsMonster1));
-    recordEvents({"comebackDidEnd"});
     stage->comebackOnePersonWithResult(true, true);
-    advance(3);
-    settle();
-    ASSERT_EQ(count("comebackDidEnd"), 1u);
-    EXPECT_EQ(stage->yieldPersons(1), (std::vector<std::shared_ptr<PersonView>>{person(7)}));  // once
-    tap(carried);
+    EXPECT_TRUE(person(8)->isMovingForBack());
+    EXPECT_FALSE(person(7)->isMovingForBack());
+    tap(stage->positionOfPersonId(7) - Point(0, 8));
     EXPECT_TRUE(collecting(7));
     advance(3);
     finishRecordings();

@@ -118,7 +118,7 @@ std::shared_ptr<PersonView> StageView::generatePersonViewWithTag(int tag) {
     // What the person still holds from the last explore. A result is settled as the person starts
     // back, so one whose game was closed on the way home is home, holding it.
     const int64_t yield = PersonManager::currentYieldTypeWithPersonId(tag);
-    if (yield != 0 && PersonManager::isPersonExploring(tag)) PersonManager::getInstance()->addWaitingsWithPersonId(tag);
+    if (yield != PersonManager::kYieldNothing && PersonManager::isPersonExploring(tag)) PersonManager::getInstance()->addWaitingsWithPersonId(tag);
     if (yield == PersonManager::kYieldMonster) {
         person->showMonsterWithId(PersonManager::currentMonsterIdWithPersonId(tag), PersonManager::currentDungeonIdWithPersonId(tag));
         addYieldPersons(*person);

@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "model/SavedStateKeys.h"
-#include "overlays/MangaViewManager.h"
-#include "overlays/NMAlertViewManager.h"
 #include "platform/core/RunLoop.h"
-#include "platform/events/NotificationCenter.h"
 #include "platform/resources/ResourceBundle.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LocalNotificationCenter.h"
@@ -16,9 +13,7 @@
 #include "platform/sound/SoundEngine.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
-#include "stage/EffectManager.h"
 #include "stage/PersonView.h"
-#include "stage/PoseManager.h"
 #include "support/GameTestSupport.h"
 
 class AppTest : public ::testing::Test {
@@ -27,12 +22,9 @@ protected:
         static const auto data = gametest::makeTempFolder("re-app-data");
         gametest::useDataFolder(data);
         ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
-        RunLoop::main().reset();
-        clock = std::make_shared<ManualClock>(1.8e9);
-        RunLoop::main().setClock(clock);
-        resetSingletons();
-        SoundEngine::installSharedEngine(std::make_unique<SoundEngine>([] { return std::make_unique<SilentSoundBackend>(); },
-                                                                       [](const std::string&, const std::string&) { return ""; }, ""));
+        gametest::resetGameSingletons();
+        clock = gametest::startManualTime(1);
+        gametest::installSilentSound();
         LocalNotificationCenter::setShared(std::make_shared<InMemoryLocalNotificationCenter>());
         Analytics::setShared(std::make_shared<RecordingAnalytics>());
         gametest::store().setBool(true, SavedStateKeys::tutorialShown);
@@ -41,9 +33,7 @@ protected:
     }
     void TearDown() override {
         window.reset();
-        PersonView::waitForRecordings();
-        RunLoop::main().reset();
-        resetSingletons();
+        gametest::resetGameSingletons();
         SoundEngine::installSharedEngine(nullptr);
     }
 
@@ -64,15 +54,4 @@ protected:
 
     std::shared_ptr<ManualClock> clock;
     std::shared_ptr<Window> window;
-
-private:
-    static void resetSingletons() {
-        NotificationCenter::defaultCenter().removeAllObservers();
-        NMAlertViewManager::resetInstanceForTesting();
-        MangaViewManager::resetInstanceForTesting();
-        gametest::resetModelSingletons();
-        PoseManager::resetInstanceForTesting();
-        EffectManager::resetInstanceForTesting();
-        gametest::clearStore();
-    }
 };

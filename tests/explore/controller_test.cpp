@@ -47,12 +47,10 @@ protected:
     void SetUp() override {
         static const auto folders = gametest::makeTestFolders("re-main");
         ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
-        reset();
-        RunLoop::main().setClock(std::make_shared<ManualClock>(1.8e9));
-        RandomSource::shared().seed(2024);
+        gametest::resetGameSingletons();
+        gametest::startManualTime(2024);
         UserInteraction::setShared(nullptr);
-        SoundEngine::installSharedEngine(std::make_unique<SoundEngine>([] { return std::make_unique<SilentSoundBackend>(); },
-                                                                       [](const std::string&, const std::string&) { return ""; }, ""));
+        gametest::installSilentSound();
         LocalNotificationCenter::setShared(notifications);
         Analytics::setShared(std::make_shared<RecordingAnalytics>());
         ViewController::setRatingPrompt(rating);
@@ -63,20 +61,9 @@ protected:
     void TearDown() override {
         if (ctr) ctr->removeViewFromSuperview(), ctr.reset();
         window.reset();
-        reset();
+        gametest::resetGameSingletons();
         ViewController::setRatingPrompt(nullptr);
         SoundEngine::installSharedEngine(nullptr);
-    }
-    static void reset() {  // the overlays before the model, the stage after
-        PersonView::waitForRecordings();
-        RunLoop::main().reset();
-        NotificationCenter::defaultCenter().removeAllObservers();
-        NMAlertViewManager::resetInstanceForTesting();
-        MangaViewManager::resetInstanceForTesting();
-        gametest::resetModelSingletons();
-        PoseManager::resetInstanceForTesting();
-        EffectManager::resetInstanceForTesting();
-        gametest::clearStore();
     }
     void makeWindow(double height) {
         Screen::mainScreen().setHeight(height);

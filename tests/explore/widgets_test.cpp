@@ -30,8 +30,7 @@ protected:
         static const auto data = gametest::makeTestFolders("re-widgets");
         ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
         reset();
-        RunLoop::main().setClock(std::make_shared<ManualClock>(1.8e9));
-        RandomSource::shared().seed(4242);
+        gametest::startManualTime(4242);
     }
     void TearDown() override {
         window.reset();  // the widgets go before the managers they follow

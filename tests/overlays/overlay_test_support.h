@@ -34,7 +34,7 @@ protected:
         gametest::useDataFolder(data);
         ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
         reset();
-        RunLoop::main().setClock(std::make_shared<ManualClock>(1.8e9));
+        gametest::startManualTime(1);
         analytics = std::make_shared<RecordingAnalytics>();
         Analytics::setShared(analytics);
         auto backend = std::make_unique<SilentSoundBackend>();
@@ -53,13 +53,9 @@ protected:
     void TearDown() override { reset(); }
 
     static void reset() {
-        NMAlertViewManager::resetInstanceForTesting();
-        MangaViewManager::resetInstanceForTesting();
+        gametest::resetGameSingletons();
         HUDManager::resetInstanceForTesting();
-        RunLoop::main().reset();
-        NotificationCenter::defaultCenter().removeAllObservers();
         UserInteraction::setShared(nullptr);
-        gametest::clearStore();
     }
 
     // The effects played, or the pieces of music started, so far, by file name.

@@ -138,9 +138,7 @@ protected:
     void setUpWorld(uint64_t seed) {
         useResources(bundle().string());
         resetWorld();
-        clock = std::make_shared<ManualClock>(1.8e9);
-        RunLoop::main().setClock(clock);
-        RandomSource::shared().seed(seed);
+        clock = gametest::startManualTime(seed);
         Analytics::setShared(analytics);
         auto log = sounds;
         SoundEngine::installSharedEngine(std::make_unique<SoundEngine>(
@@ -154,13 +152,7 @@ protected:
         useResources(RE_TEST_RESOURCE_DIR);
     }
     static void resetWorld() {
-        PersonView::waitForRecordings();
-        RunLoop::main().reset();
-        gametest::resetModelSingletons();
-        PoseManager::resetInstanceForTesting();
-        EffectManager::resetInstanceForTesting();
-        clearStore();
-        NotificationCenter::defaultCenter().removeAllObservers();
+        gametest::resetGameSingletons();
         UserInteraction::setShared(nullptr);
     }
     double now() const { return RunLoop::main().now(); }

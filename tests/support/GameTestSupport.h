@@ -1,7 +1,8 @@
 #pragma once
 // Pieces shared by the test programs' set-ups: temporary folders, property lists written into a
 // resource bundle, the build's pictures and string tables linked into a temporary bundle, the
-// saved-state store, and the model's singletons torn down between tests.
+// saved-state store, the model's and screens' singletons torn down between tests, and a manual
+// clock with a seeded random source.
 // Header only: every .cpp under tests/<folder>/ becomes a test program of its own.
 #include <unistd.h>
 
@@ -20,6 +21,16 @@
 #include "model/MonsterManager.h"
 #include "model/MonsterStaticData.h"
 #include "model/PersonManager.h"
+#include "overlays/MangaViewManager.h"
+#include "overlays/NMAlertViewManager.h"
+#include "platform/core/Random.h"
+#include "platform/core/RunLoop.h"
+#include "platform/events/NotificationCenter.h"
+#include "platform/sound/SilentSoundBackend.h"
+#include "platform/sound/SoundEngine.h"
+#include "stage/EffectManager.h"
+#include "stage/PersonView.h"
+#include "stage/PoseManager.h"
 #include "platform/store/SavedStateStore.h"
 
 namespace gametest {
@@ -147,6 +158,34 @@ inline void resetModelSingletons(bool resetPersons = true) {
     MonsterStaticData::resetInstanceForTesting();
     DungeonStaticData::resetInstanceForTesting();
     EquipStaticData::resetInstanceForTesting();
+}
+
+// Everything a game test leaves behind, screens first: pending recordings and timers, observers,
+// the message box and story scenes, the model, the pose and effect pictures, then the stored state.
+inline void resetGameSingletons() {
+    PersonView::waitForRecordings();
+    RunLoop::main().reset();
+    NotificationCenter::defaultCenter().removeAllObservers();
+    NMAlertViewManager::resetInstanceForTesting();
+    MangaViewManager::resetInstanceForTesting();
+    resetModelSingletons();
+    PoseManager::resetInstanceForTesting();
+    EffectManager::resetInstanceForTesting();
+    clearStore();
+}
+
+// A shared sound engine that plays nothing and finds no files.
+inline void installSilentSound() {
+    SoundEngine::installSharedEngine(std::make_unique<SoundEngine>([] { return std::make_unique<SilentSoundBackend>(); },
+                                                                   [](const std::string&, const std::string&) { return ""; }, ""));
+}
+
+// A manual clock at a fixed instant on the main loop, and the shared random source seeded.
+inline std::shared_ptr<ManualClock> startManualTime(uint64_t seed) {
+    auto clock = std::make_shared<ManualClock>(1.8e9);
+    RunLoop::main().setClock(clock);
+    RandomSource::shared().seed(seed);
+    return clock;
 }
 
 }  // namespace gametest

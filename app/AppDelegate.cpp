@@ -5,10 +5,10 @@
 #include "explore/NMCommon.h"
 #include "explore/ViewController.h"
 #include "gamelink/TopPanelAdsViewController.h"
+#include "model/GameEvents.h"
 #include "model/GoldManager.h"
 #include "model/MonsterManager.h"
 #include "model/SavedStateKeys.h"
-#include "overlays/TitleViewController.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LocalNotificationCenter.h"
@@ -27,9 +27,7 @@ const char* const kPreloadedEffects[] = {"tap.mp3",   "tap_fail.wav", "menu_tap.
 
 AppDelegate::AppDelegate() = default;
 
-AppDelegate::~AppDelegate() {
-    if (titleCtr_) titleCtr_->setDelegate(nullptr);
-}
+AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::initializeClass() {
     // Asked only when the main screen decides to, never at launch.
@@ -60,15 +58,12 @@ bool AppDelegate::didFinishLaunching(Window& window) {
 
     // No leaderboard service on the desktop: the sign-in fails at once.
     SavedStateStore::standardUserDefaults().setBool(false, SavedStateKeys::gkLoginSucceeded);
-    NMCommon::sendNotification("GKStatusUpdated");
+    NMCommon::sendNotification(GameEvents::kGKStatusUpdated);
 
     // The purchase observer comes with the shop.
 
-    if (auto analytics = Analytics::shared()) (void)analytics;
-
-    titleCtr_ = std::make_shared<TitleViewController>();
-    titleCtr_->setDelegate(this);
-    titleCtr_->addViewTo(window);
+    title_.setOnWillClose([this] { viewController_->appear(); });
+    title_.present(&window);
     return true;
 }
 
@@ -94,7 +89,7 @@ void AppDelegate::applicationDidBecomeActive() {
     for (const char* effect : kPreloadedEffects) sound.preloadEffect(effect);
     NMCommon::cancelAllLocalPushWithUserInfo();
     LocalNotificationCenter::shared()->setApplicationIconBadgeNumber(0);
-    if (!titleCtr_) viewController_->appear();
+    if (!title_) viewController_->appear();
 }
 
 void AppDelegate::applicationWillTerminate() {
@@ -105,11 +100,4 @@ void AppDelegate::applicationWillTerminate() {
 bool AppDelegate::handleOpenURL(const std::string& url) {
     if (url.compare(0, 2, "fb") == 0) return false;
     return CommunityChat::shared().handleOpenURL(url, CommunityChat::kClientId);
-}
-
-void AppDelegate::overlayWillClose(OverlayViewController& /*overlay*/) { viewController_->appear(); }
-
-void AppDelegate::overlayDidClose(OverlayViewController& overlay) {
-    overlay.setDelegate(nullptr);
-    titleCtr_.reset();
 }

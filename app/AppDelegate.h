@@ -6,15 +6,15 @@
 #include <memory>
 #include <string>
 
-#include "overlays/OverlayViewControllerDelegate.h"
+#include "overlays/OverlaySlot.h"
+#include "overlays/TitleViewController.h"
 #include "platform/core/RunLoop.h"
 
-class TitleViewController;
 class TopPanelAdsViewController;
 class ViewController;
 class Window;
 
-class AppDelegate : public Object, public OverlayViewControllerDelegate {
+class AppDelegate : public Object {
 public:
     // Three days, in seconds.
     static constexpr double kReminderDelay = 259200.0;
@@ -37,19 +37,17 @@ public:
     // Both ways the platform hands an address over end here.
     bool handleOpenURL(const std::string& url);
 
-    void overlayWillClose(OverlayViewController& overlay) override;
-    void overlayDidClose(OverlayViewController& overlay) override;
-
     // ---- Fields
     Window* window() const { return window_; }
     const std::shared_ptr<ViewController>& viewController() const { return viewController_; }
-    const std::shared_ptr<TitleViewController>& titleCtr() const { return titleCtr_; }
+    const std::shared_ptr<TitleViewController>& titleCtr() const { return title_.screen(); }
     // The top advertising panel, on the 568-point screen only.
     const std::shared_ptr<TopPanelAdsViewController>& topPanelCtr() const { return topPanelCtr_; }
 
 private:
     Window* window_ = nullptr;
     std::shared_ptr<ViewController> viewController_;
-    std::shared_ptr<TitleViewController> titleCtr_;
+    // The title; as it starts to fade the main screen appears under it.
+    OverlaySlot<TitleViewController> title_;
     std::shared_ptr<TopPanelAdsViewController> topPanelCtr_;
 };

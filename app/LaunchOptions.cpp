@@ -4,9 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-
-bool toNumber(const std::string& text, double* out) {
+bool LaunchOptions::parseNumber(const std::string& text, double* out) {
     if (text.empty()) return false;
     char* end = nullptr;
     const double d = std::strtod(text.c_str(), &end);
@@ -14,8 +12,6 @@ bool toNumber(const std::string& text, double* out) {
     *out = d;
     return true;
 }
-
-}  // namespace
 
 const char* LaunchOptions::usage() {
     return "usage: royal-expedition [--screen 480|568] [--data-dir DIR]\n"
@@ -44,7 +40,7 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
         } else if (arg == "--data-dir" || arg == "--data") {
             o.dataDirectory = value();
         } else if (arg == "--epoch") {
-            if (toNumber(value(), &d) && d >= 0) o.epoch = d;
+            if (parseNumber(value(), &d) && d >= 0) o.epoch = d;
             else fail("--epoch needs a number of seconds since 1970");
         } else if (arg == "--seed") {
             const std::string v = value();
@@ -68,7 +64,7 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
             o.screenshotPath = value();
             o.headless = true;
         } else if (arg == "--time") {
-            if (toNumber(value(), &d) && d >= 0) o.headlessTime = d;
+            if (parseNumber(value(), &d) && d >= 0) o.headlessTime = d;
             else fail("--time needs a number of seconds");
         } else if (arg == "--exit-after-first-frame") {
             o.exitAfterFirstFrame = true;

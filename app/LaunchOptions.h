@@ -31,4 +31,6 @@ struct LaunchOptions {
     // An empty error when the line is good.
     static LaunchOptions parse(const std::vector<std::string>& arguments, std::string* error);
     static const char* usage();
+    // The whole text as one finite number (strtod's forms), else false; the script's numbers too.
+    static bool parseNumber(const std::string& text, double* out);
 };

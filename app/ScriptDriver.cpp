@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/AppDelegate.h"
+#include "app/LaunchOptions.h"
 #include "platform/core/Clock.h"
 #include "platform/core/RunLoop.h"
 #include "platform/foundation/Value.h"
@@ -37,15 +38,6 @@ std::string className(const View& view) {
     std::string name = status == 0 && plain ? plain : mangled;
     std::free(plain);
     return name;
-}
-
-bool parseNumber(const std::string& text, double* out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    const double d = std::strtod(text.c_str(), &end);
-    if (*end || !std::isfinite(d)) return false;
-    *out = d;
-    return true;
 }
 
 // Calls fn for every visible view, front to back (later sub-views are in front).
@@ -116,7 +108,7 @@ bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
         }
         for (const auto& a : args) {
             double d = 0;
-            if (!parseNumber(a, &d)) {
+            if (!LaunchOptions::parseNumber(a, &d)) {
                 *reason = "bad number \"" + a + "\"";
                 return false;
             }

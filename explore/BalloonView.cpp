@@ -40,13 +40,13 @@ BalloonView::BalloonView(const Rect& frame) : View(frame) {
 void BalloonView::show() {
     ++showCount_;
     setHidden(false);
-    NMAnimationCommon::animateView(*this, 7, true);
+    NMAnimationCommon::animateView(*this, NMAnimationCommon::kGrowInWithBounce, true);
 }
 
 void BalloonView::hide() {
     const unsigned shownAt = showCount_;
     std::weak_ptr<void> alive = lifetime();
-    NMAnimationCommon::animateView(*this, 6, true, [this, alive, shownAt] {
+    NMAnimationCommon::animateView(*this, NMAnimationCommon::kShrinkOut, true, [this, alive, shownAt] {
         // A show() during the shrink keeps the balloon up.
         if (alive.expired() || showCount_ != shownAt) return;
         setHidden(true);

@@ -4,6 +4,8 @@
 
 #include "explore/NMCommon.h"
 #include "model/EquipManager.h"
+#include "model/GameEvents.h"
+#include "model/GameTags.h"
 #include "model/SavedStateKeys.h"
 #include "platform/store/SavedStateStore.h"
 #include "platform/ui/Image.h"
@@ -32,9 +34,9 @@ EquipStatusView::EquipStatusView(const Rect& frame) : View(frame) {
     bgImgView_ = View::make<ImageView>(Rect(0, 0, frame.size.width, frame.size.height));
     addSubview(bgImgView_);
     Object* self = this;
-    NMCommon::addObserver(self, [this](const Notification& n) { shopUnlocked(n); }, "shopUnlocked");
-    NMCommon::addObserver(self, [this](const Notification& n) { newMap(n); }, "newMap");
-    NMCommon::addObserver(self, [this](const Notification& n) { equipUpdated(n); }, "equipUpdated");
+    NMCommon::addObserver(self, [this](const Notification& n) { shopUnlocked(n); }, GameEvents::kShopUnlocked);
+    NMCommon::addObserver(self, [this](const Notification& n) { newMap(n); }, GameEvents::kNewMap);
+    NMCommon::addObserver(self, [this](const Notification& n) { equipUpdated(n); }, GameEvents::kEquipUpdated);
 }
 
 EquipStatusView::~EquipStatusView() { NMCommon::removeObserver(static_cast<Object*>(this)); }
@@ -69,7 +71,7 @@ void EquipStatusView::updateIcons() {
 void EquipStatusView::removeAllIcons() {
     std::vector<std::shared_ptr<View>> icons;
     for (const auto& sub : subviews())
-        if (sub->tag() == kIconTag) icons.push_back(sub);
+        if (sub->tag() == GameTags::kEquipIcon) icons.push_back(sub);
     for (const auto& icon : icons) icon->removeFromSuperview();
 }
 
@@ -81,7 +83,7 @@ void EquipStatusView::generateIconWithEquipId(unsigned equipId) {
     auto icon = View::make<ImageView>(Rect(origin, Size(kIconSize, kIconSize)));
     icon->setImage(Image::named(file));
     icon->setContentMode(ContentMode::scaleAspectFit);
-    icon->setTag(kIconTag);
+    icon->setTag(GameTags::kEquipIcon);
     addSubview(icon);
 }
 

@@ -12,7 +12,6 @@
 class EquipStatusView : public View {
 public:
     enum : unsigned { kModeNone = 0, kModeOneRow = 1, kModeTwoRows = 2 };
-    static constexpr int kIconTag = 1912;
     static constexpr double kIconSize = 14;
     static constexpr unsigned kOneRowCapacity = 15;
     static Rect defaultFrame();

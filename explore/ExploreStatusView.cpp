@@ -100,7 +100,7 @@ void ExploreStatusView::show() {
     isShown_ = true;
     setHidden(false);
     std::weak_ptr<void> alive = lifetime();
-    NMAnimationCommon::animateView(*contentView_, 7, true, [this, alive] {
+    NMAnimationCommon::animateView(*contentView_, NMAnimationCommon::kGrowInWithBounce, true, [this, alive] {
         if (alive.expired() || !isShown_) return;
         suspendBtn_->setHidden(false);
     });
@@ -114,7 +114,7 @@ void ExploreStatusView::hide() {
     isShown_ = false;
     suspendBtn_->setHidden(true);
     std::weak_ptr<void> alive = lifetime();
-    NMAnimationCommon::animateView(*contentView_, 6, true, [this, alive] {
+    NMAnimationCommon::animateView(*contentView_, NMAnimationCommon::kShrinkOut, true, [this, alive] {
         // A show() that came in during the shrink keeps the panel.
         if (alive.expired() || isShown_) return;
         setHidden(true);

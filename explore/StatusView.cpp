@@ -8,6 +8,7 @@
 #include "explore/DotFontLabel.h"
 #include "explore/NMCommon.h"
 #include "explore/PixelPanel.h"
+#include "model/GameEvents.h"
 #include "model/GoldManager.h"
 #include "model/SavedStateKeys.h"
 #include "platform/resources/Format.h"
@@ -77,7 +78,7 @@ StatusView::StatusView(const Rect& frame, GoldManager* goldManager) : View(frame
     Object* self = this;
     // Bound to the panel's lifetime: the manager skips it once the panel is gone.
     if (goldManager) goldManager->addGoldObserver(self, [this](int64_t, int64_t) { updateGoldWithAnimated(true); });
-    NMCommon::addObserver(self, [this](const Notification& n) { equipUpdated(n); }, "equipUpdated");
+    NMCommon::addObserver(self, [this](const Notification& n) { equipUpdated(n); }, GameEvents::kEquipUpdated);
 }
 
 StatusView::~StatusView() { NMCommon::removeObserver(static_cast<const void*>(static_cast<Object*>(this))); }

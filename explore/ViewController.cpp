@@ -10,6 +10,8 @@
 #include "explore/StatusView.h"
 #include "model/DungeonManager.h"
 #include "model/DungeonStaticData.h"
+#include "model/GameEvents.h"
+#include "model/GameTags.h"
 #include "model/GoldManager.h"
 #include "model/LeftTimeManager.h"
 #include "model/MemberManager.h"
@@ -38,8 +40,6 @@ namespace {
 
 namespace Keys = SavedStateKeys;
 
-constexpr int kGrowInWithBounce = 7;
-constexpr int kShrinkOut = 6;
 constexpr double kPosterDelay = 0.4;
 constexpr double kSwipeHintDelay = 1.0;
 constexpr double kQuakeStep = 0.06;
@@ -75,35 +75,21 @@ void setBadge(int64_t number) {
 
 // ---- Creation
 
-// Views that add their children in their constructor have no shared owner yet at that point,
-// so the children are listed but do not know their parent (coordinate conversions and buttons
-// need that link). Adding each child again, twice, lists it once with the link in place.
-template <class T>
-static std::shared_ptr<View> linkedView(std::shared_ptr<T> made) {
-    const std::vector<std::shared_ptr<View>> children = made->subviews();
-    for (const auto& child : children) {
-        if (child->superview() == made.get()) continue;
-        made->addSubview(child);
-        made->addSubview(child);
-    }
-    return made;
-}
-
 void ViewController::registerLayoutClasses() {
     static std::once_flag once;
     std::call_once(once, [] {
         OverlayLayoutClasses::registerAll();
         // Each class is made at its usual size; the layout then gives it its frame.
         if (!LayoutLoader::isClassRegistered("StageView"))
-            LayoutLoader::registerClass("StageView", [] { return linkedView(std::make_shared<StageView>(Rect(0, 160, 320, 320))); });
+            LayoutLoader::registerClass("StageView", [] { return std::make_shared<StageView>(Rect(0, 160, 320, 320)); });
         if (!LayoutLoader::isClassRegistered("KingImageView"))
-            LayoutLoader::registerClass("KingImageView", [] { return linkedView(std::make_shared<KingImageView>(Rect(184, 360, 80, 80))); });
+            LayoutLoader::registerClass("KingImageView", [] { return std::make_shared<KingImageView>(Rect(184, 360, 80, 80)); });
         if (!LayoutLoader::isClassRegistered("StatusView"))
-            LayoutLoader::registerClass("StatusView", [] { return linkedView(std::make_shared<StatusView>()); });
+            LayoutLoader::registerClass("StatusView", [] { return std::make_shared<StatusView>(); });
         if (!LayoutLoader::isClassRegistered("ExploreStatusView"))
-            LayoutLoader::registerClass("ExploreStatusView", [] { return linkedView(std::make_shared<ExploreStatusView>()); });
+            LayoutLoader::registerClass("ExploreStatusView", [] { return std::make_shared<ExploreStatusView>(); });
         if (!LayoutLoader::isClassRegistered("EquipStatusView"))
-            LayoutLoader::registerClass("EquipStatusView", [] { return linkedView(std::make_shared<EquipStatusView>()); });
+            LayoutLoader::registerClass("EquipStatusView", [] { return std::make_shared<EquipStatusView>(); });
     });
 }
 
@@ -173,37 +159,36 @@ void ViewController::viewDidLoad() {
         auto* vc = static_cast<ViewController*>(self);
         NMCommon::addObserver(self, [vc, handler](const Notification& n) { (vc->*handler)(n); }, name);
     };
-    observe("moveDidEnd", &ViewController::moveDidEnd);
-    observe("dungeonUpdated", &ViewController::dungeonUpdated);
-    observe("exploreSuspended", &ViewController::exploreSuspended);
-    observe("memberUpdated", &ViewController::memberUpdated);
-    observe(kWillResignActiveEvent, &ViewController::willResignActive);
-    observe("checkDidEnd", &ViewController::checkDidEnd);
-    observe("comebackDidEnd", &ViewController::comebackDidEnd);
-    observe("okPressed", &ViewController::okPressed);
-    observe("equipUpdated", &ViewController::equipUpdated);
-    observe("battling", &ViewController::battling);
-    observe("sleepAnimationDidStart", &ViewController::sleepAnimationDidStart);
+    observe(GameEvents::kMoveDidEnd, &ViewController::moveDidEnd);
+    observe(GameEvents::kDungeonUpdated, &ViewController::dungeonUpdated);
+    observe(GameEvents::kExploreSuspended, &ViewController::exploreSuspended);
+    observe(GameEvents::kMemberUpdated, &ViewController::memberUpdated);
+    observe(GameEvents::kWillResignActive, &ViewController::willResignActive);
+    observe(GameEvents::kCheckDidEnd, &ViewController::checkDidEnd);
+    observe(GameEvents::kComebackDidEnd, &ViewController::comebackDidEnd);
+    observe(GameEvents::kEquipUpdated, &ViewController::equipUpdated);
+    observe(GameEvents::kBattling, &ViewController::battling);
+    observe(GameEvents::kSleepAnimationDidStart, &ViewController::sleepAnimationDidStart);
 }
 
 void ViewController::viewDidUnload() {
     NMCommon::removeObserver(static_cast<Object*>(this));
     stopExploreTimer();
     dreamSwitch_.invalidate();
-    historyCtr_.reset();
+    history_.drop();
 }
 
 void ViewController::viewWillAppear(bool) {
     // The advertising banner's place at the bottom edge.
     const Rect bounds = view()->bounds();
     auto banner = View::make<View>(Rect(0, bounds.height() - 50, 320, 50));
-    banner->setTag(kAdBannerTag);
+    banner->setTag(GameTags::kAdBanner);
     banner->setUserInteractionEnabled(false);
     view()->addSubview(banner);
 }
 
 void ViewController::viewWillDisappear(bool) {
-    if (auto banner = view()->viewWithTag(kAdBannerTag)) banner->removeFromSuperview();
+    if (auto banner = view()->viewWithTag(GameTags::kAdBanner)) banner->removeFromSuperview();
 }
 
 // ---- Helpers
@@ -212,8 +197,8 @@ void ViewController::recordPage(const std::string& name) {
     if (auto analytics = Analytics::shared()) analytics->trackPageView("/" + name);
 }
 
-void ViewController::show(const std::string& key, const std::string& icon, bool hasBtn, int tag) {
-    NMAlertViewManager::getInstance()->showAlertWithMessage(NSLocalizedString(key), icon, hasBtn, tag);
+void ViewController::show(const std::string& key, const std::string& icon, bool hasBtn, int tag, std::function<void()> onOK) {
+    NMAlertViewManager::getInstance()->showAlertWithMessage(NSLocalizedString(key), icon, hasBtn, tag, std::move(onOK));
 }
 
 void ViewController::placeKingBelowStage() {
@@ -256,14 +241,10 @@ void ViewController::equipUpdated(const Notification&) { currentInterval_ = Left
 void ViewController::pressExplore() {
     SoundEngine::sharedEngine().playEffect("tap.mp3");
     NMAlertViewManager::getInstance()->showAlertWithMessage(startMessageForExploreTime(LeftTimeManager::totalTimeForExplore()),
-                                                            "talk1@2x.png", true, kStartExploreTag);
-}
-
-void ViewController::okPressed(const Notification& n) {
-    if (!n.object.isNumber()) return;
-    const int64_t tag = n.object.integerValue();
-    if (tag == kStartExploreTag) startExplore();
-    else if (tag == kSuspendTag) finishExploreWithResult(false, true);
+                                                            "talk1@2x.png", true, GameTags::kStartExplore,
+                                                            [this, alive = lifetime()] {
+                                                                if (!alive.expired()) startExplore();
+                                                            });
 }
 
 void ViewController::startExplore() {
@@ -315,7 +296,7 @@ void ViewController::startExplore() {
                 wantedImgView_->setImage(Image::named(formatted("wanted%u@2x.png", d)));
                 wantedImgView_->setAlpha(1.0);
                 wantedImgView_->setHidden(false);
-                NMAnimationCommon::animateView(*wantedImgView_, kGrowInWithBounce, true);
+                NMAnimationCommon::animateView(*wantedImgView_, NMAnimationCommon::kGrowInWithBounce, true);
             },
             0);
     }
@@ -332,7 +313,7 @@ void ViewController::allPersonExplored() {
     store().setInteger(0, Keys::numComeback);
     performBlock(
         [this] {
-            NMAnimationCommon::animateView(*wantedImgView_, kShrinkOut, true, [this] {
+            NMAnimationCommon::animateView(*wantedImgView_, NMAnimationCommon::kShrinkOut, true, [this] {
                 wantedImgView_->setHidden(true);
                 kingImgView_->startSleepAnimation();
                 startExploreTimer();
@@ -406,7 +387,7 @@ void ViewController::finishExploreWithResult(bool result, bool animated) {
     store().removeObjectForKey(Keys::timestampStart);
     store().synchronize();
     if (stageView_->isAnyoneExploring()) stageView_->comebackAllPersonWithResult(result, animated);
-    else comebackDidEnd(Notification{"comebackDidEnd", Value(), Value()});
+    else comebackDidEnd(Notification{GameEvents::kComebackDidEnd, Value(), Value()});
     stopExploreTimer();
 }
 
@@ -414,7 +395,9 @@ void ViewController::exploreSuspended(const Notification&) { finishExploreWithRe
 
 void ViewController::pressSuspend() {
     SoundEngine::sharedEngine().playEffect("tap.mp3");
-    show("Suspend", "talk1@2x.png", true, kSuspendTag);
+    show("Suspend", "talk1@2x.png", true, GameTags::kSuspend, [this, alive = lifetime()] {
+        if (!alive.expired()) finishExploreWithResult(false, true);
+    });
 }
 
 void ViewController::comebackDidEnd(const Notification&) {
@@ -430,7 +413,7 @@ void ViewController::comebackDidEnd(const Notification&) {
             store().setBool(true, Keys::swipeTutorialShown);
         }
     } else {
-        checkDidEnd(Notification{"checkDidEnd", Value(), Value()});
+        checkDidEnd(Notification{GameEvents::kCheckDidEnd, Value(), Value()});
     }
 }
 
@@ -464,7 +447,7 @@ void ViewController::updateExploreBtn() {
         show("Explore2Tutorial", "talk6@2x.png");
     }
     exploreBtnContainer_->setHidden(false);
-    NMAnimationCommon::animateView(*exploreBtnContainer_, kGrowInWithBounce, true);
+    NMAnimationCommon::animateView(*exploreBtnContainer_, NMAnimationCommon::kGrowInWithBounce, true);
     kingImgView_->startCheckEndAnimation();
 }
 
@@ -585,11 +568,3 @@ void ViewController::pressReport() {
 void ViewController::pressInfo() {}
 
 void ViewController::pressSetting() {}
-
-void ViewController::overlayWillClose(OverlayViewController&) {}
-
-void ViewController::overlayDidClose(OverlayViewController& overlay) {
-    if (historyCtr_.get() == &overlay) historyCtr_.reset();
-    else if (gamelinkCtr_.get() == &overlay) gamelinkCtr_.reset();
-    else if (settingCtr_.get() == &overlay) settingCtr_.reset();
-}

@@ -4,17 +4,18 @@
 // start time: person k is back at start + k x interval, so the game may be closed meanwhile and
 // `appear` picks the cycle up again from what was stored.
 //
-//   press explore -> OK (tag 12345) -> startExplore: start time stored, notifications scheduled,
+//   press explore -> OK -> startExplore: start time stored, notifications scheduled,
 //   everybody walks off -> the last walk ends: king asleep, 1 s polling -> one return per
 //   interval -> all back: start time removed -> the player collects every yield -> gold and
 //   monsters saved, the explore button comes back.
 //
 // The screen is built from "layouts/Main.json" ("Main-568.json" on the tall screen).
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "overlays/OverlayViewControllerDelegate.h"
+#include "overlays/OverlaySlot.h"
 #include "platform/core/RunLoop.h"
 #include "platform/events/Notification.h"
 #include "platform/ui/ScreenController.h"
@@ -38,15 +39,10 @@ public:
     virtual void logSignificantEventWithoutPrompt() = 0;
 };
 
-class ViewController : public ScreenController, public OverlayViewControllerDelegate {
+class ViewController : public ScreenController {
 public:
-    static constexpr int kStartExploreTag = 12345;
-    static constexpr int kSuspendTag = 54321;
-    static constexpr int kAdBannerTag = 100;
     static constexpr double kPollingInterval = 1.0;
     static constexpr double kUnloadedInterval = 100000.0;
-    // The platform's "application will resign active" event.
-    static constexpr const char* kWillResignActiveEvent = "applicationWillResignActive";
 
     ViewController();
     ~ViewController() override;
@@ -73,12 +69,10 @@ public:
     void showWaitTutorialIfNeeded();
     void flash(int count);
 
-    // ---- Other screens (their overlays come with their own screens)
+    // ---- Other screens (their overlays come with their own screens, each in its slot below)
     void pressReport();
     void pressInfo();
     void pressSetting();
-    void overlayWillClose(OverlayViewController& overlay) override;
-    void overlayDidClose(OverlayViewController& overlay) override;
 
     // ---- Events
     void moveDidEnd(const Notification& n);
@@ -88,7 +82,6 @@ public:
     void willResignActive(const Notification& n);
     void checkDidEnd(const Notification& n);
     void comebackDidEnd(const Notification& n);
-    void okPressed(const Notification& n);
     void equipUpdated(const Notification& n);
     void battling(const Notification& n);
     void sleepAnimationDidStart(const Notification& n);
@@ -123,7 +116,9 @@ protected:
 
 private:
     void recordPage(const std::string& name);
-    void show(const std::string& key, const std::string& icon, bool hasBtn = false, int tag = 0);
+    // A message box with the text of the key; a confirmation (hasBtn) runs onOK on its OK.
+    void show(const std::string& key, const std::string& icon, bool hasBtn = false, int tag = 0,
+              std::function<void()> onOK = {});
     void stopDream();
     void startDream();
     void placeKingBelowStage();
@@ -146,7 +141,8 @@ private:
     std::shared_ptr<Button> reportBtn_;
     std::shared_ptr<ImageView> wantedImgView_;
     std::shared_ptr<ImageView> imagineImgView_;
-    std::shared_ptr<OverlayViewController> historyCtr_;
-    std::shared_ptr<OverlayViewController> gamelinkCtr_;
-    std::shared_ptr<OverlayViewController> settingCtr_;
+    // The screens laid over the main screen's root view.
+    OverlaySlot<OverlayViewController> history_;
+    OverlaySlot<OverlayViewController> gamelink_;
+    OverlaySlot<OverlayViewController> setting_;
 };

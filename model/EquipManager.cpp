@@ -3,6 +3,7 @@
 #include "explore/NMCommon.h"
 #include "model/DungeonManager.h"
 #include "model/EquipStaticData.h"
+#include "model/GameEvents.h"
 #include "model/MonsterManager.h"
 #include "model/MonsterStaticData.h"
 #include "model/SavedStateKeys.h"
@@ -66,7 +67,7 @@ void EquipManager::addEquipWithId(int64_t equipId) {
     store.setObject(Value{{"equip_id", Value(static_cast<long long>(equipId))}}, equipInfoUserDefaultsKeyWithId(equipId));
     updateBonusRate();
     store.synchronize();
-    NMCommon::sendNotification("equipUpdated");
+    NMCommon::sendNotification(GameEvents::kEquipUpdated);
 }
 
 void EquipManager::updateBonusRate() {

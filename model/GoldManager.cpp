@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "explore/NMCommon.h"
+#include "model/GameEvents.h"
 #include "model/SavePointHooks.h"
 #include "model/SavedStateKeys.h"
 
@@ -72,7 +73,7 @@ void GoldManager::initFile() {
         goldRate_ = store.floatForKey(SavedStateKeys::goldRate);
         totalGold_ = storedToUnsigned(store.integerForKey(SavedStateKeys::totalGold));
     }
-    NMCommon::addObserver(static_cast<const void*>(this), [this](const Notification& n) { equipUpdated(n); }, "equipUpdated");
+    NMCommon::addObserver(static_cast<const void*>(this), [this](const Notification& n) { equipUpdated(n); }, GameEvents::kEquipUpdated);
 }
 
 uint32_t GoldManager::currentGold() const {

@@ -1,6 +1,7 @@
 #include "model/MemberManager.h"
 
 #include "explore/NMCommon.h"
+#include "model/GameEvents.h"
 #include "model/SavedStateKeys.h"
 #include "platform/core/RunLoop.h"
 
@@ -15,7 +16,7 @@ bool MemberManager::haveMemberWithId(int64_t memberId) { return !memberInfoWithI
 void MemberManager::addMemberWithId(int64_t memberId) {
     SavedStateStore::standardUserDefaults().setObject(Value{{"member_id", Value(static_cast<long long>(memberId))}},
                                                       memberInfoUserDefaultsKeyWithId(memberId));
-    NMCommon::sendNotification("memberUpdated");
+    NMCommon::sendNotification(GameEvents::kMemberUpdated);
 }
 
 bool MemberManager::addMember() {

@@ -3,6 +3,7 @@
 #include "explore/NMCommon.h"
 #include "model/DungeonManager.h"
 #include "model/EquipManager.h"
+#include "model/GameEvents.h"
 #include "model/MonsterStaticData.h"
 #include "model/SavePointHooks.h"
 #include "model/SavedStateKeys.h"
@@ -108,7 +109,7 @@ void MonsterManager::addMonsterWithId(unsigned monsterId) {
         }
         monsters_ = monsters_.appending(generateMonsterInfoWithId(monsterId, 1));
     }
-    NMCommon::sendNotification("newMonster");
+    NMCommon::sendNotification(GameEvents::kNewMonster);
     Analytics::shared()->trackPageView("/NEW_MONSTER_" + std::to_string(monsterId));
 }
 
@@ -136,6 +137,6 @@ void MonsterManager::saveMonsters() {
     if (hunted > 0 && !store.boolForKey(SavedStateKeys::collectionUnlocked)) {
         // Set after the flush: it reaches the disk with the next save.
         store.setBool(true, SavedStateKeys::collectionUnlocked);
-        NMCommon::sendNotification("collectionUnlocked");
+        NMCommon::sendNotification(GameEvents::kCollectionUnlocked);
     }
 }

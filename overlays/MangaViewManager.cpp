@@ -4,7 +4,6 @@
 
 #include "model/DungeonManager.h"
 #include "platform/sound/SoundEngine.h"
-#include "platform/ui/Window.h"
 
 namespace {
 std::mutex instanceMutex;
@@ -26,21 +25,14 @@ void MangaViewManager::resetInstanceForTesting() {
     instance = nullptr;
 }
 
-MangaViewManager::~MangaViewManager() {
-    if (mangaCtr_) mangaCtr_->setDelegate(nullptr);
+MangaViewManager::MangaViewManager() {
+    manga_.setOnDidClose([] { SoundEngine::sharedEngine().playBackgroundMusic(DungeonManager::currentDungeonBGM()); });
 }
 
-MangaViewController& MangaViewManager::prepare() {
-    if (!mangaCtr_) mangaCtr_ = std::make_shared<MangaViewController>();
-    mangaCtr_->setDelegate(this);
-    if (!mangaCtr_->view()->superview()) {
-        if (Window* window = Window::keyWindow()) mangaCtr_->addViewTo(*window);
-    }
-    return *mangaCtr_;
-}
+MangaViewManager::~MangaViewManager() = default;
 
 void MangaViewManager::showMangaWithMode(int32_t mode, bool animated) {
-    MangaViewController& manga = prepare();
+    MangaViewController& manga = manga_.present();
     manga.updateMode(mode);
     if (animated)
         manga.appearWithAnimationAllowInteraction(true);
@@ -49,14 +41,7 @@ void MangaViewManager::showMangaWithMode(int32_t mode, bool animated) {
 }
 
 void MangaViewManager::showClearMangaWithDungeonId(unsigned dungeonId) {
-    MangaViewController& manga = prepare();
+    MangaViewController& manga = manga_.present();
     manga.updateStageClearModeWithDungeonId(dungeonId);
     manga.appearWithAnimationAllowInteraction(true);
-}
-
-void MangaViewManager::overlayDidClose(OverlayViewController& overlay) {
-    if (&overlay != mangaCtr_.get()) return;
-    mangaCtr_->setDelegate(nullptr);
-    mangaCtr_.reset();
-    SoundEngine::sharedEngine().playBackgroundMusic(DungeonManager::currentDungeonBGM());
 }

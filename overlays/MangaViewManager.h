@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "overlays/MangaViewController.h"
-#include "overlays/OverlayViewControllerDelegate.h"
+#include "overlays/OverlaySlot.h"
 #include "platform/core/RunLoop.h"
 
-class MangaViewManager : public Object, public OverlayViewControllerDelegate {
+class MangaViewManager : public Object {
 public:
     static MangaViewManager* getInstance();
     static void resetInstanceForTesting();
@@ -22,14 +22,9 @@ public:
     void showMangaWithMode(int32_t mode, bool animated);
     void showClearMangaWithDungeonId(unsigned dungeonId);
 
-    const std::shared_ptr<MangaViewController>& mangaCtr() const { return mangaCtr_; }
-
-    void overlayWillClose(OverlayViewController&) override {}
-    void overlayDidClose(OverlayViewController& overlay) override;
+    const std::shared_ptr<MangaViewController>& mangaCtr() const { return manga_.screen(); }
 
 private:
-    MangaViewManager() = default;
-    // Creates the controller when there is none and puts its view on the key window.
-    MangaViewController& prepare();
-    std::shared_ptr<MangaViewController> mangaCtr_;
+    MangaViewManager();
+    OverlaySlot<MangaViewController> manga_;
 };

@@ -1,6 +1,10 @@
 #include "overlays/NMAlertViewController.h"
 
+#include <utility>
+
 #include "explore/NMCommon.h"
+#include "model/GameEvents.h"
+#include "platform/core/RunLoop.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
@@ -27,22 +31,27 @@ void NMAlertViewController::bindOutlets() {
 
 void NMAlertViewController::viewDidLoad() { moveDownOnTallScreen(); }
 
-void NMAlertViewController::showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag) {
+void NMAlertViewController::showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag,
+                                                 Action onOK) {
     msgLabel()->setText(message);
     iconImgView()->setImage(std::move(icon));
     okBtn()->setHidden(!hasBtn);
     cancelBtn()->setHidden(!hasBtn);
     hiddenBtn()->setHidden(hasBtn);
     view()->setTag(tag);
+    onOK_ = std::move(onOK);
 }
 
-void NMAlertViewController::showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag) {
-    showAlertWithMessage(message, iconName.empty() ? nullptr : Image::named(iconName), hasBtn, tag);
+void NMAlertViewController::showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag,
+                                                 Action onOK) {
+    showAlertWithMessage(message, iconName.empty() ? nullptr : Image::named(iconName), hasBtn, tag, std::move(onOK));
 }
 
 void NMAlertViewController::pressOK() {
     SoundEngine::sharedEngine().playEffect("tap.mp3");
-    NMCommon::sendNotification("okPressed", Value(static_cast<int64_t>(view()->tag())));
+    NMCommon::sendNotification(GameEvents::kOkPressed, Value(static_cast<int64_t>(view()->tag())));
+    // Answered once: the box may be filled again before the action runs.
+    if (Action action = std::exchange(onOK_, {})) RunLoop::main().post(std::move(action));
     OverlayViewController::pressClose();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The in-game message box: the king's talking icon, a message, and either OK and cancel buttons
 // or, without buttons, a faceless button over the box that dismisses it. OK posts "okPressed"
-// with the box's tag (kept as the root view's tag) as a number. Layout "NMAlertView"; the
+// with the box's tag (kept as the root view's tag) as a number, and runs the action the box was
+// filled with, on the same later pass as the event. Layout "NMAlertView"; the
 // pop-in and shrink-out act on its "containerView" panel. Keys: Enter is OK, Esc cancel; a box
 // without buttons goes by either.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,14 +18,18 @@ class Label;
 
 class NMAlertViewController : public OverlayViewController {
 public:
+    using Action = std::function<void()>;
+
     NMAlertViewController();
 
-    // Fills the box: text, icon, the buttons (with) or the hidden button (without), the tag.
-    void showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag);
+    // Fills the box: text, icon, the buttons (with) or the hidden button (without), the tag, and
+    // what OK does (nothing when empty; a new message replaces it).
+    void showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag, Action onOK = {});
     // The same with the icon's picture file ("talk1@2x.png").
-    void showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag);
+    void showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag, Action onOK = {});
 
-    // Effect "tap.mp3", posts "okPressed" with the tag, then the shrink-out and close.
+    // Effect "tap.mp3", posts "okPressed" with the tag and then the OK action for the main run
+    // loop, then the shrink-out and close.
     void pressOK();
     // The cancel button: effect "tap_fail.wav", then the shrink-out and close. No event.
     void pressClose() override;
@@ -47,4 +53,5 @@ private:
     std::shared_ptr<Button> okBtn_;
     std::shared_ptr<Button> cancelBtn_;
     std::shared_ptr<Button> hiddenBtn_;
+    Action onOK_;
 };

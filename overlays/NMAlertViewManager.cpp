@@ -3,7 +3,6 @@
 #include <mutex>
 
 #include "platform/ui/Image.h"
-#include "platform/ui/Window.h"
 
 namespace {
 std::mutex instanceMutex;
@@ -25,20 +24,16 @@ void NMAlertViewManager::resetInstanceForTesting() {
     instance = nullptr;
 }
 
-NMAlertViewManager::~NMAlertViewManager() {
-    if (alertCtr_) alertCtr_->setDelegate(nullptr);
+NMAlertViewManager::~NMAlertViewManager() = default;
+
+void NMAlertViewManager::showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag,
+                                              Action onOK) {
+    NMAlertViewController& box = alert_.present();
+    box.showAlertWithMessage(message, std::move(icon), hasBtn, tag, std::move(onOK));
+    box.appearWithAnimationAllowInteraction(true);
 }
 
-void NMAlertViewManager::showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag) {
-    if (!alertCtr_) alertCtr_ = std::make_shared<NMAlertViewController>();
-    alertCtr_->setDelegate(this);
-    if (!alertCtr_->view()->superview()) {
-        if (Window* window = Window::keyWindow()) alertCtr_->addViewTo(*window);
-    }
-    alertCtr_->showAlertWithMessage(message, std::move(icon), hasBtn, tag);
-    alertCtr_->appearWithAnimationAllowInteraction(true);
-}
-
-void NMAlertViewManager::showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag) {
-    showAlertWithMessage(message, iconName.empty() ? nullptr : Image::named(iconName), hasBtn, tag);
+void NMAlertViewManager::showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag,
+                                              Action onOK) {
+    showAlertWithMessage(message, iconName.empty() ? nullptr : Image::named(iconName), hasBtn, tag, std::move(onOK));
 }

@@ -1,17 +1,21 @@
 #pragma once
 // Owner of the one message box. The box is created on first use, added to the key window, and
-// kept after it closes, to be filled and shown again by the next message.
+// kept after it closes, to be filled and shown again by the next message. A confirmation's OK
+// reaches the caller through the action given with the message.
 //
-//   NMAlertViewManager::getInstance()->showAlertWithMessage(text, Image::named("talk1@2x.png"), true, 12345);
+//   NMAlertViewManager::getInstance()->showAlertWithMessage(text, "talk1@2x.png", true, GameTags::kStartExplore,
+//                                                           [this] { startExplore(); });
 #include <memory>
 #include <string>
 
 #include "overlays/NMAlertViewController.h"
-#include "overlays/OverlayViewControllerDelegate.h"
+#include "overlays/OverlaySlot.h"
 #include "platform/core/RunLoop.h"
 
-class NMAlertViewManager : public Object, public OverlayViewControllerDelegate {
+class NMAlertViewManager : public Object {
 public:
+    using Action = NMAlertViewController::Action;
+
     static NMAlertViewManager* getInstance();
     // Tests: destroys the instance (the next getInstance makes a fresh one).
     static void resetInstanceForTesting();
@@ -19,15 +23,12 @@ public:
 
     void initFile() {}
 
-    void showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag);
-    void showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag);
+    void showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag, Action onOK = {});
+    void showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag, Action onOK = {});
 
-    const std::shared_ptr<NMAlertViewController>& alertCtr() const { return alertCtr_; }
-
-    void overlayWillClose(OverlayViewController&) override {}
-    void overlayDidClose(OverlayViewController&) override {}
+    const std::shared_ptr<NMAlertViewController>& alertCtr() const { return alert_.screen(); }
 
 private:
     NMAlertViewManager() = default;
-    std::shared_ptr<NMAlertViewController> alertCtr_;
+    OverlaySlot<NMAlertViewController> alert_{OverlaySlot<NMAlertViewController>::kKeepOnClose};
 };

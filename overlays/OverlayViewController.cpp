@@ -6,8 +6,6 @@
 #include "stage/NMAnimationCommon.h"
 
 namespace {
-constexpr int kPopIn = 7;
-constexpr int kShrinkOut = 6;
 constexpr double kBaseScreenHeight = 480;
 }  // namespace
 
@@ -30,7 +28,7 @@ View& OverlayViewController::animatedView() { return containerView_ ? *container
 
 void OverlayViewController::appearWithAnimationAllowInteraction(bool allowInteraction) {
     beginAppearance(allowInteraction);
-    NMAnimationCommon::animateView(animatedView(), kPopIn, allowInteraction);
+    NMAnimationCommon::animateView(animatedView(), NMAnimationCommon::kGrowInWithBounce, allowInteraction);
 }
 
 void OverlayViewController::beginAppearance(bool allowInteraction) {
@@ -41,7 +39,7 @@ void OverlayViewController::beginAppearance(bool allowInteraction) {
 void OverlayViewController::pressClose() {
     std::weak_ptr<void> alive = lifetime();
     const unsigned shownAs = appearCount_;
-    NMAnimationCommon::animateView(animatedView(), kShrinkOut, isAllowInteraction_, [this, alive, shownAs] {
+    NMAnimationCommon::animateView(animatedView(), NMAnimationCommon::kShrinkOut, isAllowInteraction_, [this, alive, shownAs] {
         // Shown again while shrinking (a new message in the same box): it stays.
         if (!alive.expired() && appearCount_ == shownAs) close();
     });

@@ -25,9 +25,9 @@ public:
     explicit OverlayViewController(std::string layoutName);
     ~OverlayViewController() override;
 
-    // Stores the flag, then the pop-in (stock animation 7) on the container or the root view.
+    // Stores the flag, then the pop-in (the stock grow-in with a bounce) on the container or the root view.
     virtual void appearWithAnimationAllowInteraction(bool allowInteraction);
-    // The close button: the shrink-out (stock animation 6) with the stored flag, then close().
+    // The close button: the stock shrink-out with the stored flag, then close().
     virtual void pressClose();
     // Tells the delegate the overlay is about to close (never called by the base on its own).
     void willClose();

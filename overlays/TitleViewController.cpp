@@ -72,7 +72,7 @@ void TitleViewController::viewWillAppear(bool animated) {
     OverlayViewController::viewWillAppear(animated);
     if (logoImgView_) {
         std::weak_ptr<void> alive = lifetime();
-        NMAnimationCommon::animateView(*logoImgView_, 7, true, [this, alive] {
+        NMAnimationCommon::animateView(*logoImgView_, NMAnimationCommon::kGrowInWithBounce, true, [this, alive] {
             if (alive.expired() || closing_) return;
             drawPersons();
             if (flickImgView_) {
@@ -168,7 +168,7 @@ void TitleViewController::close() {
     std::weak_ptr<void> alive = lifetime();
     std::shared_ptr<View> rootRef = view();
     View::animateWithDuration(
-        kFadeDuration, 0.0, AnimationOptions{AnimationCurve::easeInOut, false, false}, [rootRef] { rootRef->setAlpha(0); },
+        kFadeDuration, 0.0, AnimationOptions{AnimationCurve::easeInOut, false}, [rootRef] { rootRef->setAlpha(0); },
         [this, alive](bool) {
             if (!alive.expired()) OverlayViewController::close();
         });

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "explore/NMCommon.h"
+#include "model/GameEvents.h"
 #include "model/GoldManager.h"
 #include "platform/core/Random.h"
 
@@ -112,7 +113,7 @@ void KingImageView::startSleepAnimation() {
             setAnimationRepeatCount(0);
             updateAnimationDuration();
             startAnimating();
-            NMCommon::sendNotification("sleepAnimationDidStart");
+            NMCommon::sendNotification(GameEvents::kSleepAnimationDidStart);
         },
         animationDuration());
 }

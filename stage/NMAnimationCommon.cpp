@@ -63,37 +63,37 @@ Step scaleStep(double duration, AnimationCurve curve, double scale, std::optiona
 
 void NMAnimationCommon::animateView(View& view, Point p, int type, bool allowInteraction, Block block) {
     view.setHidden(false);
-    if (type == 5 || type == 6) {
+    if (type == kGrowIn || type == kShrinkOut) {
         animateView(view, type, allowInteraction, std::move(block));
         return;
     }
-    if (type < 0 || type > 4) return;
+    if (type < kSlideInFromAbove || type > kBounceInFromBelow) return;
 
     const double h = view.frame().height();
     const double main = kMainStepDuration, bounce = kBounceStepDuration;
     auto steps = std::make_shared<std::vector<Step>>();
     switch (type) {
-    case 0:  // slide in from above
+    case kSlideInFromAbove:
         view.setAlpha(0.0);
         view.setCenter({p.x, p.y - h});
         steps->push_back(centerStep(main, AnimationCurve::easeOut, p, true));
         break;
-    case 1:  // slide in from below
+    case kSlideInFromBelow:
         view.setAlpha(0.0);
         view.setCenter({p.x, p.y + h});
         steps->push_back(centerStep(main, AnimationCurve::easeOut, p, true));
         break;
-    case 2:  // slide out upwards
+    case kSlideOutUpwards:
         view.setAlpha(1.0);
         view.setCenter(p);
         steps->push_back(centerStep(main, AnimationCurve::easeIn, {p.x, p.y - h}, false));
         break;
-    case 3:  // slide out downwards
+    case kSlideOutDownwards:
         view.setAlpha(1.0);
         view.setCenter(p);
         steps->push_back(centerStep(main, AnimationCurve::easeIn, {p.x, p.y + h}, false));
         break;
-    case 4:  // bounce in from below; the overshoot grows with the target's y
+    case kBounceInFromBelow:  // the overshoot grows with the target's y
         view.setAlpha(0.0);
         view.setCenter({p.x, p.y + h});
         steps->push_back(centerStep(main, AnimationCurve::easeOut, {p.x, 1.05 * p.y}, true));
@@ -107,12 +107,12 @@ void NMAnimationCommon::animateView(View& view, Point p, int type, bool allowInt
 }
 
 void NMAnimationCommon::animateView(View& view, int type, bool allowInteraction, Block block) {
-    if (type == 5 || type == 7) view.setHidden(false);
-    if (type < 5 || type > 7) return;
+    if (type == kGrowIn || type == kGrowInWithBounce) view.setHidden(false);
+    if (type < kGrowIn || type > kGrowInWithBounce) return;
 
     const double main = kMainStepDuration, bounce = kBounceStepDuration;
     auto steps = std::make_shared<std::vector<Step>>();
-    if (type == 6) {
+    if (type == kShrinkOut) {
         view.setAlpha(1.0);
         view.setTransform(Transform::identity());
         steps->push_back(scaleStep(main, AnimationCurve::easeIn, 0.1, 0.0));
@@ -120,7 +120,7 @@ void NMAnimationCommon::animateView(View& view, int type, bool allowInteraction,
         view.setAlpha(0.0);
         view.setTransform(Transform::makeScale(0.00001, 0.00001));
         steps->push_back(scaleStep(main, AnimationCurve::easeOut, 1.0, 1.0));
-        if (type == 7) {
+        if (type == kGrowInWithBounce) {
             steps->push_back(scaleStep(bounce, AnimationCurve::easeInOut, 0.95, std::nullopt));
             steps->push_back(scaleStep(bounce, AnimationCurve::easeInOut, 1.02, std::nullopt));
             steps->push_back(scaleStep(bounce, AnimationCurve::easeInOut, 1.0, std::nullopt));

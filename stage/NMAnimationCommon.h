@@ -21,6 +21,18 @@ public:
 
     using Block = std::function<void()>;
 
+    // The stock animation types; any other number does nothing.
+    enum AnimationType : int {
+        kSlideInFromAbove = 0,
+        kSlideInFromBelow = 1,
+        kSlideOutUpwards = 2,
+        kSlideOutDownwards = 3,
+        kBounceInFromBelow = 4,
+        kGrowIn = 5,
+        kShrinkOut = 6,
+        kGrowInWithBounce = 7,  // the pop-in of overlays, balloons and panels
+    };
+
     static void animateView(View& view, Point targetPos, int animationType, bool allowInteraction, Block block = {});
     static void animateView(View& view, int animationType, bool allowInteraction, Block block = {});
 

@@ -8,6 +8,8 @@
 #include "explore/NMCommon.h"
 #include "model/DungeonManager.h"
 #include "model/DungeonStaticData.h"
+#include "model/GameEvents.h"
+#include "model/GameTags.h"
 #include "model/GoldManager.h"
 #include "model/LeftTimeManager.h"
 #include "model/MonsterManager.h"
@@ -47,7 +49,7 @@ PersonView::PersonView(const Rect& frame) : View(frame) {
     personImgView_->setContentMode(ContentMode::scaleAspectFill);
 
     yieldImgView_ = View::make<ImageView>(own);
-    yieldImgView_->setTag(kYieldTag);
+    yieldImgView_->setTag(GameTags::kYieldImage);
     yieldImgView_->setContentMode(ContentMode::scaleAspectFit);
 
     effectImgView_ = View::make<ImageView>(own);
@@ -55,32 +57,10 @@ PersonView::PersonView(const Rect& frame) : View(frame) {
     effectImgView_->setClipsToBounds(false);
     effectImgView_->setHidden(true);
 
-    currentRect_ = this->frame();
-}
-
-void PersonView::loadSubviewsIfNeeded() {
-    // Sub-views added in the constructor would not know their superview (the person is not yet
-    // owned by a shared_ptr there), so they join here, on first use.
-    if (subviewsLoaded_ || weak_from_this().expired()) return;
-    subviewsLoaded_ = true;
     addSubview(personImgView_);
     addSubview(yieldImgView_);
     addSubview(effectImgView_);
-}
-
-const std::shared_ptr<ImageView>& PersonView::personImgView() const {
-    const_cast<PersonView*>(this)->loadSubviewsIfNeeded();
-    return personImgView_;
-}
-
-const std::shared_ptr<ImageView>& PersonView::yieldImgView() const {
-    const_cast<PersonView*>(this)->loadSubviewsIfNeeded();
-    return yieldImgView_;
-}
-
-const std::shared_ptr<ImageView>& PersonView::effectImgView() const {
-    const_cast<PersonView*>(this)->loadSubviewsIfNeeded();
-    return effectImgView_;
+    currentRect_ = this->frame();
 }
 
 PersonView::~PersonView() { myTimer_.invalidate(); }
@@ -97,7 +77,6 @@ unsigned PersonView::monsterIdToBattleWithDungeonId(unsigned dungeonId, bool bos
 }
 
 void PersonView::showResultWithDungeonId(unsigned dungeonId) {
-    loadSubviewsIfNeeded();
     setCurrentDungeonId(dungeonId);
     setCurrentMonsterId(0);
 
@@ -129,7 +108,7 @@ void PersonView::showResultWithDungeonId(unsigned dungeonId) {
 
     if (MonsterManager::isStrongerThanMonsterId(monsterId)) {
         showMonsterWithId(monsterId, dungeonId);
-        if (monsterId == bossId && !bossHunted) NMCommon::sendNotification("bossHunted");
+        if (monsterId == bossId && !bossHunted) NMCommon::sendNotification(GameEvents::kBossHunted);
         return;
     }
 
@@ -139,13 +118,11 @@ void PersonView::showResultWithDungeonId(unsigned dungeonId) {
 }
 
 void PersonView::showResultNoneWithDelay(double delay) {
-    loadSubviewsIfNeeded();
     removeYields();
     PoseManager::getInstance()->changePose(0, *personImgView_, true, delay);
 }
 
 void PersonView::showMonsterWithId(unsigned monsterId, unsigned dungeonId) {
-    loadSubviewsIfNeeded();
     setIsBeforeCheck(true);
     setCurrentYieldType(kYieldMonster);
     setCurrentMonsterId(monsterId);
@@ -161,7 +138,6 @@ void PersonView::showMonsterWithId(unsigned monsterId, unsigned dungeonId) {
 }
 
 void PersonView::showKanokePre() {
-    loadSubviewsIfNeeded();
     setIsBeforeCheck(true);
     removeYields();
     setCurrentYieldType(kYieldCoffin);
@@ -169,7 +145,6 @@ void PersonView::showKanokePre() {
 }
 
 void PersonView::showImage(std::shared_ptr<Image> image, Size size) {
-    loadSubviewsIfNeeded();
     setIsBeforeCheck(true);
     setCurrentYieldType(kYieldPicture);
 
@@ -196,7 +171,6 @@ void PersonView::setUpYield(Point center, bool upsideDown) {
 // ---- The collect sequence
 
 bool PersonView::checkResult() {
-    loadSubviewsIfNeeded();
     if (isCheking_) return false;
     isCheking_ = true;
 
@@ -267,12 +241,12 @@ void PersonView::recordCollection() {
             if (!bossHuntedBefore) {
                 Analytics::shared()->trackPageView("/STAGE_CLEAR_V102_" + std::to_string(dungeonId));
                 store.removeObjectForKey(SavedStateKeys::timestampBoss);
-                NMCommon::sendNotification("newMap", Value(dungeonId));
+                NMCommon::sendNotification(GameEvents::kNewMap, Value(dungeonId));
             }
             if (!store.boolForKey(SavedStateKeys::mapUnlocked)) {
                 store.setBool(true, SavedStateKeys::mapUnlocked);
                 store.synchronize();
-                NMCommon::sendNotification("mapUnlocked");
+                NMCommon::sendNotification(GameEvents::kMapUnlocked);
             }
         }
         setCurrentMonsterId(0);
@@ -280,7 +254,7 @@ void PersonView::recordCollection() {
         SavedStateStore& store = SavedStateStore::standardUserDefaults();
         if (!store.boolForKey(SavedStateKeys::shopUnlocked)) {
             store.setBool(true, SavedStateKeys::shopUnlocked);
-            NMCommon::sendNotification("shopUnlocked");
+            NMCommon::sendNotification(GameEvents::kShopUnlocked);
         }
     }
 }
@@ -296,23 +270,19 @@ void PersonView::waitForRecordings() { recordingWorker().waitUntilIdle(); }
 // ---- Presentation steps
 
 void PersonView::showExploring() {
-    loadSubviewsIfNeeded();
     PoseManager::getInstance()->changePose(1, *personImgView_, true, 0);
 }
 
 void PersonView::showWaitingCheck() {
-    loadSubviewsIfNeeded();
     personImgView_->stopAnimating();
     personImgView_->setImage(PoseManager::getInstance()->waitingImage());
 }
 
 void PersonView::waitingWithYield() {
-    loadSubviewsIfNeeded();
     startTimer();
 }
 
 void PersonView::showKanokeWithEffect(bool withEffect) {
-    loadSubviewsIfNeeded();
     if (withEffect) {
         effectImgView_->setCenter(personImgView_->center());
         startEffectAtImageView(*effectImgView_, EffectManager::getInstance()->kemuriEffects());
@@ -325,7 +295,6 @@ void PersonView::showKanokeWithEffect(bool withEffect) {
 }
 
 void PersonView::showKanokeEffect() {
-    loadSubviewsIfNeeded();
     effectImgView_->setCenter(personImgView_->center());
     startEffectAtImageView(*effectImgView_, EffectManager::getInstance()->kanokeEffects());
 }
@@ -333,19 +302,17 @@ void PersonView::showKanokeEffect() {
 // ---- Pictures and animations
 
 void PersonView::generateYieldImgView() {
-    loadSubviewsIfNeeded();
     removeYields();
     yieldImgView_ = View::make<ImageView>(Rect(0, 0, bounds().width(), bounds().height()));
-    yieldImgView_->setTag(kYieldTag);
+    yieldImgView_->setTag(GameTags::kYieldImage);
     yieldImgView_->setContentMode(ContentMode::scaleAspectFit);
     insertSubviewBelow(yieldImgView_, effectImgView_.get());
 }
 
 void PersonView::removeYields() {
-    loadSubviewsIfNeeded();
     const std::vector<std::shared_ptr<View>> children = subviews();
     for (const auto& child : children)
-        if (child->tag() >= kYieldTag && dynamic_cast<ImageView*>(child.get())) child->removeFromSuperview();
+        if (child->tag() >= GameTags::kYieldImage && dynamic_cast<ImageView*>(child.get())) child->removeFromSuperview();
     stopTimer();
 }
 
@@ -360,7 +327,6 @@ void PersonView::startTimer() {
 }
 
 void PersonView::timerHandler() {
-    loadSubviewsIfNeeded();
     personImgView_->stopAnimating();
     const double h = yieldImgView_ ? yieldImgView_->frame().height() : 0.0;
     const Point center(kMidX, kHoldY - 0.3 * h + (toggle_ ? kHoldBobPoints : 0.0));
@@ -372,10 +338,9 @@ void PersonView::timerHandler() {
 void PersonView::stopTimer() { myTimer_.invalidate(); }
 
 void PersonView::updateCurrentRect() {
-    loadSubviewsIfNeeded();
     Rect rect = frame();
     for (const auto& child : subviews()) {
-        if (child->isHidden() || child->tag() < kYieldTag || !dynamic_cast<ImageView*>(child.get())) continue;
+        if (child->isHidden() || child->tag() < GameTags::kYieldImage || !dynamic_cast<ImageView*>(child.get())) continue;
         const double overhang = std::min(0.0, child->frame().minY());
         rect.origin.y += overhang;
         rect.size.height -= overhang;
@@ -392,7 +357,6 @@ void PersonView::startEffectAtImageView(ImageView& imageView, const std::vector<
 }
 
 void PersonView::startCheckAnimation() {
-    loadSubviewsIfNeeded();
     stopTimer();
     PoseManager::getInstance()->changePose(4, *personImgView_, false, 0);
 

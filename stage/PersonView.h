@@ -21,9 +21,7 @@
 // currentRect (the touch rectangle in the owner's coordinates) grows upwards by that overhang.
 //
 // Persons must be owned by std::shared_ptr (View::make<PersonView>(frame)): a recording on the
-// worker keeps its person alive until the main-thread step has run. The three pictures are made
-// in the constructor but join the person on first use (any operation or picture accessor, or
-// loadSubviewsIfNeeded()): a view cannot be its sub-views' superview before a shared_ptr owns it.
+// worker keeps its person alive until the main-thread step has run.
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -63,7 +61,6 @@ class PersonView : public View {
 public:
     enum : uint32_t { kYieldNothing = 0, kYieldPicture = 1, kYieldCoffin = 2, kYieldMonster = 3 };
 
-    static constexpr int kYieldTag = 1000;
     static constexpr double kWidth = 43.0;
     static constexpr double kHeight = 60.0;
     // One more new monster joins the draw every this many explores of the dungeon.
@@ -93,11 +90,9 @@ public:
     bool isBeforeCheck() const { return isBeforeCheck_.load(); }
     void setIsBeforeCheck(bool before) { isBeforeCheck_.store(before); }
 
-    const std::shared_ptr<ImageView>& personImgView() const;
-    const std::shared_ptr<ImageView>& yieldImgView() const;
-    const std::shared_ptr<ImageView>& effectImgView() const;
-    // Puts the pictures into the person (once owned by a shared_ptr); every operation does it.
-    void loadSubviewsIfNeeded();
+    const std::shared_ptr<ImageView>& personImgView() const { return personImgView_; }
+    const std::shared_ptr<ImageView>& yieldImgView() const { return yieldImgView_; }
+    const std::shared_ptr<ImageView>& effectImgView() const { return effectImgView_; }
 
     uint32_t currentMonsterId() const { return currentMonsterId_.load(); }
     void setCurrentMonsterId(uint32_t monsterId) { currentMonsterId_.store(monsterId); }
@@ -161,7 +156,6 @@ private:
     void recordCollection();
     void finishCheckOnMainThread();
 
-    bool subviewsLoaded_ = false;
     PersonViewDelegate* delegate_ = nullptr;
     bool toggle_ = false;
     bool isMovingForGo_ = false;

@@ -6,6 +6,7 @@
 #include "explore/BalloonView.h"
 #include "explore/NMCommon.h"
 #include "model/DungeonManager.h"
+#include "model/GameEvents.h"
 #include "model/MemberManager.h"
 #include "model/PersonManager.h"
 #include "platform/core/Random.h"
@@ -66,7 +67,7 @@ StageView::StageView(const Rect& frame) : View(frame) {
     throwStageView_->setUserInteractionEnabled(false);
     addSubview(throwStageView_);
 
-    NMCommon::addObserver(asObject(this), [this](const Notification& n) { bossHunted(n); }, "bossHunted");
+    NMCommon::addObserver(asObject(this), [this](const Notification& n) { bossHunted(n); }, GameEvents::kBossHunted);
 }
 
 StageView::~StageView() {
@@ -83,11 +84,11 @@ void StageView::makePositions() {
 }
 
 int StageView::groupOfPersonId(int personId) {
-    if (personId <= 8) return 1;
-    if (personId <= 15) return 2;
-    if (personId <= 21) return 3;
-    if (personId <= 26) return 4;
-    return 5;
+    // The row whose ids hold it; ids below the first row fall to the front, above the last to the back.
+    const auto& rows = slotRows();
+    for (size_t r = 1; r < rows.size(); ++r)
+        if (personId < rows[r].firstId) return static_cast<int>(r);
+    return static_cast<int>(rows.size());
 }
 
 std::vector<std::shared_ptr<PersonView>> StageView::persons() const {
@@ -200,7 +201,7 @@ void StageView::moveOnePerson(PersonView& person, Point pos, double delay) {
                 p->setHidden(true);
                 p->setIsMovingForGo(false);
             }
-            NMCommon::sendNotification("moveDidEnd");
+            NMCommon::sendNotification(GameEvents::kMoveDidEnd);
         });
 }
 
@@ -257,7 +258,7 @@ void StageView::comebackOnePerson(PersonView& person, bool result, Point fromPos
 
     const uint32_t yield = person.currentYieldType();
     if (quake && (yield == PersonView::kYieldMonster || yield == PersonView::kYieldCoffin)) {
-        NMCommon::sendNotification("battling");
+        NMCommon::sendNotification(GameEvents::kBattling);
         delay += kBattleDelay;
     }
 
@@ -306,7 +307,7 @@ void StageView::comebackDidEnd(PersonView& person, bool animated) {
         person.waitingWithYield();
         addYieldPersons(person);
     }
-    NMCommon::sendNotification("comebackDidEnd");
+    NMCommon::sendNotification(GameEvents::kComebackDidEnd);
 }
 
 // ---- Questions
@@ -429,7 +430,7 @@ void StageView::finishCheck(PersonView& person) {
         person.showResultNoneWithDelay(0);
     }
     PersonManager::updatePersonInfoWithId(person.personId(), PersonManager::kYieldNothing, 0, 0);
-    NMCommon::sendNotification("checkDidEnd");
+    NMCommon::sendNotification(GameEvents::kCheckDidEnd);
 }
 
 // ---- Boss balloon and lifetime

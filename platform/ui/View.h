@@ -41,8 +41,6 @@ struct AnimationOptions {
     AnimationCurve curve = AnimationCurve::easeInOut;
     // Touches reach the animated views while the animation runs (otherwise they pass them by).
     bool allowUserInteraction = false;
-    // Accepted for fidelity; every animation starts from the presentation value anyway.
-    bool beginFromCurrentState = false;
 };
 
 class View : public Object, public std::enable_shared_from_this<View> {

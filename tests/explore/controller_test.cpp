@@ -6,6 +6,7 @@
 #include "explore/ExploreStatusView.h"
 #include "explore/NMCommon.h"
 #include "explore/ViewController.h"
+#include "model/GameTags.h"
 #include "model/MemberManager.h"
 #include "model/SavedStateKeys.h"
 #include "overlays/MangaViewManager.h"
@@ -124,8 +125,8 @@ TEST_F(ControllerTest, StartMessagesTruncateToWholeSecondsAndMinutes) {
 
 TEST_F(ControllerTest, StrayOKsAreIgnoredTheTimerStartsWhenTheLastHasLeftTheKingDreamsAndNoRatingIsAsked) {
     load();
-    NMCommon::sendNotification("okPressed", Value(static_cast<int64_t>(777)));  // another tag
-    NMCommon::sendNotification("okPressed", Value("12345"));                     // no number
+    // Only the confirmation's own OK starts an explore, not an "okPressed" heard from elsewhere.
+    NMCommon::sendNotification("okPressed", Value(static_cast<int64_t>(GameTags::kStartExplore)));
     advance(1.0);
     EXPECT_EQ(exploringCount(), 0);
     startExplore(1);
@@ -174,7 +175,7 @@ TEST_F(ControllerTest, SuspendingLeavesOnlyTheReturnedHoldingAnything) {
     ASSERT_EQ(numComeback(), 2);
     tap(*ctr->exploreStatusView()->suspendBtn());
     ASSERT_TRUE(alertShown());
-    EXPECT_EQ(alert()->alertTag(), ViewController::kSuspendTag);
+    EXPECT_EQ(alert()->alertTag(), GameTags::kSuspend);
     advance(1.0);
     tap(*alert()->okBtn());
     advance(5.0);

@@ -12,6 +12,7 @@
 #include "explore/PixelPanel.h"
 #include "explore/StatusView.h"
 #include "model/EquipManager.h"
+#include "model/GameTags.h"
 #include "model/SavedStateKeys.h"
 #include "platform/core/Random.h"
 #include "platform/render/HeadlessRenderer.h"
@@ -166,7 +167,7 @@ TEST_F(WidgetTest, TheStripTakesOneRowUpToFifteenPiecesOnSaleTwoBeyondAndFollows
     const auto icons = [](const EquipStatusView& strip) {  // origins by the equipment id of the picture
         std::map<unsigned, Point> found;
         for (const auto& sub : strip.subviews())
-            if (auto icon = std::dynamic_pointer_cast<ImageView>(sub); icon && sub->tag() == EquipStatusView::kIconTag)
+            if (auto icon = std::dynamic_pointer_cast<ImageView>(sub); icon && sub->tag() == GameTags::kEquipIcon)
                 found[static_cast<unsigned>(std::stoul(icon->image()->name().substr(4)))] = icon->frame().origin;
         return found;
     };

@@ -38,11 +38,11 @@ using StageKingTest = StageAnimationTest;
 using StagePoseTest = StageAnimationTest;
 
 TEST_F(StageAnimationTest, GrowAndShrinkKeepThePlaceUnknownTypesNeverCallBackAndDeathGivesTouchesBack) {
-    NMAnimationCommon::animateView(*view, {300, 300}, 6, true, [this] { ++calls; });
+    NMAnimationCommon::animateView(*view, {300, 300}, NMAnimationCommon::kShrinkOut, true, [this] { ++calls; });
     advanceTo(start + 0.25);
     EXPECT_DOUBLE_EQ(view->alpha(), 0.0);
     EXPECT_NEAR(view->transform().scaleY(), 0.1, 1e-12);
-    NMAnimationCommon::animateView(*view, 7, true, [this] { ++calls; });
+    NMAnimationCommon::animateView(*view, NMAnimationCommon::kGrowInWithBounce, true, [this] { ++calls; });
     EXPECT_NEAR(view->presentationTransform().scaleX(), 0.00001, 1e-9);
     advance(0.25 + 0.2);
     EXPECT_NEAR(view->presentationTransform().scaleX(), 1.02, 1e-9);
@@ -56,7 +56,7 @@ TEST_F(StageAnimationTest, GrowAndShrinkKeepThePlaceUnknownTypesNeverCallBackAnd
     advance(2.0);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(view->center(), Point(10, 10));
-    NMAnimationCommon::animateView(*view, 6, false, [this] { ++calls; });  // touches are off until it ends,
+    NMAnimationCommon::animateView(*view, NMAnimationCommon::kShrinkOut, false, [this] { ++calls; });  // touches are off until it ends,
     advance(0.1);
     EXPECT_FALSE(touchesEnabled());
     view.reset();  // or until the view dies half-way

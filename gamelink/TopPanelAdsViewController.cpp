@@ -1,13 +1,10 @@
 #include "gamelink/TopPanelAdsViewController.h"
 
-#include "platform/services/AdvertisingKit.h"
-#include "platform/ui/Screen.h"
+#include "platform/ui/AdvertisingKit.h"
 
 TopPanelAdsViewController::TopPanelAdsViewController() = default;
 
 TopPanelAdsViewController::~TopPanelAdsViewController() = default;
-
-bool TopPanelAdsViewController::isWantedOnMainScreen() { return Screen::mainScreen().bounds().height() == kPanelScreenHeight; }
 
 // On the tall screen the status row and the report button end at y 94 and the wanted poster
 // starts at 128: the band between them is free across the whole width.

@@ -3,19 +3,18 @@
 // below the status row and above the wanted poster, where the main screen leaves room on that
 // screen. It shows four banners of the advertising kit while it is on screen. On other heights
 // the title screen shows the banners instead and there is no panel.
+#include "platform/ui/AdvertisingKit.h"
 #include "platform/ui/ScreenController.h"
 
 class TopPanelAdsViewController : public ScreenController {
 public:
-    static constexpr int kBannerCount = 4;
-    // The only screen height that has the panel.
-    static constexpr double kPanelScreenHeight = 568;
+    static constexpr int kBannerCount = AdvertisingKit::kBannersInRow;
 
     TopPanelAdsViewController();
     ~TopPanelAdsViewController() override;
 
     // True on the screen that has the panel (exactly 568 points tall).
-    static bool isWantedOnMainScreen();
+    static bool isWantedOnMainScreen() { return AdvertisingKit::hasTopPanel(); }
     // The panel's frame in the main screen's root view.
     static Rect panelFrame();
 

@@ -20,8 +20,7 @@ unsigned DungeonManager::currentDungeonId() { return DungeonStaticData::currentD
 
 bool DungeonManager::isUnlockedWithDungeonId(unsigned dungeonId) {
     if (dungeonId < 2) return true;
-    const unsigned bossId = DungeonStaticData::getInstance()->bossIdWithDungeionId(dungeonId - 1);
-    return MonsterManager::getInstance()->huntedMonsterWithId(bossId);
+    return MonsterManager::getInstance()->huntedMonsterWithId(DungeonStaticData::getInstance()->bossIdOpeningDungeonId(dungeonId));
 }
 
 Value DungeonManager::visibleDungeons() {

@@ -4,6 +4,7 @@
 // d - 1 has been hunted at least once.
 #include <string>
 
+#include "model/DungeonStaticData.h"
 #include "platform/foundation/Value.h"
 
 class DungeonManager {
@@ -27,7 +28,6 @@ public:
     // The music file of the current dungeon.
     static std::string currentDungeonBGM();
 
-    // The dungeon whose unlocking shows the second half of the game.
-    static constexpr unsigned kSecondHalfDungeonId = 7;
+    static constexpr unsigned kSecondHalfDungeonId = DungeonStaticData::kSecondHalfDungeonId;
     static constexpr unsigned kFirstHalfDungeonCount = 6;
 };

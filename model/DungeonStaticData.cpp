@@ -59,6 +59,10 @@ unsigned DungeonStaticData::bossIdWithDungeionId(unsigned dungeonId) const {
     return static_cast<unsigned>(dungeonStaticInfoWithId(dungeonId)["boss_id"].unsignedValue());
 }
 
+unsigned DungeonStaticData::bossIdOpeningDungeonId(unsigned dungeonId) const {
+    return dungeonId < 2 ? 0 : bossIdWithDungeionId(dungeonId - 1);
+}
+
 bool DungeonStaticData::isBossinDungeonId(unsigned dungeonId, unsigned monsterId) const {
     const Value list = monstersWithDungeonId(dungeonId);  // kept alive for the loop
     for (const Value& entry : list.arrayValue())

@@ -29,8 +29,14 @@ public:
     Value monstersWithDungeonId(unsigned dungeonId) const;
     // "boss_id" of the dungeon, 0 when none.
     unsigned bossIdWithDungeionId(unsigned dungeonId) const;
+    // The boss whose first hunt opens the dungeon: the previous dungeon's; 0 for dungeon 1,
+    // which is always open.
+    unsigned bossIdOpeningDungeonId(unsigned dungeonId) const;
     // "is_boss" of the first entry for that monster in the dungeon's list; NO when none.
     bool isBossinDungeonId(unsigned dungeonId, unsigned monsterId) const;
+
+    // The dungeon whose opening shows the second half of the game.
+    static constexpr unsigned kSecondHalfDungeonId = 7;
 
 private:
     DungeonStaticData() = default;

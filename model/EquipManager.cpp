@@ -10,13 +10,13 @@
 #include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
 
-std::string EquipManager::equipInfoUserDefaultsKeyWithId(int64_t equipId) { return SavedStateKeys::keyWithId("equip_", equipId); }
+std::string EquipManager::equipInfoUserDefaultsKeyWithId(int64_t equipId) { return SavedStateKeys::equipKeyWithId(equipId); }
 
 Value EquipManager::equipInfoWithId(int64_t equipId) {
     return SavedStateKeys::recordForKey(equipInfoUserDefaultsKeyWithId(equipId));
 }
 
-bool EquipManager::haveEquipmentWithId(unsigned equipId) { return !equipInfoWithId(equipId).isNil(); }
+bool EquipManager::haveEquipmentWithId(unsigned equipId) { return SavedStateKeys::ownsEquipWithId(equipId); }
 
 bool EquipManager::isEquipUnlockedWithEquipStaticInfo(const Value& equipStaticInfo) {
     const unsigned monsterId = static_cast<unsigned>(equipStaticInfo["monster"].unsignedValue());

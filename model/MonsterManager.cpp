@@ -1,8 +1,7 @@
 #include "model/MonsterManager.h"
 
 #include "explore/NMCommon.h"
-#include "model/DungeonManager.h"
-#include "model/EquipManager.h"
+#include "model/DungeonStaticData.h"
 #include "model/GameEvents.h"
 #include "model/MonsterStaticData.h"
 #include "model/SavePointHooks.h"
@@ -40,7 +39,9 @@ Value MonsterManager::generateMonsterInfoWithId(unsigned monsterId, unsigned hun
 }
 
 unsigned MonsterManager::numAllMonsters() {
-    if (!DungeonManager::isUnlockedWithDungeonId(DungeonManager::kSecondHalfDungeonId)) return kFirstHalfMonsterCount;
+    // Until the second half is open (its dungeon's opening boss hunted) only the first half counts.
+    const unsigned opener = DungeonStaticData::getInstance()->bossIdOpeningDungeonId(DungeonStaticData::kSecondHalfDungeonId);
+    if (!getInstance()->huntedMonsterWithId(opener)) return kFirstHalfMonsterCount;
     return static_cast<unsigned>(MonsterStaticData::getInstance()->monsters().count());
 }
 
@@ -48,7 +49,7 @@ bool MonsterManager::isStrongerThanMonsterId(unsigned monsterId) {
     const Value entry = MonsterStaticData::getInstance()->monsterStaticInfoWithMonsterId(monsterId);
     for (const char* field : {"req_equip1", "req_equip2", "req_equip3"}) {
         const unsigned required = static_cast<unsigned>(entry[field].unsignedValue());
-        if (required != 0 && !EquipManager::haveEquipmentWithId(required)) return false;
+        if (required != 0 && !SavedStateKeys::ownsEquipWithId(required)) return false;
     }
     return true;
 }

@@ -43,4 +43,8 @@ inline Value recordForKey(const std::string& key) {
     Value v = SavedStateStore::standardUserDefaults().dictionaryForKey(key);
     return v.isDictionary() && !v.empty() ? v : Value();
 }
+
+// The equipment record "equip_%d"; the party owns the equipment while it exists.
+inline std::string equipKeyWithId(long long equipId) { return keyWithId("equip_", equipId); }
+inline bool ownsEquipWithId(long long equipId) { return !recordForKey(equipKeyWithId(equipId)).isNil(); }
 }  // namespace SavedStateKeys

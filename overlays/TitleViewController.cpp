@@ -1,11 +1,10 @@
 #include "overlays/TitleViewController.h"
 
-#include "gamelink/TopPanelAdsViewController.h"
 #include "model/SavedStateKeys.h"
-#include "platform/services/AdvertisingKit.h"
 #include "platform/services/Analytics.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
+#include "platform/ui/AdvertisingKit.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Touch.h"
@@ -87,12 +86,12 @@ void TitleViewController::viewWillAppear(bool animated) {
         });
     }
     // On the screen with the top panel the banners are there instead.
-    if (!TopPanelAdsViewController::isWantedOnMainScreen()) openAdnetView();
+    if (!AdvertisingKit::hasTopPanel()) openAdnetView();
 }
 
 void TitleViewController::viewWillDisappear(bool animated) {
-    if (!TopPanelAdsViewController::isWantedOnMainScreen() && isViewLoaded())
-        AdvertisingKit::removeBanners(*view(), TopPanelAdsViewController::kBannerCount);
+    if (!AdvertisingKit::hasTopPanel() && isViewLoaded())
+        AdvertisingKit::removeBanners(*view(), AdvertisingKit::kBannersInRow);
     OverlayViewController::viewWillDisappear(animated);
 }
 
@@ -175,5 +174,5 @@ void TitleViewController::close() {
 }
 
 void TitleViewController::openAdnetView() {
-    if (adsView_) AdvertisingKit::placeBannerRow(*view(), adsView_->frame(), TopPanelAdsViewController::kBannerCount);
+    if (adsView_) AdvertisingKit::placeBannerRow(*view(), adsView_->frame(), AdvertisingKit::kBannersInRow);
 }

@@ -1,8 +1,6 @@
 #include "stage/PersonRules.h"
 
-#include "stage/PersonView.h"
-
-unsigned PersonRules::newMonsterLimit(unsigned exploreCnt) { return 1 + exploreCnt / PersonView::kExploresPerNewMonster; }
+unsigned PersonRules::newMonsterLimit(unsigned exploreCnt) { return 1 + exploreCnt / kExploresPerNewMonster; }
 
 MonsterCandidates PersonRules::candidatesWithMonsters(const Value& monsters, bool bossHunted, unsigned exploreCnt) {
     MonsterCandidates found;

@@ -15,6 +15,9 @@ class PersonRules {
 public:
     PersonRules() = delete;
 
+    // One more new monster joins the draw every this many explores of the dungeon.
+    static constexpr unsigned kExploresPerNewMonster = 20;
+
     // How many "is_new" monsters may take part: 1 + exploreCnt / 20.
     static unsigned newMonsterLimit(unsigned exploreCnt);
     // Walks the list in order; boss entries take part only once the boss has been hunted; new

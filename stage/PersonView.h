@@ -63,8 +63,6 @@ public:
 
     static constexpr double kWidth = 43.0;
     static constexpr double kHeight = 60.0;
-    // One more new monster joins the draw every this many explores of the dungeon.
-    static constexpr unsigned kExploresPerNewMonster = 20;
     // Effects play at 20 frames a second.
     static constexpr double kEffectFramesPerSecond = 20.0;
     static constexpr double kCheckDropDuration = 0.5;

@@ -100,6 +100,14 @@ void Button::sendAction() {
     if (enabled_ && action) action();
 }
 
+View::KeyAnswer Button::ownKey(bool escape, bool buttonsLive) {
+    if (!buttonsLive || !enabled_) return KeyAnswer::none;
+    if (!(escape ? closesOnEscape_ : pressesOnEnter_)) return KeyAnswer::none;
+    auto keep = shared_from_this();
+    sendAction();
+    return KeyAnswer::taken;
+}
+
 std::shared_ptr<View> Button::hitTest(Point p) {
     // The button takes its touches itself (also when disabled, when it ignores them); its
     // picture and title are part of it.

@@ -53,6 +53,8 @@ public:
 
 protected:
     void boundsDidChange() override;
+    // Presses itself when live, enabled and marked for that key.
+    KeyAnswer ownKey(bool escape, bool buttonsLive) override;
 
 private:
     void refresh();

@@ -96,6 +96,13 @@ bool ModalPanelView::pressCancelButton() {
     return false;
 }
 
+View::KeyAnswer ModalPanelView::offerKey(bool escape, bool /*buttonsLive*/) {
+    // An answered panel on its way out takes nothing, and hides nothing either.
+    if (!takesInput() || !isVisible()) return KeyAnswer::none;
+    const bool pressed = escape ? pressCancelButton() : pressDefaultButton();
+    return pressed ? KeyAnswer::taken : KeyAnswer::refused;
+}
+
 void ModalPanelView::makePanel() {
     if (panel_) panel_->removeFromSuperview();
     panel_ = std::make_shared<ParchmentView>();

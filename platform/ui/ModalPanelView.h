@@ -49,6 +49,8 @@ public:
     // Enter: the default button. Esc: the cancel button, or a lone button. False when there is none.
     bool pressDefaultButton() { return dismissWithClickedButtonIndex(defaultButtonIndex_); }
     bool pressCancelButton();
+    // A shown panel answers every key itself (its buttons, or refused); nothing behind it is asked.
+    KeyAnswer offerKey(bool escape, bool buttonsLive) override;
 
     // Seconds the panel takes to come in and to go.
     static constexpr double kAppearDuration = 0.2;

@@ -260,7 +260,7 @@ Rect View::convertRectFromView(const Rect& r, const View* other) const {
 bool View::pointInside(Point p) const { return bounds_.contains(p); }
 
 std::shared_ptr<View> View::hitTest(Point p) {
-    if (hidden_ || !userInteractionEnabled_ || alpha_ < 0.01 || hasAnimationsBlockingInteraction()) return nullptr;
+    if (!takesInput() || hasAnimationsBlockingInteraction()) return nullptr;
     if (!pointInside(p)) return nullptr;
     for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
         const auto& sub = *it;
@@ -268,6 +268,16 @@ std::shared_ptr<View> View::hitTest(Point p) {
         if (auto hit = sub->hitTest(q)) return hit;
     }
     return shared_from_this();
+}
+
+// ---- Keys: the later sub-views first, then the view itself
+
+View::KeyAnswer View::offerKey(bool escape, bool buttonsLive) {
+    if (!takesInput() || hasAnimationsBlockingInteraction()) return KeyAnswer::none;
+    const auto subs = subviews_;  // a press may change the hierarchy
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it)
+        if (KeyAnswer r = (*it)->offerKey(escape, buttonsLive); r != KeyAnswer::none) return r;
+    return ownKey(escape, buttonsLive);
 }
 
 // ---- Touches: the handler, or else the superview (the responder chain)

@@ -129,6 +129,12 @@ public:
     virtual std::shared_ptr<View> hitTest(Point p);
     virtual bool pointInside(Point p) const;
 
+    // ---- Keys: Enter (escape false) or Esc (escape true), offered front to back. A view that
+    // takes input and is not animating against it offers the key to its later sub-views first,
+    // then answers it itself (ownKey). buttonsLive is false while the window's touches are off.
+    enum class KeyAnswer { none, taken, refused };
+    virtual KeyAnswer offerKey(bool escape, bool buttonsLive);
+
     // ---- Touches. By default a view calls its handler when set, and otherwise hands the touches
     // on to its superview (as the phone's responder chain does), so a container sees the touches
     // that land on its children unless they take them.
@@ -167,6 +173,10 @@ public:
     static const std::vector<View*>& animatingViews();
 
 protected:
+    // The view's own answer to a key once its sub-views have let it pass (none by default).
+    virtual KeyAnswer ownKey(bool /*escape*/, bool /*buttonsLive*/) { return KeyAnswer::none; }
+    // Shown, taking input and visible enough to be meant.
+    bool takesInput() const { return !hidden_ && userInteractionEnabled_ && alpha_ >= 0.01; }
     // Called after the view joined or left a window.
     virtual void didMoveToWindow() {}
     // Called when the view's size changed.

@@ -1,35 +1,10 @@
 #include "platform/ui/Window.h"
 
 #include "platform/services/UserInteraction.h"
-#include "platform/ui/Button.h"
-#include "platform/ui/ModalPanelView.h"
 #include "platform/ui/Screen.h"
 
 namespace {
 Window* gKeyWindow = nullptr;
-
-enum class KeyResult { notFound, taken, refused };
-
-// Front to back: the later subviews and, within a view, its subviews before the view itself.
-KeyResult offerKey(View& v, bool escape, bool buttonsLive) {
-    if (v.isHidden() || !v.isUserInteractionEnabled() || v.alpha() < 0.01) return KeyResult::notFound;
-    if (auto* panel = dynamic_cast<ModalPanelView*>(&v)) {
-        // An answered panel on its way out takes nothing, and hides nothing either.
-        if (!panel->isVisible()) return KeyResult::notFound;
-        const bool pressed = escape ? panel->pressCancelButton() : panel->pressDefaultButton();
-        return pressed ? KeyResult::taken : KeyResult::refused;
-    }
-    if (v.hasAnimationsBlockingInteraction()) return KeyResult::notFound;
-    const auto subs = v.subviews();  // a press may change the hierarchy
-    for (auto it = subs.rbegin(); it != subs.rend(); ++it)
-        if (KeyResult r = offerKey(**it, escape, buttonsLive); r != KeyResult::notFound) return r;
-    auto* button = dynamic_cast<Button*>(&v);
-    if (!button || !buttonsLive || !button->isEnabled()) return KeyResult::notFound;
-    if (!(escape ? button->closesOnEscape() : button->pressesOnEnter())) return KeyResult::notFound;
-    auto keep = button->shared_from_this();
-    button->sendAction();
-    return KeyResult::taken;
-}
 }  // namespace
 
 Window::Window() : Window(Screen::mainScreen().bounds()) {}
@@ -71,7 +46,7 @@ bool Window::needsDisplay(double now) const {
 bool Window::touchesEnabled() { return UserInteraction::shared()->isEnabled(); }
 
 bool Window::handleKey(bool escape) {
-    return offerKey(*this, escape, touchesEnabled()) == KeyResult::taken;
+    return offerKey(escape, touchesEnabled()) == KeyAnswer::taken;
 }
 
 bool Window::dropIfDisabled() {

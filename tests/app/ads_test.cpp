@@ -10,7 +10,7 @@
 #include "explore/ViewController.h"
 #include "gamelink/TopPanelAdsViewController.h"
 #include "overlays/TitleViewController.h"
-#include "platform/services/AdvertisingKit.h"
+#include "platform/ui/AdvertisingKit.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/services/AdvertisingKit.h"
+#include "platform/ui/AdvertisingKit.h"
 
 #include <algorithm>
 #include <string>
@@ -7,6 +7,7 @@
 #include "platform/ui/GamePalette.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/PixelFrame.h"
+#include "platform/ui/Screen.h"
 
 namespace {
 
@@ -66,3 +67,5 @@ int AdvertisingKit::removeBanners(View& parent, int count) {
     }
     return removed;
 }
+
+bool AdvertisingKit::hasTopPanel() { return Screen::mainScreen().bounds().height() == kTopPanelScreenHeight; }

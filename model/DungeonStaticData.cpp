@@ -5,26 +5,6 @@
 #include "model/SavedStateKeys.h"
 #include "model/StaticTable.h"
 
-namespace {
-std::mutex instanceMutex;
-DungeonStaticData* instance = nullptr;
-}  // namespace
-
-DungeonStaticData* DungeonStaticData::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new DungeonStaticData();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void DungeonStaticData::resetInstanceForTesting() {
-    std::lock_guard lock(instanceMutex);
-    delete instance;
-    instance = nullptr;
-}
-
 void DungeonStaticData::initFile() {
     dungeons_ = loadStaticTable("dungeons");
     dungeonMonsters_ = loadStaticTable("dungeon_monsters");

@@ -3,14 +3,11 @@
 // lists of the dungeons ("dungeon_monsters.plist"). Loaded once; read-only afterwards.
 #include <string>
 
+#include "platform/core/Singleton.h"
 #include "platform/foundation/Value.h"
 
-class DungeonStaticData {
+class DungeonStaticData : public Singleton<DungeonStaticData> {
 public:
-    static DungeonStaticData* getInstance();
-    // Test support only: drops the instance so the next getInstance() loads the tables again.
-    static void resetInstanceForTesting();
-
     void initFile();
 
     const Value& dungeons() const { return dungeons_; }
@@ -39,6 +36,7 @@ public:
     static constexpr unsigned kSecondHalfDungeonId = 7;
 
 private:
+    friend class Singleton<DungeonStaticData>;
     DungeonStaticData() = default;
     Value dungeons_;
     Value dungeonMonsters_;

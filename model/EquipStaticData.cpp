@@ -4,26 +4,6 @@
 
 #include "model/StaticTable.h"
 
-namespace {
-std::mutex instanceMutex;
-EquipStaticData* instance = nullptr;
-}  // namespace
-
-EquipStaticData* EquipStaticData::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new EquipStaticData();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void EquipStaticData::resetInstanceForTesting() {
-    std::lock_guard lock(instanceMutex);
-    delete instance;
-    instance = nullptr;
-}
-
 void EquipStaticData::initFile() { equipments_ = loadStaticTable("equipments"); }
 
 Value EquipStaticData::equipStaticInfoWithEquipId(int64_t equipId) const {

@@ -4,14 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/core/Singleton.h"
 #include "platform/foundation/Value.h"
 
-class EquipStaticData {
+class EquipStaticData : public Singleton<EquipStaticData> {
 public:
-    static EquipStaticData* getInstance();
-    // Test support only: drops the instance so the next getInstance() loads the table again.
-    static void resetInstanceForTesting();
-
     void initFile();
 
     const Value& equipments() const { return equipments_; }
@@ -25,6 +22,7 @@ public:
     Value equipmentsOfType(int64_t type) const;
 
 private:
+    friend class Singleton<EquipStaticData>;
     EquipStaticData() = default;
     Value equipments_;
 };

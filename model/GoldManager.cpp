@@ -11,9 +11,6 @@
 #include "model/SavedStateKeys.h"
 
 namespace {
-std::mutex instanceMutex;
-GoldManager* instance = nullptr;
-
 // Float to unsigned as the phone's processor does it: truncation toward zero, negatives and NaN
 // give 0, too large saturates.
 uint32_t truncateToUnsigned(float value) {
@@ -36,25 +33,6 @@ struct GoldManager::Observers {
     std::mutex mutex;
     std::vector<std::shared_ptr<ObserverEntry>> entries;
 };
-
-GoldManager* GoldManager::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new GoldManager();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void GoldManager::resetInstanceForTesting() {
-    GoldManager* old;
-    {
-        std::lock_guard lock(instanceMutex);
-        old = instance;
-        instance = nullptr;
-    }
-    delete old;
-}
 
 GoldManager::GoldManager() : observers_(std::make_shared<Observers>()) {}
 

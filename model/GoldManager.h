@@ -13,16 +13,12 @@
 #include <mutex>
 
 #include "platform/core/RunLoop.h"
+#include "platform/core/Singleton.h"
 #include "platform/events/Notification.h"
 
-class GoldManager {
+class GoldManager : public Singleton<GoldManager> {
 public:
     using GoldObserver = std::function<void(int64_t oldGold, int64_t newGold)>;
-
-    static GoldManager* getInstance();
-    // Test support only: tears the instance down (which saves, as at exit) so the next
-    // getInstance() loads from the store again.
-    static void resetInstanceForTesting();
 
     ~GoldManager();
 
@@ -47,6 +43,7 @@ public:
     void removeGoldObserver(const void* owner);
 
 private:
+    friend class Singleton<GoldManager>;
     struct ObserverEntry;
     struct Observers;
     GoldManager();

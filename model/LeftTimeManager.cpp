@@ -6,26 +6,6 @@
 #include "model/MemberManager.h"
 #include "model/SavedStateKeys.h"
 
-namespace {
-std::mutex instanceMutex;
-LeftTimeManager* instance = nullptr;
-}  // namespace
-
-LeftTimeManager* LeftTimeManager::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new LeftTimeManager();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void LeftTimeManager::resetInstanceForTesting() {
-    std::lock_guard lock(instanceMutex);
-    delete instance;
-    instance = nullptr;
-}
-
 double LeftTimeManager::baseIntervalWithDungeonId(unsigned dungeonId) {
     static constexpr double kSecondsPerPerson[] = {1, 6, 15, 30, 90, 180, 360, 540, 720, 1080};
     if (dungeonId < 1 || dungeonId > 10) return 1;

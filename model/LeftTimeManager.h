@@ -3,12 +3,10 @@
 // remaining time of the running explore that the main screen shows.
 #include <atomic>
 
-class LeftTimeManager {
-public:
-    static LeftTimeManager* getInstance();
-    // Test support only: drops the instance (leftTime starts at 0 again).
-    static void resetInstanceForTesting();
+#include "platform/core/Singleton.h"
 
+class LeftTimeManager : public Singleton<LeftTimeManager> {
+public:
     void initFile() {}
 
     // Seconds between two persons' returns in the current dungeon: the dungeon's base interval,
@@ -23,6 +21,7 @@ public:
     void setLeftTime(double seconds) { leftTime_.store(seconds); }
 
 private:
+    friend class Singleton<LeftTimeManager>;
     LeftTimeManager() = default;
     std::atomic<double> leftTime_{0.0};
 };

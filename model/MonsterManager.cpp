@@ -8,30 +8,6 @@
 #include "model/SavedStateKeys.h"
 #include "platform/services/Analytics.h"
 
-namespace {
-std::mutex instanceMutex;
-MonsterManager* instance = nullptr;
-}  // namespace
-
-MonsterManager* MonsterManager::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new MonsterManager();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void MonsterManager::resetInstanceForTesting() {
-    MonsterManager* old;
-    {
-        std::lock_guard lock(instanceMutex);
-        old = instance;
-        instance = nullptr;
-    }
-    delete old;
-}
-
 MonsterManager::~MonsterManager() { saveMonsters(); }
 
 Value MonsterManager::generateMonsterInfoWithId(unsigned monsterId, unsigned huntedTimes) {

@@ -6,15 +6,11 @@
 #include <cstdint>
 #include <mutex>
 
+#include "platform/core/Singleton.h"
 #include "platform/foundation/Value.h"
 
-class MonsterManager {
+class MonsterManager : public Singleton<MonsterManager> {
 public:
-    static MonsterManager* getInstance();
-    // Test support only: tears the instance down (which saves, as at exit) so the next
-    // getInstance() loads from the store again.
-    static void resetInstanceForTesting();
-
     ~MonsterManager();
 
     // {monster_id: id, times: times, viewed: NO}.
@@ -46,6 +42,7 @@ public:
     static constexpr unsigned kFirstHalfMonsterCount = 36;
 
 private:
+    friend class Singleton<MonsterManager>;
     MonsterManager() = default;
     int indexOfMonsterLocked(unsigned monsterId) const;
 

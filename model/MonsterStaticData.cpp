@@ -5,26 +5,6 @@
 
 #include "model/StaticTable.h"
 
-namespace {
-std::mutex instanceMutex;
-MonsterStaticData* instance = nullptr;
-}  // namespace
-
-MonsterStaticData* MonsterStaticData::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new MonsterStaticData();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void MonsterStaticData::resetInstanceForTesting() {
-    std::lock_guard lock(instanceMutex);
-    delete instance;
-    instance = nullptr;
-}
-
 void MonsterStaticData::initFile() { monsters_ = loadStaticTable("monsters"); }
 
 Value MonsterStaticData::monsterStaticInfoWithMonsterId(unsigned monsterId) const {

@@ -4,14 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/core/Singleton.h"
 #include "platform/foundation/Value.h"
 
-class MonsterStaticData {
+class MonsterStaticData : public Singleton<MonsterStaticData> {
 public:
-    static MonsterStaticData* getInstance();
-    // Test support only: drops the instance so the next getInstance() loads the table again.
-    static void resetInstanceForTesting();
-
     void initFile();
 
     // The whole table (an array of entries), nil when it could not be loaded.
@@ -27,6 +24,7 @@ public:
     std::string monsterNameWithMonsterId(unsigned monsterId) const;
 
 private:
+    friend class Singleton<MonsterStaticData>;
     MonsterStaticData() = default;
     Value monsters_;
 };

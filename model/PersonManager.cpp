@@ -6,8 +6,6 @@
 #include "model/SavedStateKeys.h"
 
 namespace {
-std::mutex instanceMutex;
-PersonManager* instance = nullptr;
 // Record rewrites read, then write: one at a time.
 std::mutex recordMutex;
 
@@ -25,21 +23,6 @@ Value recordOrNew(int64_t personId) {
     return record.isNil() ? Value{{"person_id", Value(static_cast<long long>(personId))}} : record;
 }
 }  // namespace
-
-PersonManager* PersonManager::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new PersonManager();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void PersonManager::resetInstanceForTesting() {
-    std::lock_guard lock(instanceMutex);
-    delete instance;
-    instance = nullptr;
-}
 
 void PersonManager::initFile() {
     std::vector<int64_t> out, home;

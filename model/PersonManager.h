@@ -7,14 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Singleton.h"
 #include "platform/foundation/Value.h"
 
-class PersonManager {
+class PersonManager : public Singleton<PersonManager> {
 public:
-    static PersonManager* getInstance();
-    // Test support only: drops the instance so the next getInstance() rebuilds the lists.
-    static void resetInstanceForTesting();
-
     // Fills the lists from the stored records of persons 1 .. numTotalMembers.
     void initFile();
 
@@ -50,6 +47,7 @@ public:
     static constexpr int64_t kYieldMonster = 3;
 
 private:
+    friend class Singleton<PersonManager>;
     PersonManager() = default;
     mutable std::mutex mutex_;
     std::vector<int64_t> explorings_;

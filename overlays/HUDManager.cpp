@@ -6,26 +6,6 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
 
-namespace {
-std::mutex instanceMutex;
-HUDManager* instance = nullptr;
-}  // namespace
-
-HUDManager* HUDManager::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new HUDManager();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void HUDManager::resetInstanceForTesting() {
-    std::lock_guard lock(instanceMutex);
-    delete instance;
-    instance = nullptr;
-}
-
 HUDManager::~HUDManager() {
     if (!hud_) return;
     hud_->onHidden = nullptr;

@@ -10,14 +10,13 @@
 #include <string>
 
 #include "platform/core/RunLoop.h"
+#include "platform/core/Singleton.h"
 
 class ProgressIndicator;
 class View;
 
-class HUDManager : public Object {
+class HUDManager : public Object, public Singleton<HUDManager> {
 public:
-    static HUDManager* getInstance();
-    static void resetInstanceForTesting();
     ~HUDManager() override;
 
     // Makes the indicator, sized to the key window (the screen when there is none), dimmed.
@@ -41,6 +40,7 @@ public:
     const std::shared_ptr<ProgressIndicator>& HUD() const { return hud_; }
 
 private:
+    friend class Singleton<HUDManager>;
     HUDManager() = default;
     void showWithText(const std::string& text);
     std::shared_ptr<ProgressIndicator> hud_;

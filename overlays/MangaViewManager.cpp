@@ -5,26 +5,6 @@
 #include "model/DungeonManager.h"
 #include "platform/sound/SoundEngine.h"
 
-namespace {
-std::mutex instanceMutex;
-MangaViewManager* instance = nullptr;
-}  // namespace
-
-MangaViewManager* MangaViewManager::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new MangaViewManager();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void MangaViewManager::resetInstanceForTesting() {
-    std::lock_guard lock(instanceMutex);
-    delete instance;
-    instance = nullptr;
-}
-
 MangaViewManager::MangaViewManager() {
     manga_.setOnDidClose([] { SoundEngine::sharedEngine().playBackgroundMusic(DungeonManager::currentDungeonBGM()); });
 }

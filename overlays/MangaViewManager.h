@@ -10,11 +10,10 @@
 #include "overlays/MangaViewController.h"
 #include "overlays/OverlaySlot.h"
 #include "platform/core/RunLoop.h"
+#include "platform/core/Singleton.h"
 
-class MangaViewManager : public Object {
+class MangaViewManager : public Object, public Singleton<MangaViewManager> {
 public:
-    static MangaViewManager* getInstance();
-    static void resetInstanceForTesting();
     ~MangaViewManager() override;
 
     void initFile() {}
@@ -25,6 +24,7 @@ public:
     const std::shared_ptr<MangaViewController>& mangaCtr() const { return manga_.screen(); }
 
 private:
+    friend class Singleton<MangaViewManager>;
     MangaViewManager();
     OverlaySlot<MangaViewController> manga_;
 };

@@ -4,26 +4,6 @@
 
 #include "platform/ui/Image.h"
 
-namespace {
-std::mutex instanceMutex;
-NMAlertViewManager* instance = nullptr;
-}  // namespace
-
-NMAlertViewManager* NMAlertViewManager::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new NMAlertViewManager();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void NMAlertViewManager::resetInstanceForTesting() {
-    std::lock_guard lock(instanceMutex);
-    delete instance;
-    instance = nullptr;
-}
-
 NMAlertViewManager::~NMAlertViewManager() = default;
 
 void NMAlertViewManager::showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag,

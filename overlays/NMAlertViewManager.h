@@ -11,14 +11,12 @@
 #include "overlays/NMAlertViewController.h"
 #include "overlays/OverlaySlot.h"
 #include "platform/core/RunLoop.h"
+#include "platform/core/Singleton.h"
 
-class NMAlertViewManager : public Object {
+class NMAlertViewManager : public Object, public Singleton<NMAlertViewManager> {
 public:
     using Action = NMAlertViewController::Action;
 
-    static NMAlertViewManager* getInstance();
-    // Tests: destroys the instance (the next getInstance makes a fresh one).
-    static void resetInstanceForTesting();
     ~NMAlertViewManager() override;
 
     void initFile() {}
@@ -29,6 +27,7 @@ public:
     const std::shared_ptr<NMAlertViewController>& alertCtr() const { return alert_.screen(); }
 
 private:
+    friend class Singleton<NMAlertViewManager>;
     NMAlertViewManager() = default;
     OverlaySlot<NMAlertViewController> alert_{OverlaySlot<NMAlertViewController>::kKeepOnClose};
 };

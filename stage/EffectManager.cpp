@@ -4,28 +4,10 @@
 #include <string>
 
 namespace {
-std::mutex instanceMutex;
-EffectManager* instance = nullptr;
-
 void appendExisting(EffectManager::Frames& frames, const std::string& name) {
     if (Image::exists(name)) frames.push_back(Image::named(name));
 }
 }  // namespace
-
-EffectManager* EffectManager::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new EffectManager();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void EffectManager::resetInstanceForTesting() {
-    std::lock_guard lock(instanceMutex);
-    delete instance;
-    instance = nullptr;
-}
 
 void EffectManager::initFile() {
     kemuriEffects_.clear();

@@ -5,14 +5,12 @@
 #include <memory>
 #include <vector>
 
+#include "platform/core/Singleton.h"
 #include "platform/ui/Image.h"
 
-class EffectManager {
+class EffectManager : public Singleton<EffectManager> {
 public:
     using Frames = std::vector<std::shared_ptr<Image>>;
-
-    static EffectManager* getInstance();
-    static void resetInstanceForTesting();
 
     void initFile();
 
@@ -20,6 +18,7 @@ public:
     const Frames& kanokeEffects() const { return kanokeEffects_; }
 
 private:
+    friend class Singleton<EffectManager>;
     EffectManager() = default;
 
     Frames kemuriEffects_;

@@ -7,9 +7,6 @@
 #include "platform/core/Random.h"
 
 namespace {
-std::mutex instanceMutex;
-PoseManager* instance = nullptr;
-
 std::string personFile(int set, int pose, int frame) {
     char name[64];
     std::snprintf(name, sizeof name, "person_%d_%d_%d.png", set, pose, frame);
@@ -17,21 +14,8 @@ std::string personFile(int set, int pose, int frame) {
 }
 }  // namespace
 
-PoseManager* PoseManager::getInstance() {
-    std::lock_guard lock(instanceMutex);
-    if (!instance) {
-        instance = new PoseManager();
-        instance->initFile();
-    }
-    return instance;
-}
-
-void PoseManager::resetInstanceForTesting() {
-    std::lock_guard lock(instanceMutex);
-    if (instance)
-        for (auto& [view, start] : instance->pendingStarts_) start.invalidate();
-    delete instance;
-    instance = nullptr;
+PoseManager::~PoseManager() {
+    for (auto& [view, start] : pendingStarts_) start.invalidate();
 }
 
 void PoseManager::initFile() {

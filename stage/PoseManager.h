@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "platform/core/RunLoop.h"
+#include "platform/core/Singleton.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 
-class PoseManager {
+class PoseManager : public Singleton<PoseManager> {
 public:
     using Frames = std::vector<std::shared_ptr<Image>>;
     using PoseSet = std::vector<Frames>;  // indexed by pose number
@@ -24,9 +25,8 @@ public:
     static constexpr int kNumPoses = 5;
     static constexpr int kThrowFrames = 25;
 
-    static PoseManager* getInstance();
-    // Test support: drops the instance so the next getInstance() loads the pictures again.
-    static void resetInstanceForTesting();
+    // The starts still waiting are cancelled.
+    ~PoseManager();
 
     // Loads the pictures.
     void initFile();
@@ -47,6 +47,7 @@ public:
     const Frames& framesOfPose(int pose) const;
 
 private:
+    friend class Singleton<PoseManager>;
     PoseManager() = default;
 
     std::vector<PoseSet> personImages_;

@@ -39,7 +39,7 @@ protected:
     }
     static void reset() {
         RunLoop::main().reset();
-        gametest::resetModelSingletons(/*resetPersons=*/false);
+        Singletons::resetAll();
         gametest::clearStore();
         NotificationCenter::defaultCenter().removeAllObservers();
         LocalizedStrings::setPreferredLanguages({"en"});

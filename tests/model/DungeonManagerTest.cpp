@@ -54,7 +54,7 @@ TEST_F(StaticDataTest, TablesAreLoadedOnceAndMissingOnesGiveNilZeroAndEmptyLists
     auto* kept = MonsterStaticData::getInstance();
     ResourceBundle::setRootDirectory((folders().root / "none").string());
     EXPECT_EQ(kept->monsters().count(), 40u) << "a table already loaded stays";
-    gametest::resetModelSingletons();
+    Singletons::resetAll();
     auto* monsters = MonsterStaticData::getInstance();
     auto* dungeons = DungeonStaticData::getInstance();
     EXPECT_TRUE(monsters->monsters().isNil() && monsters->monstersWithPageIndex(0, 6).isNil() && dungeons->dungeons().isNil());

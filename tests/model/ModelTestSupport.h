@@ -73,7 +73,7 @@ protected:
     }
     void TearDown() override {
         SavePointHooks::setAfterSaveHandler(nullptr);
-        gametest::resetModelSingletons();
+        Singletons::resetAll();
         gametest::clearStore();
         RunLoop::main().reset();
         NotificationCenter::defaultCenter().removeAllObservers();

@@ -25,6 +25,7 @@
 #include "overlays/NMAlertViewManager.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
+#include "platform/core/Singleton.h"
 #include "platform/events/NotificationCenter.h"
 #include "platform/sound/SilentSoundBackend.h"
 #include "platform/sound/SoundEngine.h"
@@ -147,30 +148,14 @@ inline void clearStore() {
     for (const auto& [key, value] : all.dictionaryValue()) store().removeObjectForKey(key);
 }
 
-// The model's singletons, in this order: managers that save on teardown go first, the static
-// tables after them (the store is cleared afterwards by the caller). Callers tear down their own
-// singletons before or after this call.
-inline void resetModelSingletons(bool resetPersons = true) {
-    MonsterManager::resetInstanceForTesting();
-    GoldManager::resetInstanceForTesting();
-    if (resetPersons) PersonManager::resetInstanceForTesting();
-    LeftTimeManager::resetInstanceForTesting();
-    MonsterStaticData::resetInstanceForTesting();
-    DungeonStaticData::resetInstanceForTesting();
-    EquipStaticData::resetInstanceForTesting();
-}
-
-// Everything a game test leaves behind, screens first: pending recordings and timers, observers,
-// the message box and story scenes, the model, the pose and effect pictures, then the stored state.
+// Everything a game test leaves behind: pending recordings and timers, observers, every
+// singleton (the last made first: screens before the managers, which save on teardown, before
+// the tables they read), then the stored state.
 inline void resetGameSingletons() {
     PersonView::waitForRecordings();
     RunLoop::main().reset();
     NotificationCenter::defaultCenter().removeAllObservers();
-    NMAlertViewManager::resetInstanceForTesting();
-    MangaViewManager::resetInstanceForTesting();
-    resetModelSingletons();
-    PoseManager::resetInstanceForTesting();
-    EffectManager::resetInstanceForTesting();
+    Singletons::resetAll();
     clearStore();
 }
 

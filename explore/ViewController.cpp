@@ -31,6 +31,7 @@
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/LayoutLoader.h"
+#include "stage/ExploreCycle.h"
 #include "stage/KingImageView.h"
 #include "stage/NMAnimationCommon.h"
 #include "stage/StageView.h"
@@ -44,8 +45,6 @@ constexpr double kPosterDelay = 0.4;
 constexpr double kSwipeHintDelay = 1.0;
 constexpr double kQuakeStep = 0.06;
 constexpr double kBadgeMinInterval = 3.0;
-constexpr double kWaitHintMinElapsed = 2.0;
-constexpr double kWaitHintMinInterval = 5.0;
 constexpr double kQuakeMinInterval = 3.0;
 constexpr double kRatingMinInterval = 50.0;
 constexpr double kPromptFrameTime = 0.125;
@@ -261,6 +260,8 @@ void ViewController::startExplore() {
     recordPage(formatted("START_EXPLORE_%u", d));
 
     store().setDouble(RunLoop::main().wallTime(), Keys::timestampStart);
+    // Nobody is back yet: a game closed during the walk off must not count the last explore's returns.
+    store().setInteger(0, Keys::numComeback);
 
     setBadge(0);
     NMCommon::cancelAllLocalPush();
@@ -350,24 +351,15 @@ void ViewController::checkTimestampsWithAnimated(bool animated) {
         finishExploreWithResult(false, false);
         return;
     }
-    const double elapsed = RunLoop::main().wallTime() - s;
-    double left = LeftTimeManager::totalTimeForExplore() - elapsed;
-    if (left < 0) left = 0;
-    LeftTimeManager::getInstance()->setLeftTime(left);
-
-    int64_t n = store().integerForKey(Keys::numComeback);
-    double rest = elapsed - static_cast<double>(n) * currentInterval_;
-    const int64_t total = MemberManager::numTotalMembers();
-    while (rest >= currentInterval_ && n < total) {
-        stageView_->comebackOnePersonWithResult(true, animated);
-        rest -= currentInterval_;
-        ++n;
-    }
-    store().setInteger(n, Keys::numComeback);
+    const ExploreCycle cycle(s, currentInterval_, MemberManager::numTotalMembers(), LeftTimeManager::totalTimeForExplore());
+    const ExploreProgress p = cycle.progressAt(RunLoop::main().wallTime(), store().integerForKey(Keys::numComeback));
+    LeftTimeManager::getInstance()->setLeftTime(p.left);
+    for (int64_t i = 0; i < p.returning; ++i) stageView_->comebackOnePersonWithResult(true, animated);
+    store().setInteger(p.numComeback, Keys::numComeback);
     exploreStatusView_->updateStatus();
 
-    if (n < total) {
-        if (elapsed >= kWaitHintMinElapsed && currentInterval_ >= kWaitHintMinInterval && n < total / 2) showWaitTutorialIfNeeded();
+    if (!p.finished) {
+        if (p.waitHintDue) showWaitTutorialIfNeeded();
         return;
     }
     finishExploreWithResult(true, animated);

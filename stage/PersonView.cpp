@@ -19,9 +19,9 @@
 #include "platform/services/Analytics.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
+#include "stage/BattleResolver.h"
 #include "stage/EffectManager.h"
 #include "stage/NMAnimationCommon.h"
-#include "stage/PersonRules.h"
 #include "stage/PoseManager.h"
 
 namespace {
@@ -68,12 +68,8 @@ PersonView::~PersonView() { myTimer_.invalidate(); }
 // ---- Rules
 
 unsigned PersonView::monsterIdToBattleWithDungeonId(unsigned dungeonId, bool bossHunted, unsigned exploreCnt) {
-    const Value monsters = DungeonStaticData::getInstance()->monstersWithDungeonId(dungeonId);
-    const MonsterCandidates candidates = PersonRules::candidatesWithMonsters(monsters, bossHunted, exploreCnt);
-    if (candidates.monsterIds.empty()) return 0;
-    // A draw beyond every band falls to the first candidate.
-    const unsigned index = NMCommon::selectedIndexWithProbabilities(candidates.weights);
-    return index < candidates.monsterIds.size() ? candidates.monsterIds[index] : candidates.monsterIds.front();
+    return BattleResolver::drawMonster(DungeonStaticData::getInstance()->monstersWithDungeonId(dungeonId), bossHunted, exploreCnt,
+                                       RandomSource::shared());
 }
 
 void PersonView::showResultWithDungeonId(unsigned dungeonId) {
@@ -81,40 +77,35 @@ void PersonView::showResultWithDungeonId(unsigned dungeonId) {
     setCurrentMonsterId(0);
 
     DungeonStaticData* dungeons = DungeonStaticData::getInstance();
-    const unsigned bossId = dungeons->bossIdWithDungeionId(dungeonId);
-    const bool bossHunted = MonsterManager::getInstance()->huntedMonsterWithId(bossId);
-    const unsigned exploreCnt = DungeonManager::currentExploreCntWithDungeonId(dungeonId);
-    const auto depth = static_cast<unsigned>(dungeons->dungeonStaticInfoWithId(dungeonId)["depth"].unsignedValue());
-
-    // The boss waits deep in the dungeon, and shows itself at most once per explore time until it
-    // has been beaten; a dungeon without a boss never has a boss fight.
     SavedStateStore& store = SavedStateStore::standardUserDefaults();
     const double now = RunLoop::main().wallTime();
-    unsigned monsterId;
-    if (bossId != 0 && !bossHunted && depth <= exploreCnt &&
-        now - store.doubleForKey(SavedStateKeys::timestampBoss) >= LeftTimeManager::totalTimeForExplore()) {
-        monsterId = bossId;
+    BattleFacts facts;
+    facts.personId = personId();
+    facts.bossId = dungeons->bossIdWithDungeionId(dungeonId);
+    facts.bossHunted = MonsterManager::getInstance()->huntedMonsterWithId(facts.bossId);
+    facts.exploreCnt = DungeonManager::currentExploreCntWithDungeonId(dungeonId);
+    facts.depth = static_cast<unsigned>(dungeons->dungeonStaticInfoWithId(dungeonId)["depth"].unsignedValue());
+    facts.sinceBoss = now - store.doubleForKey(SavedStateKeys::timestampBoss);
+    facts.exploreTime = LeftTimeManager::totalTimeForExplore();
+    facts.monsters = dungeons->monstersWithDungeonId(dungeonId);
+    const BattleOutcome outcome = BattleResolver::resolve(facts, &MonsterManager::isStrongerThanMonsterId, RandomSource::shared());
+
+    if (outcome.bossShowed) {
         store.setDouble(now, SavedStateKeys::timestampBoss);
         store.synchronize();
-    } else {
-        monsterId = monsterIdToBattleWithDungeonId(dungeonId, bossHunted, exploreCnt);
     }
-
-    if (monsterId == 0) {
+    if (outcome.monsterId == 0) {
         PoseManager::getInstance()->changePose(0, *personImgView_, true, 0);
         setCurrentYieldType(kYieldNothing);
         return;
     }
-
-    if (MonsterManager::isStrongerThanMonsterId(monsterId)) {
-        showMonsterWithId(monsterId, dungeonId);
-        if (monsterId == bossId && !bossHunted) NMCommon::sendNotification(GameEvents::kBossHunted);
+    if (outcome.won) {
+        showMonsterWithId(outcome.monsterId, dungeonId);
+        if (outcome.firstBossWin) NMCommon::sendNotification(GameEvents::kBossHunted);
         return;
     }
-
     showKanokePre();
-    const Value entry{{"id", Value(static_cast<int64_t>(personId()))}, {"monsterId", Value(monsterId)}, {"isWin", Value(false)}};
-    store.setObject(store.arrayForKey(SavedStateKeys::battleLogs).appending(entry), SavedStateKeys::battleLogs);
+    store.setObject(store.arrayForKey(SavedStateKeys::battleLogs).appending(outcome.logEntry), SavedStateKeys::battleLogs);
 }
 
 void PersonView::showResultNoneWithDelay(double delay) {

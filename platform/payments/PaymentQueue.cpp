@@ -196,7 +196,10 @@ void PaymentQueue::showNextSheet() {
         performBlock([this] { showNextSheet(); }, 0);
     };
     // Without a window there is no one to ask: the payment is cancelled.
-    if (!sheet_->show()) sheet_->onButton(StoreSheetView::kCancelButtonIndex);
+    if (!sheet_->show()) {
+        auto answer = std::move(sheet_->onButton);  // it lets go of the sheet
+        answer(StoreSheetView::kCancelButtonIndex);
+    }
 }
 
 void PaymentQueue::finishTransaction(const PaymentTransaction& transaction) {

@@ -35,6 +35,7 @@ StoreSheetView::StoreSheetView(const Product& product)
 void StoreSheetView::layoutPanel(const Rect& area) {
     if (panel_) panel_->removeFromSuperview();
     panel_ = std::make_shared<SheetBackground>();
+    panel_->setUserInteractionEnabled(true);  // a picture takes no touches of its own; its buttons do
     addSubview(panel_);
     const double inner = kPanelWidth - 2 * kPadding;
     addText(title(), 8, GamePalette::white, kPadding, 8, inner);

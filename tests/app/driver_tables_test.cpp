@@ -8,6 +8,7 @@
 #include "app/AppTestSupport.h"
 #include "app/ScriptDriver.h"
 #include "platform/payments/PaymentQueue.h"
+#include "platform/resources/LocalizedStrings.h"
 #include "platform/ui/ActionSheetView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ModalAlertView.h"
@@ -19,6 +20,7 @@ class DriverTablesTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
+        LocalizedStrings::setPreferredLanguages({"en"});
         // Twenty rows of 73 points in a 300-point table: rows 0 to 3 show, a part of row 4.
         table = std::make_shared<TableView>(Rect(10, 40, 300, 300));
         table->setName("myTableView");
@@ -45,6 +47,7 @@ protected:
         driver.reset();
         table.reset();
         AppTest::TearDown();
+        LocalizedStrings::setPreferredLanguages({});
     }
     bool run(const std::string& line) {
         reason.clear();

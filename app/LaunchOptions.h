@@ -10,10 +10,24 @@
 //   --exit-after-first-frame   prints "FIRST_FRAME <ms since main>" once the first frame is
 //                              shown, then ends as the window's close does
 //   --print-frames             prints "FRAMES <frames drawn> <monotonic seconds>" every 5 s
+//
+// Every option is one row of `LaunchOptions::table()`: the parser reads it and --help prints it,
+// so a new option is one new row.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+struct LaunchOptions;
+
+struct LaunchOption {
+    const char* name;   // "--seed"
+    const char* value;  // the value's placeholder in the help ("N"), nullptr for a switch
+    const char* help;   // one line
+    // Takes the value (empty for a switch) into the options; a non-empty return is the error.
+    std::string (*apply)(LaunchOptions& options, const std::string& value);
+    const char* alias = nullptr;  // an older spelling that still works, not shown
+};
 
 struct LaunchOptions {
     bool headless = false;
@@ -27,8 +41,14 @@ struct LaunchOptions {
     double headlessTime = 0.5;
     bool exitAfterFirstFrame = false;
     bool printFrames = false;
+    bool showHelp = false;     // print help() and stop
+    bool showVersion = false;  // print version() and stop
 
     // An empty error when the line is good.
     static LaunchOptions parse(const std::vector<std::string>& arguments, std::string* error);
-    static const char* usage();
+    static const std::vector<LaunchOption>& table();
+    // The usage lines, then every option of the table on one line each.
+    static std::string help();
+    // "royal-expedition <version>", the version set once in the build.
+    static std::string version();
 };

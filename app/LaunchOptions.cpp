@@ -20,6 +20,20 @@ bool toNumber(const std::string& text, double* out) {
     return true;
 }
 
+// A number of seconds, 0 or more, into `out`; else the message.
+std::string secondsInto(const std::string& text, double& out, const char* message) {
+    double d = 0;
+    if (!toNumber(text, &d) || d < 0) return message;
+    out = d;
+    return "";
+}
+
+// A text that may not be empty, into `out`; else the message.
+std::string textInto(const std::string& text, std::string& out, const char* message) {
+    out = text;
+    return text.empty() ? message : "";
+}
+
 std::string optionColumn(const LaunchOption& option) {
     return std::string(option.name) + (option.value ? std::string(" ") + option.value : "");
 }
@@ -44,16 +58,13 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
         {"--headless", nullptr, "run without a window, on a manual clock, with silent sound",
          [](O& o, const std::string&) { o.headless = true; return std::string(); }},
         {"--script", "FILE|-", "headless: play the commands of FILE (- reads standard input)",
-         [](O& o, const std::string& v) {
-             o.scriptPath = v;
-             return v.empty() ? std::string("--script needs a file name or -") : std::string();
-         }},
+         [](O& o, const std::string& v) { return textInto(v, o.scriptPath, "--script needs a file name or -"); }},
         {"--epoch", "SECONDS", "headless: the manual clock starts at SECONDS since 1970 (default now)",
          [](O& o, const std::string& v) {
              double d = 0;
-             if (!toNumber(v, &d) || d < 0) return std::string("--epoch needs a number of seconds since 1970");
-             o.epoch = d;
-             return std::string();
+             const std::string error = secondsInto(v, d, "--epoch needs a number of seconds since 1970");
+             if (error.empty()) o.epoch = d;
+             return error;
          }},
         {"--seed", "N", "seed the random draws with the whole number N",
          [](O& o, const std::string& v) {
@@ -66,10 +77,7 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
              return std::string();
          }},
         {"--lang", "CODE", "play in this language (en, ja, zh-Hans) instead of the system's",
-         [](O& o, const std::string& v) {
-             o.language = v;
-             return v.empty() ? std::string("--lang needs a language code") : std::string();
-         }},
+         [](O& o, const std::string& v) { return textInto(v, o.language, "--lang needs a language code"); }},
         {"--screenshot", "FILE", "headless: write the frame drawn after the launch to FILE as PNG",
          [](O& o, const std::string& v) {
              o.screenshotPath = v;
@@ -77,12 +85,7 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
              return std::string();
          }},
         {"--time", "SECONDS", "headless: the seconds the game runs before that frame (default 0.5)",
-         [](O& o, const std::string& v) {
-             double d = 0;
-             if (!toNumber(v, &d) || d < 0) return std::string("--time needs a number of seconds");
-             o.headlessTime = d;
-             return std::string();
-         }},
+         [](O& o, const std::string& v) { return secondsInto(v, o.headlessTime, "--time needs a number of seconds"); }},
         {"--exit-after-first-frame", nullptr, "print FIRST_FRAME <ms> once the first frame is shown, then stop",
          [](O& o, const std::string&) { o.exitAfterFirstFrame = true; return std::string(); }},
         {"--print-frames", nullptr, "print FRAMES <frames drawn> <seconds> every 5 seconds",

@@ -29,7 +29,8 @@ add_custom_target(packaging_files ALL DEPENDS ${RE_PACKAGING_OUT}/royal-expediti
 install(FILES ${RE_PACKAGING_OUT}/royal-expedition.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${RE_PACKAGING}/copyright ${RE_PACKAGING_OUT}/changelog.gz DESTINATION ${RE_DOC_DIR})
 
-# The Debian package.
+# The Debian package. `make deb` builds first; CPack only installs what the build has made.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME royal-expedition)
 set(CPACK_PACKAGE_VENDOR "The Royal Expedition developers")
@@ -52,5 +53,5 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The fonts are Debian's: the package links to them instead of carrying copies.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dotgothic16, fonts-wqy-microhei")
 set(CPACK_RE_FONT_LINKS "fonts/GD-DOTFONT-DQ-TTF.ttf=${RE_FONT_DOT};fonts/SystemFont.ttc=${RE_FONT_SYSTEM}")
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/PackageFonts.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/PackageDebian.cmake)
 include(CPack)

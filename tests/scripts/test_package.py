@@ -1,8 +1,14 @@
 #!/usr/bin/env python3
-"""The Debian package, where dpkg-deb exists: CPack builds it from the build; its version is the project's, its
-dependencies come from the linked libraries (plus Debian's two font packages, which its fonts link to), it has no
+"""The Debian package, where dpkg-deb exists: CPack builds it from the build; its version is the project's, its program
+is in /usr/games, its dependencies come from the linked libraries (plus Debian's two font packages, which its fonts link
+to), it has no maintainer scripts; lintian reports no error, desktop-file-validate and appstreamcli pass its desktop
+entry and AppStream file. A sanitizer build is not packaged."""The Debian package, where dpkg-deb exists: CPack builds it from the build; its version is the project's, its
+program is in /usr/games, its dependencies come from the linked libraries (plus Debian's two font packages, which its fonts link to), it has no
 maintainer scripts; lintian reports no error, desktop-file-validate and appstreamcli pass its desktop entry and
-AppStream file. A sanitizer build is not packaged."""
+AppStream file. A sanitizer build is not packaged."""The Debian package, where dpkg-deb exists: CPack builds it from the build; its version is the project's, its program
+is in /usr/games, its dependencies come from the linked libraries (plus Debian's two font packages, which its fonts link
+to), it has no maintainer scripts; lintian reports no error, desktop-file-validate and appstreamcli pass its desktop
+entry and AppStream file. A sanitizer build is not packaged."""
 import glob
 import os
 import re
@@ -46,6 +52,7 @@ else:
 
         root = os.path.join(tmp, "root")
         run("dpkg-deb", "-x", deb, root)
+        check(os.access(os.path.join(root, "usr", "games", "royal-expedition"), os.X_OK), "the program in /usr/games")
         fonts = os.path.join(root, "usr", "share", "royal-expedition", "fonts")
         for font in os.listdir(fonts):
             link = os.path.join(fonts, font)

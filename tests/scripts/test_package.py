@@ -2,12 +2,6 @@
 """The Debian package, where dpkg-deb exists: CPack builds it from the build; its version is the project's, its program
 is in /usr/games, its dependencies come from the linked libraries (plus Debian's two font packages, which its fonts link
 to), it has no maintainer scripts; lintian reports no error, desktop-file-validate and appstreamcli pass its desktop
-entry and AppStream file. A sanitizer build is not packaged."""The Debian package, where dpkg-deb exists: CPack builds it from the build; its version is the project's, its
-program is in /usr/games, its dependencies come from the linked libraries (plus Debian's two font packages, which its fonts link to), it has no
-maintainer scripts; lintian reports no error, desktop-file-validate and appstreamcli pass its desktop entry and
-AppStream file. A sanitizer build is not packaged."""The Debian package, where dpkg-deb exists: CPack builds it from the build; its version is the project's, its program
-is in /usr/games, its dependencies come from the linked libraries (plus Debian's two font packages, which its fonts link
-to), it has no maintainer scripts; lintian reports no error, desktop-file-validate and appstreamcli pass its desktop
 entry and AppStream file. A sanitizer build is not packaged."""
 import glob
 import os

@@ -4,7 +4,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 ARGS ?=
 
-.PHONY: setup build run test test-fast asan tsan bench clean
+.PHONY: setup build run test test-fast asan tsan bench deb clean
 
 setup:
 	@bash scripts/setup.sh
@@ -41,6 +41,10 @@ tsan: setup
 bench: build
 	@for b in $(BUILD)/benchmarks/bench_*; do echo "== $$b"; $$b; done
 	@echo "== benchmarks/startup.py"; python3 benchmarks/startup.py $(BUILD)
+
+# The Debian package of the game, in $(BUILD)/ (install it with `sudo apt install ./$(BUILD)/<file>.deb`).
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-tsan

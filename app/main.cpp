@@ -53,8 +53,12 @@ int main(int argc, char** argv) {
     std::string error;
     const LaunchOptions options = LaunchOptions::parse(std::vector<std::string>(argv + 1, argv + argc), &error);
     if (!error.empty()) {
-        std::fprintf(stderr, "royal-expedition: %s\n%s", error.c_str(), LaunchOptions::usage());
+        std::fprintf(stderr, "royal-expedition: %s\n", error.c_str());
         return 2;
+    }
+    if (options.showHelp || options.showVersion) {
+        std::fputs((options.showHelp ? LaunchOptions::help() : LaunchOptions::version() + "\n").c_str(), stdout);
+        return 0;
     }
     std::string dataDirectory = options.dataDirectory.empty() ? SavedStateStore::defaultDataDirectory() : options.dataDirectory;
     std::error_code ec;

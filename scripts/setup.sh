@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-dotgothic16 fonts-wqy-microhei fontconfig
   python3 sox xvfb xauth xdotool imagemagick libnotify-bin
   libsox-fmt-mp3
+  dpkg-dev file lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -131,3 +131,19 @@ TEST(LaunchOptions, MistakesAreRefused) {
         EXPECT_FALSE(error.empty()) << args.front();
     }
 }
+
+TEST(LaunchOptions, HelpListsEveryOptionOnceAndStopsBeforeTheChecks) {
+    const std::string help = LaunchOptions::help();
+    for (const LaunchOption& option : LaunchOptions::table()) {
+        const std::string line = "\n  " + std::string(option.name) + " ";
+        const size_t at = help.find(line);
+        EXPECT_NE(at, std::string::npos) << option.name;
+        EXPECT_EQ(help.find(line, at + 1), std::string::npos) << option.name;
+    }
+    std::string error;
+    EXPECT_TRUE(LaunchOptions::parse({"--script", "x", "--help"}, &error).showHelp);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(LaunchOptions::parse({"--data", "/tmp/d"}, &error).dataDirectory, "/tmp/d");
+    EXPECT_EQ(LaunchOptions::parse({"--version"}, &error).showVersion, true);
+    EXPECT_EQ(LaunchOptions::version().rfind("royal-expedition ", 0), 0u);
+}

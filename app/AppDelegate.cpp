@@ -1,5 +1,7 @@
 #include "app/AppDelegate.h"
 
+#include "platform/services/LeaderboardService.h"
+
 #include "app/CommunityChat.h"
 #include "app/GameRatingPrompt.h"
 #include "explore/NMCommon.h"
@@ -56,9 +58,11 @@ bool AppDelegate::didFinishLaunching(Window& window) {
         topPanelCtr_->addViewTo(*viewController_->view());
     }
 
-    // No leaderboard service on the desktop: the sign-in fails at once.
-    SavedStateStore::standardUserDefaults().setBool(false, SavedStateKeys::gkLoginSucceeded);
-    NMCommon::sendNotification(GameEvents::kGKStatusUpdated);
+    // The local leaderboards sign the desktop user in on a later pass; the menu hears of it.
+    LeaderboardService::shared().authenticateLocalPlayer([](bool ok, const std::string&) {
+        SavedStateStore::standardUserDefaults().setBool(ok, SavedStateKeys::gkLoginSucceeded);
+        NMCommon::sendNotification(GameEvents::kGKStatusUpdated);
+    });
 
     // The purchase observer comes with the shop.
 

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/net/GameIndexAddress.h"
+#include "platform/net/HttpClient.h"
+
 #ifndef RE_VERSION
 #define RE_VERSION "unknown"
 #endif
@@ -92,6 +95,19 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
          [](O& o, const std::string& v) {
              o.storeMode = StoreModes::fromName(v);
              return o.storeMode ? std::string() : "--store: " + StoreModes::unknownModeMessage(v);
+         }},
+        {"--index-url", "URL", "the game list's base address: https, http to this computer, or a folder of the game (also RE_INDEX_URL)",
+         [](O& o, const std::string& v) {
+             o.indexUrl = v;
+             if (!HttpClient::isAllowedAddress(GameIndexAddress::indexAddress(v)))
+                 return std::string("--index-url takes an https address, an http address on this computer, or a folder of the game's resources");
+             return std::string();
+         }},
+        {"--sign-in", "on|off", "off makes the leaderboard sign-in fail (also RE_SIGN_IN)",
+         [](O& o, const std::string& v) {
+             if (v != "on" && v != "off") return std::string("--sign-in takes on or off");
+             o.signIn = v == "on";
+             return std::string();
          }},
         {"--print-frames", nullptr, "print FRAMES <frames drawn> <seconds> every 5 seconds",
          [](O& o, const std::string&) { o.printFrames = true; return std::string(); }},

@@ -17,6 +17,10 @@
 //
 // Every option is one row of `LaunchOptions::table()`: the parser reads it and --help prints it,
 // so a new option is one new row.
+// With any of the above:
+//   --index-url URL            the base address of the game list (https, http to this computer,
+//                              or a folder of the game's resources); also RE_INDEX_URL
+//   --sign-in on|off           off makes the leaderboard sign-in fail (tests); also RE_SIGN_IN
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -50,6 +54,8 @@ struct LaunchOptions {
     std::optional<StoreMode> storeMode;  // --store, else RE_STORE
     bool showHelp = false;     // print help() and stop
     bool showVersion = false;  // print version() and stop
+    std::string indexUrl;          // "" when not given
+    std::optional<bool> signIn;    // nothing when not given
 
     // An empty error when the line is good.
     static LaunchOptions parse(const std::vector<std::string>& arguments, std::string* error);

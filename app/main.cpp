@@ -24,6 +24,8 @@
 #include "platform/services/UrlOpener.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
+#include "platform/net/GameIndexAddress.h"
+#include "platform/services/LeaderboardService.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowAlertPresenter.h"
 #include "stage/PersonView.h"
@@ -70,6 +72,12 @@ int main(int argc, char** argv) {
     if (!options.language.empty()) LocalizedStrings::setPreferredLanguages({options.language});
     // The store keeps its unfinished purchases in the same data folder.
     PaymentQueue::setDefaultQueue(std::make_shared<PaymentQueue>(dataDirectory, options.storeMode.value_or(StoreMode::sheet)));
+    // The game list's address: the option, RE_INDEX_URL, the settings file, else the bundled list.
+    std::vector<std::string> indexWarnings;
+    GameIndexAddress::setCurrent(GameIndexAddress::resolve(options.indexUrl, dataDirectory, &indexWarnings));
+    for (const std::string& warning : indexWarnings) std::fprintf(stderr, "royal-expedition: %s\n", warning.c_str());
+    // The leaderboards live in the data folder; --sign-in off (or RE_SIGN_IN=off) fails the sign-in.
+    if (options.signIn) LeaderboardService::shared().setSignInEnabled(*options.signIn);
 
     ApplicationOptions appOptions;
     appOptions.headless = options.headless;

@@ -1,7 +1,5 @@
 #include "app/AppDelegate.h"
 
-#include "platform/services/LeaderboardService.h"
-
 #include "app/CommunityChat.h"
 #include "app/GameRatingPrompt.h"
 #include "explore/NMCommon.h"
@@ -13,6 +11,7 @@
 #include "model/SavedStateKeys.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/services/Analytics.h"
+#include "platform/services/LeaderboardService.h"
 #include "platform/services/LocalNotificationCenter.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/foundation/DataFile.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/store/AutoFlusher.h"
 #include "platform/store/StoreFileSystem.h"
@@ -55,6 +56,8 @@ struct SavedStateStore::Impl {
     uint64_t generation = 0;       // counts changes
     uint64_t savedGeneration = 0;  // the generation on disk
     std::string lastError;
+    SyncObserver observer;
+    ChangeObserver changeObserver;
     bool damaged = false;
     std::string damagedPath;
 
@@ -78,30 +81,12 @@ void SavedStateStore::Impl::cleanTemporaryFiles() {
     ::closedir(dir);
 }
 
-void SavedStateStore::Impl::moveDamagedAside() {
-    std::string base = path + ".damaged-" + std::to_string(static_cast<long long>(std::time(nullptr)));
-    for (int n = 1; n < 1000; ++n) {
-        std::string candidate = n == 1 ? base : base + "-" + std::to_string(n);
-        // A hard link never replaces an earlier copy; folders without links get a checked rename.
-        if (::link(path.c_str(), candidate.c_str()) == 0) {
-            ::unlink(path.c_str());
-        } else if (errno == EEXIST) {
-            continue;
-        } else {
-            struct stat st {};
-            if (::lstat(candidate.c_str(), &st) == 0) continue;
-            if (::rename(path.c_str(), candidate.c_str()) != 0) return;
-        }
-        damagedPath = candidate;
-        fs->syncDirectory(folder);
-        return;
-    }
-}
+void SavedStateStore::Impl::moveDamagedAside() { damagedPath = DataFile::keepAside(path); }
 
 void SavedStateStore::Impl::load() {
     cleanTemporaryFiles();
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
+    if (::lstat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
         generation = 1;  // nothing on disk yet: the first synchronize writes the file
         return;
     }
@@ -257,17 +242,28 @@ int64_t SavedStateStore::integerForKey(const std::string& key) const { return ob
 float SavedStateStore::floatForKey(const std::string& key) const { return objectForKey(key).floatValue(); }
 double SavedStateStore::doubleForKey(const std::string& key) const { return objectForKey(key).doubleValue(); }
 
-void SavedStateStore::setObject(const Value& value, const std::string& key) {
+void SavedStateStore::setObject(const Value& value, const std::string& key) { setObjects(Value::Dictionary{{key, value}}); }
+
+void SavedStateStore::setObjects(const Value::Dictionary& values) {
+    ChangeObserver observer;
     {
         std::lock_guard lock(impl_->mutex);
-        if (value.isNil()) {
-            if (impl_->values.erase(key) == 0) return;
-        } else {
-            impl_->values[key] = value;
+        bool changed = false;
+        for (const auto& [key, value] : values) {
+            if (value.isNil()) changed = impl_->values.erase(key) > 0 || changed;
+            else impl_->values[key] = value, changed = true;
         }
+        if (!changed) return;
         ++impl_->generation;
+        observer = impl_->changeObserver;
     }
     impl_->flusher->noteChange();
+    if (observer && !values.empty()) observer(values.begin()->first);
+}
+
+void SavedStateStore::setChangeObserver(ChangeObserver observer) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->changeObserver = std::move(observer);
 }
 
 void SavedStateStore::setBool(bool value, const std::string& key) { setObject(Value(value), key); }
@@ -290,14 +286,24 @@ bool SavedStateStore::synchronize() {
     std::string error;
     std::vector<uint8_t> bytes = PropertyList::writeBinary(snapshot, &error);
     bool ok = !bytes.empty() && impl_->writeDurably(bytes, &error);
-    std::lock_guard lock(impl_->mutex);
-    if (ok) {
-        impl_->savedGeneration = std::max(impl_->savedGeneration, generation);
-        impl_->lastError.clear();
-    } else {
-        impl_->lastError = error;
+    SyncObserver observer;
+    {
+        std::lock_guard lock(impl_->mutex);
+        if (ok) {
+            impl_->savedGeneration = std::max(impl_->savedGeneration, generation);
+            impl_->lastError.clear();
+        } else {
+            impl_->lastError = error;
+        }
+        observer = impl_->observer;
     }
+    if (observer) observer(ok, error);
     return ok;
+}
+
+void SavedStateStore::setSyncObserver(SyncObserver observer) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->observer = std::move(observer);
 }
 
 std::string SavedStateStore::lastSyncError() const {

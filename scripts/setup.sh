@@ -11,7 +11,8 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dotgothic16 fonts-wqy-microhei fontconfig
   python3 sox xvfb xauth xdotool imagemagick libnotify-bin
-  libsox-fmt-mp3
+  libsox-fmt-mp3 libnotify-dev
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -364,7 +364,7 @@ void ViewController::explorePolling() { checkTimestampsWithAnimated(true); }
 void ViewController::willResignActive(const Notification&) { stopExploreTimer(); }
 
 void ViewController::checkTimestampsWithAnimated(bool animated) {
-    const double s = store().doubleForKey(Keys::timestampStart);
+    const double s = LeftTimeManager::exploreStartAt(RunLoop::main().wallTime());
     if (s <= 0) {
         finishExploreWithResult(false, false);
         return;
@@ -374,7 +374,7 @@ void ViewController::checkTimestampsWithAnimated(bool animated) {
     if (left < 0) left = 0;
     LeftTimeManager::getInstance()->setLeftTime(left);
 
-    int64_t n = store().integerForKey(Keys::numComeback);
+    int64_t n = LeftTimeManager::comebackCount();
     double rest = elapsed - static_cast<double>(n) * currentInterval_;
     const int64_t total = MemberManager::numTotalMembers();
     while (rest >= currentInterval_ && n < total) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/foundation/DataFile.h"
 #include "platform/resources/ResourceBundle.h"
 
 namespace {
@@ -66,9 +67,26 @@ void Image::clearCache() {
     cache().clear();
 }
 
+bool Image::pngSizeAllowed(const std::vector<uint8_t>& bytes) {
+    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    // The signature, then the IHDR chunk: length 13, the type, width and height big-endian.
+    if (bytes.size() < 24 || !std::equal(signature, signature + 8, bytes.begin())) return false;
+    if (std::string(bytes.begin() + 12, bytes.begin() + 16) != "IHDR") return false;
+    auto word = [&](size_t at) {
+        return uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 | uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
+    };
+    const uint64_t width = word(16), height = word(20);
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
 std::shared_ptr<Image> Image::fromFile(const std::string& path, double scale) {
     auto image = std::make_shared<Image>();
-    SDL_Surface* loaded = IMG_Load(path.c_str());
+    // Only PNG, and its size is read from the header before anything is decoded: a few bytes
+    // claiming 65535 x 65535 pixels would otherwise ask for gigabytes.
+    DataFile::Contents file = DataFile::read(path, kMaxFileBytes);
+    if (file.status != DataFile::Status::Read || !pngSizeAllowed(file.bytes)) return image;
+    SDL_RWops* memory = SDL_RWFromConstMem(file.bytes.data(), static_cast<int>(file.bytes.size()));
+    SDL_Surface* loaded = memory ? IMG_LoadTyped_RW(memory, 1, "PNG") : nullptr;
     if (!loaded) return image;
     SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
     SDL_FreeSurface(loaded);

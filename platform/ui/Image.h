@@ -21,6 +21,12 @@ public:
     // Whether the resource exists, by the same lookup as named().
     static bool exists(const std::string& name);
     // A picture from a file path (not cached); empty when unreadable.
+    // Pictures larger than these are not decoded (an empty image stands in).
+    static constexpr uint32_t kMaxSide = 8192;
+    static constexpr uint64_t kMaxPixels = 16u * 1024u * 1024u;
+    static constexpr size_t kMaxFileBytes = 32u * 1024u * 1024u;
+    // A PNG whose header claims a size within the limits.
+    static bool pngSizeAllowed(const std::vector<uint8_t>& bytes);
     static std::shared_ptr<Image> fromFile(const std::string& path, double scale = 1.0);
     // A picture from pixels in memory: width x height x 4 bytes, RGBA, straight alpha unless
     // `premultiplied` (then the colour is divided back by alpha).

@@ -44,8 +44,8 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
         } else if (arg == "--data-dir" || arg == "--data") {
             o.dataDirectory = value();
         } else if (arg == "--epoch") {
-            if (toNumber(value(), &d) && d >= 0) o.epoch = d;
-            else fail("--epoch needs a number of seconds since 1970");
+            if (toNumber(value(), &d) && d >= 0 && d <= kLatestEpoch) o.epoch = d;
+            else fail("--epoch needs a number of seconds since 1970, before the year 10000");
         } else if (arg == "--seed") {
             const std::string v = value();
             char* end = nullptr;
@@ -67,9 +67,10 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
         } else if (arg == "--screenshot") {
             o.screenshotPath = value();
             o.headless = true;
+            if (o.screenshotPath.empty()) fail("--screenshot needs a file name");
         } else if (arg == "--time") {
-            if (toNumber(value(), &d) && d >= 0) o.headlessTime = d;
-            else fail("--time needs a number of seconds");
+            if (toNumber(value(), &d) && d >= 0 && d <= kLongestHeadlessTime) o.headlessTime = d;
+            else fail("--time needs a number of seconds up to " + std::to_string(int(kLongestHeadlessTime)));
         } else if (arg == "--exit-after-first-frame") {
             o.exitAfterFirstFrame = true;
         } else if (arg == "--print-frames") {

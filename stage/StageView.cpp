@@ -428,7 +428,7 @@ void StageView::finishCheck(PersonView& person) {
     } else {
         person.showResultNoneWithDelay(0);
     }
-    PersonManager::updatePersonInfoWithId(person.personId(), PersonManager::kYieldNothing, 0, 0);
+    PersonManager::finishCollectionWithPersonId(person.personId());
     NMCommon::sendNotification("checkDidEnd");
 }
 

@@ -49,7 +49,9 @@ double LeftTimeManager::exploreStartAt(double now) {
     SavedStateStore& store = SavedStateStore::standardUserDefaults();
     const double start = store.doubleForKey(SavedStateKeys::timestampStart);
     if (!std::isfinite(start) || start <= 0) return 0;
-    if (start > now && std::isfinite(now) && now > 0) {
+    // A clock set back keeps the start (nobody returns until it passes it again); a start past
+    // the year 9999 is no time the game wrote, and waiting for it would keep the party away.
+    if (start > 253402300799.0 && std::isfinite(now) && now > 0) {
         store.setDouble(now, SavedStateKeys::timestampStart);
         return now;
     }

@@ -20,9 +20,9 @@ public:
     static double baseIntervalWithDungeonId(unsigned dungeonId);
 
     // The running explore's start (timestamp_start) as the game can use it at `now`: 0 when no
-    // explore runs or the value is no time at all (NaN, infinite, not positive); a start later
-    // than now (a clock set back, a damaged value) becomes now and is stored so, so the party
-    // sets out again instead of staying away for ever.
+    // explore runs or the value is no time at all (NaN, infinite, not positive); a start past
+    // the year 9999 (a damaged value) becomes now and is stored so, so the party sets out again
+    // instead of staying away for ever.
     static double exploreStartAt(double now);
     // How many persons have come back (numComeback), within 0 .. numTotalMembers.
     static int64_t comebackCount();

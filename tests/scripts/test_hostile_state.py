@@ -76,3 +76,29 @@ with tempfile.TemporaryDirectory() as home:
     check(result.returncode == 0, "the picture is taken: %s" % result.stderr)
     check(sorted(os.listdir(home)) == ["shot.png"], "nothing else is written: %r" % os.listdir(home))
 
+
+# A data folder that cannot be written: the player is told in the game's words at the first failed save, once at a time,
+# and the progress reaches the disk as soon as saving works again.
+with tempfile.TemporaryDirectory() as top:
+    blocker = os.path.join(top, "blocked")
+    open(blocker, "w").close()  # a file where the data folder's parent should be
+    data = os.path.join(blocker, "data")
+    game = Game(data)
+
+    def notices():
+        return [v for v in game.views() if v["name"] == "alertMessageLabel" and v.get("text") == english("SaveFailed")]
+
+    game.wait(2)
+    game.send("background")
+    game.send("activate")
+    game.wait(1)
+    check(notices(), "the first failed save is told at once")
+    game.send("background")
+    game.wait(1)
+    check(len(notices()) == 1, "one notice at a time")
+    os.remove(blocker)
+    game.send("activate")
+    game.send("background")
+    game.wait(1)
+    check(os.path.exists(os.path.join(data, "savedstate.plist")), "saved as soon as the folder can be written")
+    game.finish()

@@ -65,7 +65,8 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
         {"--epoch", "SECONDS", "headless: the manual clock starts at SECONDS since 1970 (default now)",
          [](O& o, const std::string& v) {
              double d = 0;
-             const std::string error = secondsInto(v, d, "--epoch needs a number of seconds since 1970");
+             std::string error = secondsInto(v, d, "--epoch needs a number of seconds since 1970, before the year 10000");
+             if (error.empty() && d > kLatestEpoch) error = "--epoch needs a number of seconds since 1970, before the year 10000";
              if (error.empty()) o.epoch = d;
              return error;
          }},
@@ -85,10 +86,16 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
          [](O& o, const std::string& v) {
              o.screenshotPath = v;
              o.headless = true;
-             return std::string();
+             return v.empty() ? std::string("--screenshot needs a file name") : std::string();
          }},
         {"--time", "SECONDS", "headless: the seconds the game runs before that frame (default 0.5)",
-         [](O& o, const std::string& v) { return secondsInto(v, o.headlessTime, "--time needs a number of seconds"); }},
+         [](O& o, const std::string& v) {
+             double d = 0;
+             const std::string message = "--time needs a number of seconds up to " + std::to_string(int(kLongestHeadlessTime));
+             if (!secondsInto(v, d, "x").empty() || d > kLongestHeadlessTime) return message;
+             o.headlessTime = d;
+             return std::string();
+         }},
         {"--exit-after-first-frame", nullptr, "print FIRST_FRAME <ms> once the first frame is shown, then stop",
          [](O& o, const std::string&) { o.exitAfterFirstFrame = true; return std::string(); }},
         {"--store", "MODE", "how the sandbox store answers: sheet (default), approve, fail, cancel, invalid, empty, silent, disabled",

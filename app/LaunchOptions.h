@@ -40,6 +40,11 @@ struct LaunchOption {
 };
 
 struct LaunchOptions {
+    // The last second of the year 9999: later clocks are refused.
+    static constexpr double kLatestEpoch = 253402300799.0;
+    // A headless picture is taken at most this long after the launch.
+    static constexpr double kLongestHeadlessTime = 3600.0;
+
     bool headless = false;
     std::string dataDirectory;
     std::optional<double> epoch;

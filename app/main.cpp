@@ -11,11 +11,13 @@
 
 #include "app/AppDelegate.h"
 #include "app/LaunchOptions.h"
+#include "app/SaveProblemNotice.h"
 #include "app/ScriptDriver.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
 #include "platform/payments/PaymentQueue.h"
+#include "platform/foundation/DataFile.h"
 #include "platform/render/Application.h"
 #include "platform/render/HeadlessRenderer.h"
 #include "platform/resources/LocalizedStrings.h"
@@ -48,6 +50,16 @@ void quitAfterFirstFrame(Application& app, std::chrono::steady_clock::time_point
     app.quit();
 }
 
+std::string& scratchDirectoryToRemove() {
+    static std::string path;
+    return path;
+}
+
+void removeScratchDirectory() {
+    std::error_code ec;
+    if (!scratchDirectoryToRemove().empty()) std::filesystem::remove_all(scratchDirectoryToRemove(), ec);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -62,7 +74,30 @@ int main(int argc, char** argv) {
         std::fputs((options.showHelp ? LaunchOptions::help() : LaunchOptions::version() + "\n").c_str(), stdout);
         return 0;
     }
-    std::string dataDirectory = options.dataDirectory.empty() ? SavedStateStore::defaultDataDirectory() : options.dataDirectory;
+    if (!options.language.empty() && !LocalizedStrings::shared().hasLanguage(options.language)) {
+        std::fprintf(stderr, "royal-expedition: --lang takes one of the game's languages (en, ja, zh-Hans)\n");
+        return 2;
+    }
+    std::error_code scriptError;
+    if (!options.scriptPath.empty() && options.scriptPath != "-" && std::filesystem::is_directory(options.scriptPath, scriptError)) {
+        std::fprintf(stderr, "royal-expedition: %s is a folder, not a script\n", options.scriptPath.c_str());
+        return 2;
+    }
+    // A headless run never touches the player's own saved game unless --data-dir names its folder:
+    // it plays in a fresh folder of its own, removed at the end.
+    std::string scratchDirectory;
+    if (options.headless && options.dataDirectory.empty()) {
+        scratchDirectory = DataFile::makeScratchFolder("royal-expedition");
+        if (scratchDirectory.empty()) {
+            std::fprintf(stderr, "royal-expedition: cannot make a scratch folder for the headless run\n");
+            return 2;
+        }
+        std::atexit(removeScratchDirectory);
+        scratchDirectoryToRemove() = scratchDirectory;
+    }
+    std::string dataDirectory = !options.dataDirectory.empty() ? options.dataDirectory
+                                : !scratchDirectory.empty()    ? scratchDirectory
+                                                               : SavedStateStore::defaultDataDirectory();
     std::error_code ec;
     std::filesystem::create_directories(dataDirectory, ec);
     SavedStateStore::configureDataDirectory(dataDirectory);
@@ -113,6 +148,8 @@ int main(int argc, char** argv) {
     AppDelegate::initializeClass();
     auto delegate = std::make_shared<AppDelegate>();
     delegate->didFinishLaunching(app.window());
+    auto saveNotice = std::make_shared<SaveProblemNotice>();
+    saveNotice->watch(SavedStateStore::standardUserDefaults());
     delegate->applicationDidBecomeActive();
 
     if (scripted) {
@@ -153,14 +190,19 @@ int main(int argc, char** argv) {
         delegate->applicationWillEnterForeground();
         delegate->applicationDidBecomeActive();
     };
-    app.onTerminate = [delegate, &options, started] {
+    auto saveFailedAtExit = std::make_shared<bool>(false);
+    app.onTerminate = [delegate, &options, started, saveFailedAtExit] {
         // Headless, the one frame has just been drawn when the run ends.
         if (options.headless && options.exitAfterFirstFrame) {
             std::printf("FIRST_FRAME %.1f\n", millisecondsSince(started));
             std::fflush(stdout);
         }
         delegate->applicationWillTerminate();
-        SavedStateStore::standardUserDefaults().synchronize();
+        if (!SavedStateStore::standardUserDefaults().synchronize()) {
+            std::fprintf(stderr, "royal-expedition: the game could not be saved: %s\n",
+                         SavedStateStore::standardUserDefaults().lastSyncError().c_str());
+            *saveFailedAtExit = true;
+        }
     };
     if (options.exitAfterFirstFrame && !options.headless) quitAfterFirstFrame(app, started);
     TimerHandle frameReport;
@@ -174,5 +216,5 @@ int main(int argc, char** argv) {
     if (options.printFrames) std::printf("FRAMES %llu end\n", static_cast<unsigned long long>(app.framesRendered()));
     frameReport.invalidate();
     deliver.invalidate();
-    return status;
+    return status != 0 ? status : (*saveFailedAtExit ? 1 : 0);
 }

@@ -1,5 +1,6 @@
 #include "explore/NMCommon.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -119,6 +120,9 @@ struct Clockface {
 
 // Each step truncates toward zero; the seconds keep the sign of the dividend.
 Clockface clockfaceFromTime(double t) {
+    // Beyond a hundred million hours no clock face means anything; the casts below stay defined.
+    if (std::isnan(t)) t = 0;
+    t = std::clamp(t, -3.6e11, 3.6e11);
     Clockface c;
     c.h = static_cast<int64_t>(std::floor(t / 3600.0));
     c.m = static_cast<int64_t>((t - static_cast<double>(c.h) * 3600.0) / 60.0);

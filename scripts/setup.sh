@@ -11,8 +11,9 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dotgothic16 fonts-wqy-microhei fontconfig
   python3 sox xvfb xauth xdotool imagemagick libnotify-bin
-  libsox-fmt-mp3
+  libsox-fmt-mp3 libnotify-dev
   dpkg-dev file lintian desktop-file-utils appstream
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
+
+#include "platform/foundation/DataFile.h"
 
 namespace {
 constexpr double kScale = 2.0;  // pixels per point of the render target
@@ -17,8 +19,9 @@ WindowDisplay::WindowDisplay(const std::string& title, Size points, const std::s
     // The window's size: remembered, else the target at the largest whole scale that fits the
     // display (or half of it on a small display).
     int w = 0, h = 0;
-    if (std::ifstream in(sizeFile()); in >> w >> h) {
-        if (w < 160 || h < 240 || w > 16384 || h > 16384) w = h = 0;
+    if (DataFile::Contents saved = DataFile::read(sizeFile(), 64); saved.status == DataFile::Status::Read) {
+        std::istringstream in(std::string(saved.bytes.begin(), saved.bytes.end()));
+        if (!(in >> w >> h) || w < 160 || h < 240 || w > 16384 || h > 16384) w = h = 0;
     }
     if (w == 0) {
         SDL_Rect usable{0, 0, targetWidth_, targetHeight_};
@@ -75,8 +78,7 @@ void WindowDisplay::saveWindowSize() const {
     SDL_GetWindowSize(window_, &w, &h);
     std::error_code ec;
     std::filesystem::create_directories(dataDirectory_, ec);
-    std::ofstream out(sizeFile(), std::ios::trunc);
-    out << w << ' ' << h << '\n';
+    DataFile::replace(sizeFile(), std::to_string(w) + ' ' + std::to_string(h) + '\n');
 }
 
 bool WindowDisplay::isMinimized() const {

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "platform/sound/SoundFileCheck.h"
+
 namespace {
 int mixerVolume(float volume) {
     return static_cast<int>(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME + 0.5f);
@@ -30,6 +32,7 @@ MixerSoundBackend::~MixerSoundBackend() { shutdown(); }
 bool MixerSoundBackend::loadEffect(const std::string& key, const std::string& path) {
     if (!isOpen) return false;
     if (effects.count(key)) return true;
+    if (!SoundFileCheck::fileIsPlayable(path)) return false;
     Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());  // the decoder is chosen by content
     if (!chunk) return false;
     effects[key] = chunk;
@@ -49,7 +52,7 @@ bool MixerSoundBackend::playMusic(const std::string& path, bool loop, float volu
     Mix_Music*& piece = music[path];
     if (!piece) {
         // Decide by content, not by the name: a piece named .aif is looked at before it is trusted.
-        SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+        SDL_RWops* file = SoundFileCheck::fileIsPlayable(path) ? SDL_RWFromFile(path.c_str(), "rb") : nullptr;
         if (file) piece = Mix_LoadMUSType_RW(file, MUS_NONE, SDL_TRUE);
     }
     if (!piece) {

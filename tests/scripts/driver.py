@@ -221,7 +221,7 @@ def main():
         layout = pathlib.Path(resources, "layouts", "Main.json")
         layout.write_text(layout.read_text().replace('"action": "pressExplore"', '"action": "pressExplore", "enabled": false'))
         for script, expected, where in (
-                ("echo hi\nfly 3\necho after\n", ("line 2", "fly"), built), ("wait -1\necho after\n", ("line 1", "0 or more"), built),
+                ("echo hi\nfly 3\necho after\n", ("line 2", "fly"), built), ("wait -1\necho after\n", ("line 1", "from 0 to"), built),
                 ("echo a\nswipe 1 2 3 4 1e6\n", ("line 2", "steps"), built), ("swipe 1 2 3 4 0\n", ("line 1", "steps"), built),
                 ("press nosuchBtn\n", ("nosuchBtn",), built), ("wait 2\npress suspendBtn\n", ("line 2", "is hidden"), built),
                 ("wait 2\npress exploreBtn\n", ("line 2", "covered by titleRoot"), built),

@@ -1,6 +1,7 @@
 #include "overlays/NMAlertViewController.h"
 
 #include "explore/NMCommon.h"
+#include "overlays/DialogPanelView.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
@@ -9,6 +10,8 @@
 
 NMAlertViewController::NMAlertViewController() : OverlayViewController("NMAlertView") {}
 
+NMAlertViewController::~NMAlertViewController() { blink_.invalidate(); }
+
 void NMAlertViewController::bindOutlets() {
     OverlayViewController::bindOutlets();
     bind(iconImgView_, "iconImgView");
@@ -16,6 +19,7 @@ void NMAlertViewController::bindOutlets() {
     bind(okBtn_, "okBtn");
     bind(cancelBtn_, "cancelBtn");
     bind(hiddenBtn_, "hiddenBtn");
+    bind(touchMarkLabel_, "touchMarkLabel");
     bindAction("pressOK", [this] { pressOK(); });
     bindAction("pressClose", [this] { pressClose(); });
     // Enter is OK and Esc the cancel button; a box without buttons goes by either key.
@@ -34,6 +38,16 @@ void NMAlertViewController::showAlertWithMessage(const std::string& message, std
     cancelBtn()->setHidden(!hasBtn);
     hiddenBtn()->setHidden(hasBtn);
     view()->setTag(tag);
+    // A box without buttons goes by a touch on it, and says so with a blinking mark; a touch
+    // beside it reaches the screen below.
+    if (auto root = std::dynamic_pointer_cast<TouchThroughView>(view())) root->setPassesTouchesAround(!hasBtn);
+    blink_.invalidate();
+    touchMarkLabel()->setHidden(hasBtn);
+    if (!hasBtn) {
+        blink_ = RunLoop::main().scheduleTimer(kBlinkInterval, true, [mark = std::weak_ptr<Label>(touchMarkLabel_)] {
+            if (auto label = mark.lock()) label->setHidden(!label->isHidden());
+        });
+    }
 }
 
 void NMAlertViewController::showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag) {
@@ -41,12 +55,14 @@ void NMAlertViewController::showAlertWithMessage(const std::string& message, con
 }
 
 void NMAlertViewController::pressOK() {
+    blink_.invalidate();
     SoundEngine::sharedEngine().playEffect("tap.mp3");
     NMCommon::sendNotification("okPressed", Value(static_cast<int64_t>(view()->tag())));
     OverlayViewController::pressClose();
 }
 
 void NMAlertViewController::pressClose() {
+    blink_.invalidate();
     SoundEngine::sharedEngine().playEffect("tap_fail.wav");
     OverlayViewController::pressClose();
 }

@@ -3,11 +3,13 @@
 // or, without buttons, a faceless button over the box that dismisses it. OK posts "okPressed"
 // with the box's tag (kept as the root view's tag) as a number. Layout "NMAlertView"; the
 // pop-in and shrink-out act on its "containerView" panel. Keys: Enter is OK, Esc cancel; a box
-// without buttons goes by either.
+// without buttons goes by either. A box without buttons shows a blinking "touch to continue"
+// mark and lets touches beside it through to the screen below.
 #include <memory>
 #include <string>
 
 #include "overlays/OverlayViewController.h"
+#include "platform/core/RunLoop.h"
 
 class Button;
 class Image;
@@ -16,7 +18,10 @@ class Label;
 
 class NMAlertViewController : public OverlayViewController {
 public:
+    static constexpr double kBlinkInterval = 0.5;
+
     NMAlertViewController();
+    ~NMAlertViewController() override;
 
     // Fills the box: text, icon, the buttons (with) or the hidden button (without), the tag.
     void showAlertWithMessage(const std::string& message, std::shared_ptr<Image> icon, bool hasBtn, int tag);
@@ -36,6 +41,7 @@ public:
     const std::shared_ptr<Button>& okBtn() { return (void)view(), okBtn_; }
     const std::shared_ptr<Button>& cancelBtn() { return (void)view(), cancelBtn_; }
     const std::shared_ptr<Button>& hiddenBtn() { return (void)view(), hiddenBtn_; }
+    const std::shared_ptr<Label>& touchMarkLabel() { return (void)view(), touchMarkLabel_; }
 
 protected:
     void bindOutlets() override;
@@ -47,4 +53,6 @@ private:
     std::shared_ptr<Button> okBtn_;
     std::shared_ptr<Button> cancelBtn_;
     std::shared_ptr<Button> hiddenBtn_;
+    std::shared_ptr<Label> touchMarkLabel_;
+    TimerHandle blink_;
 };

@@ -1,5 +1,7 @@
 #include "app/AppDelegate.h"
 
+#include <filesystem>
+
 #include "app/CommunityChat.h"
 #include "app/GameRatingPrompt.h"
 #include "explore/NMCommon.h"
@@ -9,6 +11,9 @@
 #include "model/GoldManager.h"
 #include "model/MonsterManager.h"
 #include "model/SavedStateKeys.h"
+#include "overlays/NMAlertViewManager.h"
+#include "overlays/TitleViewController.h"
+#include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LeaderboardService.h"
@@ -67,6 +72,13 @@ bool AppDelegate::didFinishLaunching(Window& window) {
 
     title_.setOnWillClose([this] { viewController_->appear(); });
     title_.present(&window);
+    // A save that could not be read was kept aside: the player hears where, over the title.
+    SavedStateStore& store = SavedStateStore::standardUserDefaults();
+    if (store.foundDamagedFile()) {
+        const std::string kept = std::filesystem::path(store.damagedFilePath()).filename().string();
+        NMAlertViewManager::getInstance()->showAlertWithMessage(stringWithFormat(NSLocalizedString("FormatDamagedSave"), {Value(kept)}),
+                                                                "talk2@2x.png", false, 0);
+    }
     return true;
 }
 
@@ -74,6 +86,8 @@ void AppDelegate::saveGameData() {
     GoldManager::getInstance()->saveGold();
     MonsterManager::getInstance()->saveMonsters();
 }
+
+void AppDelegate::applicationWillResignActive() { NMCommon::sendNotification(ViewController::kWillResignActiveEvent); }
 
 void AppDelegate::applicationDidEnterBackground() {
     saveGameData();

@@ -15,7 +15,6 @@ void SaveProblemNotice::watch(SavedStateStore& store) {
             if (auto self = weak.lock()) self->saveFailed();
         });
     });
-    if (store.foundDamagedFile()) show("SaveDamaged");
 }
 
 void SaveProblemNotice::saveFailed() {

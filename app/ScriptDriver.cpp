@@ -198,6 +198,16 @@ bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
             return false;
         }
         PaymentQueue::defaultQueue().setMode(*mode);
+    } else if (command == "key") {
+        // As the keyboard of the window: Enter presses the frontmost default button, Esc closes or
+        // cancels. Headless there is no window to make fullscreen: F11 does nothing.
+        if (args.size() != 1 || !(args[0] == "Return" || args[0] == "Enter" || args[0] == "Escape" || args[0] == "F11")) {
+            *reason = "key takes one of Return, Enter, Escape, F11";
+            return false;
+        }
+        if (args[0] == "Escape") window_.handleEscapeKey();
+        else if (args[0] != "F11") window_.handleEnterKey();
+        settle();
     } else if (command == "background" || command == "activate" || command == "terminate") {
         if (!args.empty()) {
             *reason = command + " takes nothing";

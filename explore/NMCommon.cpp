@@ -7,6 +7,7 @@
 
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
+#include "platform/resources/LocalizedStrings.h"
 #include "platform/services/LocalNotificationCenter.h"
 #include "platform/services/UserInteraction.h"
 
@@ -57,7 +58,7 @@ void NMCommon::showAlertWithTitle(const std::string& title, const std::string& m
     AlertView alert;
     alert.title = title;
     alert.message = msg;
-    alert.buttonTitles = {"OK"};
+    alert.buttonTitles = {NSLocalizedString("OK")};
     alert.cancelButtonIndex = 0;
     alert.tag = tag;
     showAlert(std::move(alert), delegate);
@@ -68,7 +69,7 @@ void NMCommon::showAlertHavingCancelBtnWithTitle(const std::string& title, const
     AlertView alert;
     alert.title = title;
     alert.message = msg;
-    alert.buttonTitles = {"Cancel", "OK"};
+    alert.buttonTitles = {NSLocalizedString("Cancel"), NSLocalizedString("OK")};
     alert.cancelButtonIndex = 0;
     alert.tag = tag;
     showAlert(std::move(alert), delegate);

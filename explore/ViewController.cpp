@@ -400,9 +400,15 @@ void ViewController::comebackDidEnd(const Notification&) {
     stopDream();
     kingImgView_->startExploreEndAnimation();
     if (stageView_->isAnyoneHavingYield()) {
+        // Remembered as it shows: a game closed in the second before still owes the hint.
         if (!store().boolForKey(Keys::swipeTutorialShown)) {
-            performBlock([this] { show("SwipeTutorial", "talk5@2x.png"); }, kSwipeHintDelay);
-            store().setBool(true, Keys::swipeTutorialShown);
+            performBlock(
+                [this] {
+                    if (store().boolForKey(Keys::swipeTutorialShown)) return;
+                    show("SwipeTutorial", "talk5@2x.png");
+                    store().setBool(true, Keys::swipeTutorialShown);
+                },
+                kSwipeHintDelay);
         }
     } else {
         checkDidEnd(Notification{GameEvents::kCheckDidEnd, Value(), Value()});

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential g++ cmake make pkg-config git
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libasound2-dev
   libplist-dev libplist++-dev libplist-utils
   nlohmann-json3-dev libcurl4-openssl-dev libsqlite3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev

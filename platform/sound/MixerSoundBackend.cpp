@@ -2,8 +2,10 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <alsa/asoundlib.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/sound/SoundFileCheck.h"
 
@@ -11,14 +13,29 @@ namespace {
 int mixerVolume(float volume) {
     return static_cast<int>(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME + 0.5f);
 }
+// The sound library's own complaints (a machine without a sound card gets eight lines of them
+// at every start) are not the player's business: the game says it once, in its own words.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+void sayNoSoundOnce() {
+    static bool said = false;
+    if (said) return;
+    said = true;
+    std::fprintf(stderr, "Royal Expedition: no sound device could be opened; the game runs without sound.\n");
+}
 }  // namespace
 
 std::unique_ptr<MixerSoundBackend> MixerSoundBackend::open(int frequency, int channels) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+    snd_lib_error_set_handler(&quietAlsa);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        sayNoSoundOnce();
+        return nullptr;
+    }
     Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG);  // WAV and AIFF need no extra decoder
     if (Mix_OpenAudio(frequency, MIX_DEFAULT_FORMAT, channels, 1024) != 0) {
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sayNoSoundOnce();
         return nullptr;
     }
     Mix_AllocateChannels(16);  // a burst of coins must not cut the fanfare short

@@ -345,6 +345,8 @@ struct Builder {
         if (color(node, "highlightedColor", c, where)) button.setTitleColor(c, ControlState::highlighted);
         bool flag = true;
         if (boolean(node, "enabled", flag, where)) button.setEnabled(flag);
+        if (boolean(node, "pressesOnEnter", flag, where)) button.setPressesOnEnter(flag);
+        if (boolean(node, "closesOnEscape", flag, where)) button.setClosesOnEscape(flag);
         if (string(node, "action", s, where)) {
             auto shared = std::static_pointer_cast<Button>(button.shared_from_this());
             result->actions.emplace(s, shared);

@@ -87,7 +87,7 @@ void AppDelegate::saveGameData() {
     MonsterManager::getInstance()->saveMonsters();
 }
 
-void AppDelegate::applicationWillResignActive() { NMCommon::sendNotification(ViewController::kWillResignActiveEvent); }
+void AppDelegate::applicationWillResignActive() { NMCommon::sendNotification(GameEvents::kWillResignActive); }
 
 void AppDelegate::applicationDidEnterBackground() {
     saveGameData();

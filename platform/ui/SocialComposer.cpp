@@ -1,4 +1,4 @@
-#include "platform/services/SocialComposer.h"
+#include "platform/ui/SocialComposer.h"
 
 #include <cctype>
 #include <cmath>

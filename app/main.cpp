@@ -216,5 +216,7 @@ int main(int argc, char** argv) {
     if (options.printFrames) std::printf("FRAMES %llu end\n", static_cast<unsigned long long>(app.framesRendered()));
     frameReport.invalidate();
     deliver.invalidate();
+    // The scratch folder of a headless run goes now: the services that write into it are done.
+    removeScratchDirectory();
     return status != 0 ? status : (*saveFailedAtExit ? 1 : 0);
 }

@@ -122,9 +122,11 @@ with tempfile.TemporaryDirectory() as tmp:
     check(wrong.stdout == "" and wrong.stderr.count("\n") == 1 and "--fly" in wrong.stderr, "one line: %r" % wrong.stderr)
     check(written(before, snapshot(tmp)) == [], "the command line alone writes nothing")
 
-    # A first start without a data folder keeps its data in the XDG data home.
+    # A headless start without a data folder plays in a scratch folder of its own: the player's
+    # saves in the XDG data home are never touched, and nothing is left behind.
     run("--headless", "--time", "1")
-    check(os.path.isfile(os.path.join(data, "savedstate.plist")), "the default data folder is $XDG_DATA_HOME/royal-expedition")
+    left = written(before, snapshot(tmp))
+    check(not os.path.exists(data) and left == [], "a headless run leaves the data home alone: %r" % left)
 
     class Installed(Game):
         def binary(self):

@@ -92,8 +92,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "royal-expedition: cannot make a scratch folder for the headless run\n");
             return 2;
         }
-        std::atexit(removeScratchDirectory);
+        // The path is kept first, so it outlives the handler that removes the folder at exit.
         scratchDirectoryToRemove() = scratchDirectory;
+        std::atexit(removeScratchDirectory);
     }
     std::string dataDirectory = !options.dataDirectory.empty() ? options.dataDirectory
                                 : !scratchDirectory.empty()    ? scratchDirectory

@@ -17,7 +17,13 @@ namespace {
 constexpr int kBusyTimeoutMs = 250;
 
 std::mutex sharedMutex;
-std::shared_ptr<LeaderboardService> sharedService;
+// The shared service's worker unregisters from the main run loop when it goes: the loop is made
+// first, so it is taken down after the service at exit.
+std::shared_ptr<LeaderboardService>& sharedSlot() {
+    RunLoop::main();
+    static std::shared_ptr<LeaderboardService> slot;
+    return slot;
+}
 
 // One connection for one piece of work; closed whatever happens.
 class Connection {
@@ -74,6 +80,7 @@ const std::vector<std::string>& LeaderboardService::leaderboardIds() {
 
 LeaderboardService& LeaderboardService::shared() {
     std::lock_guard lock(sharedMutex);
+    std::shared_ptr<LeaderboardService>& sharedService = sharedSlot();
     if (!sharedService) {
         const std::string dir = SavedStateStore::dataDirectory();
         sharedService = std::make_shared<LeaderboardService>(dir.empty() ? "" : (std::filesystem::path(dir) / kFileName).string());
@@ -84,7 +91,7 @@ LeaderboardService& LeaderboardService::shared() {
 
 void LeaderboardService::setShared(std::shared_ptr<LeaderboardService> service) {
     std::lock_guard lock(sharedMutex);
-    sharedService = std::move(service);
+    sharedSlot() = std::move(service);
 }
 
 LeaderboardService::LeaderboardService(std::string databasePath, std::function<double()> wallNow)

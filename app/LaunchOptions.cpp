@@ -17,7 +17,8 @@ const char* LaunchOptions::usage() {
     return "usage: royal-expedition [--screen 480|568] [--data-dir DIR]\n"
            "       royal-expedition --headless --data-dir DIR [--epoch SECONDS] [--seed N] [--lang CODE] [--screen 480|568] --script FILE|-\n"
            "       royal-expedition --headless [--screenshot FILE] [--time SECONDS]\n"
-           "measuring: --exit-after-first-frame, --print-frames (not with --script)\n";
+           "measuring: --exit-after-first-frame, --print-frames (not with --script)\n"
+           "any of them: --store sheet|approve|fail|cancel|invalid|empty|silent|disabled (default: RE_STORE, else sheet)\n";
 }
 
 LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::string* error) {
@@ -68,11 +69,20 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
             else fail("--time needs a number of seconds");
         } else if (arg == "--exit-after-first-frame") {
             o.exitAfterFirstFrame = true;
+        } else if (arg == "--store") {
+            const std::string v = value();
+            o.storeMode = StoreModes::fromName(v);
+            if (!o.storeMode) fail("--store: " + StoreModes::unknownModeMessage(v));
         } else if (arg == "--print-frames") {
             o.printFrames = true;
         } else {
             fail("unknown option " + arg);
         }
+    }
+    if (!o.storeMode) {
+        std::string environmentError;
+        o.storeMode = StoreModes::fromEnvironment(&environmentError);
+        if (!environmentError.empty()) fail(environmentError);
     }
     if (!o.scriptPath.empty() && !o.headless) fail("--script runs only with --headless");
     if (!o.scriptPath.empty() && o.dataDirectory.empty()) fail("--script needs --data-dir");

@@ -6,6 +6,10 @@
 //                    [--screen 480|568] --script FILE|-
 //   royal-expedition --headless [--screenshot FILE] [--time SECONDS]   (one frame after the launch)
 //
+// With any of them, --store MODE sets how the store answers (sheet, approve, fail, cancel,
+// invalid, empty, silent, disabled; platform/payments/StoreMode.h); without it the environment
+// variable RE_STORE does, else the store asks the player in its sheet.
+//
 // For measurements, with any of the above but a script:
 //   --exit-after-first-frame   prints "FIRST_FRAME <ms since main>" once the first frame is
 //                              shown, then ends as the window's close does
@@ -14,6 +18,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/payments/StoreMode.h"
 
 struct LaunchOptions {
     bool headless = false;
@@ -27,6 +33,7 @@ struct LaunchOptions {
     double headlessTime = 0.5;
     bool exitAfterFirstFrame = false;
     bool printFrames = false;
+    std::optional<StoreMode> storeMode;  // --store, else RE_STORE
 
     // An empty error when the line is good.
     static LaunchOptions parse(const std::vector<std::string>& arguments, std::string* error);

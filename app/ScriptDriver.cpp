@@ -18,12 +18,16 @@
 #include "platform/core/RunLoop.h"
 #include "platform/foundation/Value.h"
 #include "platform/foundation/ValueJson.h"
+#include "platform/payments/PaymentQueue.h"
+#include "platform/payments/StoreSheetView.h"
 #include "platform/render/HeadlessRenderer.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LocalNotificationCenter.h"
 #include "platform/store/SavedStateStore.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
+#include "platform/ui/ModalAlertView.h"
+#include "platform/ui/TableView.h"
 #include "platform/ui/Window.h"
 #include "stage/PersonView.h"
 
@@ -46,6 +50,15 @@ void forEachVisibleFrontToBack(const std::shared_ptr<View>& view, const std::fun
     const auto subviews = view->subviews();
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) forEachVisibleFrontToBack(*it, fn);
     fn(view);
+}
+
+// "myTableView.row2" for a row on screen in a named table, else "".
+std::string rowName(const TableViewCell& cell) {
+    auto* table = dynamic_cast<const TableView*>(cell.superview());
+    if (!table || table->name().empty()) return "";
+    for (int row : table->indexesForVisibleRows())
+        if (table->cellForRowAtIndex(row).get() == &cell) return table->name() + ".row" + std::to_string(row);
+    return "";
 }
 
 }  // namespace
@@ -157,6 +170,23 @@ bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
             return false;
         }
         if (!press(args[0], reason)) return false;
+    } else if (command == "select") {
+        if (args.size() != 2) {
+            *reason = "select takes a table name and a row number";
+            return false;
+        }
+        if (!select(args[0], args[1], reason)) return false;
+    } else if (command == "store") {
+        if (args.size() != 1) {
+            *reason = "store takes one mode (" + StoreModes::allNames() + ")";
+            return false;
+        }
+        auto mode = StoreModes::fromName(args[0]);
+        if (!mode) {
+            *reason = StoreModes::unknownModeMessage(args[0]);
+            return false;
+        }
+        PaymentQueue::defaultQueue().setMode(*mode);
     } else if (command == "background" || command == "activate" || command == "terminate") {
         if (!args.empty()) {
             *reason = command + " takes nothing";
@@ -242,10 +272,68 @@ bool ScriptDriver::press(const std::string& name, std::string* reason) {
     return false;
 }
 
+bool ScriptDriver::select(const std::string& tableName, const std::string& rowText, std::string* reason) {
+    double number = -1;
+    if (!parseNumber(rowText, &number) || number < 0 || number != std::floor(number) || number > 1e9) {
+        *reason = "select takes a row number of 0 or more, not \"" + rowText + "\"";
+        return false;
+    }
+    std::shared_ptr<TableView> table;
+    forEachVisibleFrontToBack(window_.shared_from_this(), [&](const std::shared_ptr<View>& v) {
+        if (!table && v->name() == tableName) table = std::dynamic_pointer_cast<TableView>(v);
+    });
+    if (!table) {
+        *reason = "no table \"" + tableName + "\" on screen";
+        return false;
+    }
+    const int row = static_cast<int>(number);
+    const int rows = table->numberOfRowsCached();
+    if (row >= rows) {
+        *reason = "table \"" + tableName + "\" has " + std::to_string(rows) + " rows" +
+                  (rows > 0 ? " (0 to " + std::to_string(rows - 1) + ")" : "") + ", no row " + std::to_string(row);
+        return false;
+    }
+    table->scrollToRow(row, TableViewScrollPosition::none, false);
+    settle();
+    // As a finger would: on a part of the row that is no button of its own, and not covered.
+    const Rect r = table->rectForRow(row);
+    std::string front;
+    for (double share : {0.5, 0.25, 0.1, 0.75, 0.9}) {
+        const Point p = table->convertPointToView(Point(r.minX() + r.width() * share, r.midY()), nullptr);
+        std::shared_ptr<View> hit = window_.hitTest(p);
+        bool onTable = false;
+        for (auto v = hit; v && !onTable; v = v->superviewPtr()) onTable = v == table;
+        if (!onTable || (std::dynamic_pointer_cast<Button>(hit) && hit != table)) {
+            // Named by the nearest named view around what is in front (an alert's dimming: "alertView").
+            for (auto v = hit; v && front.empty() && !onTable; v = v->superviewPtr()) front = nameOfView(*v);
+            if (front.empty() && hit && !onTable) front = className(*hit);
+            continue;
+        }
+        window_.touchDown(p);
+        settle();
+        window_.touchUp(p);
+        settle();
+        return true;
+    }
+    *reason = "row " + std::to_string(row) + " of \"" + tableName + "\" is " + (front.empty() ? "not taking touches now" : "covered by " + front);
+    return false;
+}
+
 std::string ScriptDriver::nameOfView(const View& view) {
-    if (!view.name().empty()) return view.name();
-    if (dynamic_cast<const PersonView*>(&view) && view.tag() > 0) return "person" + std::to_string(view.tag());
-    return "";
+    // Rows of a named table, and the outlets in them, go by the table: "myTableView.row2.buyBtn".
+    if (auto* cell = dynamic_cast<const TableViewCell*>(&view)) {
+        std::string row = rowName(*cell);
+        if (!row.empty()) return row;
+    }
+    std::string own = view.name();
+    if (own.empty() && dynamic_cast<const PersonView*>(&view) && view.tag() > 0) own = "person" + std::to_string(view.tag());
+    if (own.empty()) return "";
+    for (const View* up = view.superview(); up; up = up->superview())
+        if (auto* cell = dynamic_cast<const TableViewCell*>(up)) {
+            std::string row = rowName(*cell);
+            return row.empty() ? own : row + "." + own;
+        }
+    return own;
 }
 
 std::string ScriptDriver::valueToJson(const Value& value) { return ::valueToJson(value).dump(); }
@@ -261,6 +349,14 @@ std::string ScriptDriver::viewsJson() const {
         json item = {{"name", name}, {"class", className(*v)}, {"frame", {f.minX(), f.minY(), f.width(), f.height()}}, {"alpha", v->alpha()}};
         if (auto* label = dynamic_cast<const Label*>(v.get())) item["text"] = label->text();
         if (auto* button = dynamic_cast<Button*>(v.get())) item["text"] = button->titleForState(button->state());
+        // Alerts and action sheets ("alertView", buttons "alertBtn<index the game receives>"),
+        // and the store's sheet with its product and price.
+        if (auto* panel = dynamic_cast<const ModalPanelView*>(v.get())) item["title"] = panel->title();
+        if (auto* alert = dynamic_cast<const ModalAlertView*>(v.get())) item["message"] = alert->message();
+        if (auto* sheet = dynamic_cast<const StoreSheetView*>(v.get())) {
+            item["product"] = sheet->product().localizedTitle;
+            item["price"] = sheet->product().localizedPrice();
+        }
         list.push_back(std::move(item));
     });
     return list.dump();

@@ -1,12 +1,15 @@
 #pragma once
 // Plays the game from a script, one command a line, on the headless window and the manual clock:
 //
-//   wait S | clock S | touch X Y | swipe X1 Y1 X2 Y2 [STEPS] | press NAME
-//   background | activate | terminate | screenshot FILE
+//   wait S | clock S | touch X Y | swipe X1 Y1 X2 Y2 [STEPS] | press NAME | select TABLE ROW
+//   background | activate | terminate | screenshot FILE | store MODE
 //   state | views | notifications | pages | echo TEXT
 //
 // `press` acts as a finger on the button's centre would: a button covered by another view is not
-// pressed. Blank lines and lines starting with # are skipped. Each command's output is flushed before the
+// pressed. Rows of a named table go by "<table>.row<N>" (from 0) and their outlets by
+// "<table>.row<N>.<outlet>"; alerts and action sheets by "alertView" with buttons "alertBtn<N>",
+// N the index the game receives; the store's sheet by "storeSheet", "storeBuyBtn",
+// "storeCancelBtn". `select` taps a row after scrolling it into view. Blank lines and lines starting with # are skipped. Each command's output is flushed before the
 // next line is read, so another program can drive the game step by step. A bad line stops the
 // run: "line N: reason" on the error stream and status 2.
 #include <iosfwd>
@@ -44,11 +47,13 @@ public:
     std::string pagesJson() const;
     // A saved-state value as JSON.
     static std::string valueToJson(const Value& value);
-    // The name a view goes by in `views` and `press` (persons by their tag: "person7").
+    // The name a view goes by in `views` and `press` (persons by their tag: "person7"; table rows
+    // and their outlets by the table: "myTableView.row2.buyBtn").
     static std::string nameOfView(const View& view);
 
 private:
     bool press(const std::string& name, std::string* reason);
+    bool select(const std::string& table, const std::string& row, std::string* reason);
 
     AppDelegate& app_;
     Window& window_;

@@ -15,6 +15,7 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
+#include "platform/payments/PaymentQueue.h"
 #include "platform/render/Application.h"
 #include "platform/render/HeadlessRenderer.h"
 #include "platform/resources/LocalizedStrings.h"
@@ -63,6 +64,8 @@ int main(int argc, char** argv) {
     // A scripted run ends as if killed: nothing reaches the disk unless the script terminates.
     if (scripted) SavedStateStore::standardUserDefaults().setAutoFlushDelay(0);
     if (!options.language.empty()) LocalizedStrings::setPreferredLanguages({options.language});
+    // The store keeps its unfinished purchases in the same data folder.
+    PaymentQueue::setDefaultQueue(std::make_shared<PaymentQueue>(dataDirectory, options.storeMode.value_or(StoreMode::sheet)));
 
     ApplicationOptions appOptions;
     appOptions.headless = options.headless;

@@ -14,41 +14,14 @@
 
 #include "platform/foundation/PropertyList.h"
 #include "platform/store/AutoFlusher.h"
+#include "platform/store/DurableFile.h"
 #include "platform/store/StoreFileSystem.h"
 
-namespace {
-
-std::string folderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string baseNameOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// mkdir -p, new folders private to the player.
-bool makeFolders(const std::string& dir) {
-    struct stat st {};
-    if (::stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-    std::string parent = folderOf(dir);
-    if (parent != dir && parent != "." && parent != "/") makeFolders(parent);
-    return ::mkdir(dir.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-std::string describe(const char* what, int error) { return std::string(what) + ": " + std::strerror(error); }
-
-std::atomic<uint64_t> temporarySequence{0};
-
-}  // namespace
+using DurableFile::makeFolders;
 
 struct SavedStateStore::Impl {
     std::shared_ptr<StoreFileSystem> fs;
     std::string path;
-    std::string folder;
 
     mutable std::mutex mutex;      // the values and the bookkeeping below
     Value::Dictionary values;
@@ -62,44 +35,10 @@ struct SavedStateStore::Impl {
     std::unique_ptr<AutoFlusher> flusher;
 
     void load();
-    void cleanTemporaryFiles();
-    void moveDamagedAside();
-    bool writeDurably(const std::vector<uint8_t>& bytes, std::string* error);
 };
 
-void SavedStateStore::Impl::cleanTemporaryFiles() {
-    // Temporary files left behind by a process that died in the middle of a write.
-    std::string prefix = baseNameOf(path) + ".tmp-";
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return;
-    while (dirent* entry = ::readdir(dir)) {
-        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) ::unlink((folder + "/" + entry->d_name).c_str());
-    }
-    ::closedir(dir);
-}
-
-void SavedStateStore::Impl::moveDamagedAside() {
-    std::string base = path + ".damaged-" + std::to_string(static_cast<long long>(std::time(nullptr)));
-    for (int n = 1; n < 1000; ++n) {
-        std::string candidate = n == 1 ? base : base + "-" + std::to_string(n);
-        // A hard link never replaces an earlier copy; folders without links get a checked rename.
-        if (::link(path.c_str(), candidate.c_str()) == 0) {
-            ::unlink(path.c_str());
-        } else if (errno == EEXIST) {
-            continue;
-        } else {
-            struct stat st {};
-            if (::lstat(candidate.c_str(), &st) == 0) continue;
-            if (::rename(path.c_str(), candidate.c_str()) != 0) return;
-        }
-        damagedPath = candidate;
-        fs->syncDirectory(folder);
-        return;
-    }
-}
-
 void SavedStateStore::Impl::load() {
-    cleanTemporaryFiles();
+    DurableFile::removeTemporaryFiles(path);
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
         generation = 1;  // nothing on disk yet: the first synchronize writes the file
@@ -112,53 +51,8 @@ void SavedStateStore::Impl::load() {
         return;
     }
     damaged = true;
-    moveDamagedAside();
+    damagedPath = DurableFile::moveAside(*fs, path);
     generation = 1;
-}
-
-bool SavedStateStore::Impl::writeDurably(const std::vector<uint8_t>& bytes, std::string* error) {
-    if (!makeFolders(folder)) {
-        *error = describe("cannot create the data folder", errno);
-        return false;
-    }
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(temporarySequence++);
-        fd = fs->open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) {
-        *error = describe("cannot create a temporary file", errno);
-        return false;
-    }
-    auto abandon = [&](const char* what, int e) {
-        if (fd >= 0) fs->close(fd);
-        fs->unlink(temporary);
-        *error = describe(what, e);
-        return false;
-    };
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = fs->write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return abandon("write failed", errno);
-        }
-        if (n == 0) return abandon("write made no progress", EIO);
-        done += static_cast<size_t>(n);
-    }
-    // A failed fsync is never retried on the same file: the next synchronize starts afresh.
-    if (fs->fsync(fd) != 0) return abandon("fsync failed", errno);
-    int closed = fs->close(fd);
-    fd = -1;
-    if (closed != 0) return abandon("close failed", errno);
-    if (fs->rename(temporary, path) != 0) return abandon("rename failed", errno);
-    if (fs->syncDirectory(folder) != 0) {
-        *error = describe("folder sync failed", errno);
-        return false;
-    }
-    return true;
 }
 
 // ---- the shared store ----
@@ -225,7 +119,6 @@ SavedStateStore::SavedStateStore(std::string filePath, std::shared_ptr<StoreFile
     : impl_(std::make_unique<Impl>()), path_(std::move(filePath)) {
     impl_->fs = fileSystem ? std::move(fileSystem) : StoreFileSystem::posix();
     impl_->path = path_;
-    impl_->folder = folderOf(path_);
     impl_->load();
     impl_->flusher = std::make_unique<AutoFlusher>([this] { return synchronize(); });
 }
@@ -289,7 +182,7 @@ bool SavedStateStore::synchronize() {
     // Serialised and written outside the value lock: readers and writers carry on meanwhile.
     std::string error;
     std::vector<uint8_t> bytes = PropertyList::writeBinary(snapshot, &error);
-    bool ok = !bytes.empty() && impl_->writeDurably(bytes, &error);
+    bool ok = !bytes.empty() && DurableFile::write(*impl_->fs, impl_->path, bytes, &error);
     std::lock_guard lock(impl_->mutex);
     if (ok) {
         impl_->savedGeneration = std::max(impl_->savedGeneration, generation);

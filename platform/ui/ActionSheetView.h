@@ -27,6 +27,5 @@ protected:
     void animateIn() override;
     void animateOut(std::function<void()> done) override;
 
-private:
     Rect restingFrame_;
 };

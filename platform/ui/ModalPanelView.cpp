@@ -28,6 +28,8 @@ ModalPanelView::ModalPanelView(std::string title, std::vector<std::string> butto
       defaultButtonIndex_(defaultButtonIndex) {
     if (cancelButtonIndex_ < -1 || cancelButtonIndex_ >= numberOfButtons()) cancelButtonIndex_ = -1;
     if (defaultButtonIndex_ < -1 || defaultButtonIndex_ >= numberOfButtons()) defaultButtonIndex_ = -1;
+    // The script driver lists panels and their buttons by these names.
+    setName("alertView");
     dim_ = std::make_shared<View>();
     dim_->setBackgroundColor(GamePalette::night.withAlpha(0.55f));
     addSubview(dim_);
@@ -122,6 +124,7 @@ std::shared_ptr<PanelButton> ModalPanelView::addButton(int index, const Rect& fr
     auto style = index == cancelButtonIndex_ ? PanelButton::Style::secondary : PanelButton::Style::primary;
     auto button = std::make_shared<PanelButton>(frame, style);
     button->setTitle(buttonTitleAtIndex(index));
+    button->setName("alertBtn" + std::to_string(index));
     std::weak_ptr<View> weak = weak_from_this();
     button->setAction([weak, index] {
         if (auto self = std::static_pointer_cast<ModalPanelView>(weak.lock())) self->dismissWithClickedButtonIndex(index);

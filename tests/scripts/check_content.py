@@ -33,7 +33,9 @@ REQUIRED_KEYS = {
         "RemindButton RateButton RateTitle RateBody PostBonus PostBonusMax Cancel ToTwitter Post1 Post2 Post3 AppUrl PostSucceed "
         "TwitterAlertTitle TwitterAlertBody FirstKanoke UnlockedShop UnlockedNewMap MangaNewDungeon MangaNewWeapons ChatTitle SavedPicture "
         "NotifyLabel PushSoundSetting PurchasedKana Purchased NoGold PurchaseErrorTitle PurchaseErrorBody PurchaseErrorInvalid "
-        "PurchaseErrorRequest PurchaseRestoreTitle PurchaseRestoreBody AlertMsgTimeOut BuyEquip").split(), []),
+        "PurchaseErrorRequest PurchaseRestoreTitle PurchaseRestoreBody AlertMsgTimeOut BuyEquip "
+        "StoreSheetTitle StoreSheetBuy StoreSheetCancel StoreSheetSandbox StoreErrorFailed StoreErrorCancelled StoreErrorNotAllowed "
+        "StoreErrorInvalid").split(), []),
 }
 KIND_NAMES = {int: "integer", float: "real", bool: "boolean", str: "string", list: "array", dict: "dictionary"}
 

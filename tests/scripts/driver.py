@@ -52,6 +52,16 @@ def write_state(data_dir, values):
         plistlib.dump({k: v for k, v in values.items() if v is not None}, f, fmt=plistlib.FMT_BINARY)
 
 
+def write_store_purchases(data_dir, pending=(), purchased=(), next_id=1000000001):
+    """The store's file as a launch finds it: approved purchases the game has not finished ([(transaction id, product id)],
+    delivered again at the start, as after a game killed between the store's approval and its grant) and the products
+    bought with the folder, which a restore delivers again."""
+    with open(os.path.join(data_dir, "store-transactions.plist"), "wb") as f:
+        plistlib.dump({"pending": [{"id": t, "product": p, "date": float(EPOCH)} for t, p in pending],
+                       "purchased": list(dict.fromkeys(list(purchased) + [p for _, p in pending])), "nextId": next_id}, f,
+                      fmt=plistlib.FMT_BINARY)
+
+
 class Game:
     """One run of the game, played a command at a time. `now` follows the wall clock."""
 

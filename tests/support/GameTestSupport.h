@@ -23,6 +23,7 @@
 #include "model/PersonManager.h"
 #include "overlays/MangaViewManager.h"
 #include "overlays/NMAlertViewManager.h"
+#include "platform/payments/PaymentQueue.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/Singleton.h"
@@ -157,6 +158,10 @@ inline void resetGameSingletons() {
     NotificationCenter::defaultCenter().removeAllObservers();
     Singletons::resetAll();
     clearStore();
+    // The store's queue and its unfinished purchases go with the saved state.
+    PaymentQueue::setDefaultQueue(nullptr);
+    std::error_code ignored;
+    fs::remove(fs::path(store().filePath()).parent_path() / PurchaseLedger::fileName, ignored);
 }
 
 // A shared sound engine that plays nothing and finds no files.

@@ -279,6 +279,39 @@ STRINGS = {
         "The store did not answer. Please try again later.",
         "ストアから応答がありません。しばらくしてからお試しください。",
         "商店没有响应。请稍后再试。"),
+    # --- the store's own sheet and errors (platform) ------------------------
+    "StoreSheetTitle": (
+        "Confirm your purchase",
+        "購入の確認",
+        "确认购买"),
+    "StoreSheetBuy": (
+        "Buy",
+        "購入する",
+        "购买"),
+    "StoreSheetCancel": (
+        "Cancel",
+        "キャンセル",
+        "取消"),
+    "StoreSheetSandbox": (
+        "Sandbox: no money is charged",
+        "サンドボックス：お金はかかりません",
+        "沙盒环境：不会扣款"),
+    "StoreErrorFailed": (
+        "The store could not complete the purchase.",
+        "ストアで購入を完了できませんでした。",
+        "商店无法完成这次购买。"),
+    "StoreErrorCancelled": (
+        "The purchase was cancelled.",
+        "購入はキャンセルされました。",
+        "购买已取消。"),
+    "StoreErrorNotAllowed": (
+        "Purchases are switched off on this device.",
+        "この端末では購入が許可されていません。",
+        "此设备不允许购买。"),
+    "StoreErrorInvalid": (
+        "The store does not sell this item.",
+        "ストアはこの商品を販売していません。",
+        "商店不出售这件商品。"),
 }
 
 LANGUAGES = ["en", "ja", "zh-Hans"]

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/net/GameIndexAddress.h"
+#include "platform/net/HttpClient.h"
+
 bool LaunchOptions::parseNumber(const std::string& text, double* out) {
     if (text.empty()) return false;
     char* end = nullptr;
@@ -75,6 +78,14 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
             if (!o.storeMode) fail("--store: " + StoreModes::unknownModeMessage(v));
         } else if (arg == "--print-frames") {
             o.printFrames = true;
+        } else if (arg == "--index-url") {
+            o.indexUrl = value();
+            if (!HttpClient::isAllowedAddress(GameIndexAddress::indexAddress(o.indexUrl)))
+                fail("--index-url takes an https address, an http address on this computer, or a folder of the game's resources");
+        } else if (arg == "--sign-in") {
+            const std::string v = value();
+            if (v == "on" || v == "off") o.signIn = v == "on";
+            else fail("--sign-in takes on or off");
         } else {
             fail("unknown option " + arg);
         }

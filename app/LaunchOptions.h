@@ -14,6 +14,11 @@
 //   --exit-after-first-frame   prints "FIRST_FRAME <ms since main>" once the first frame is
 //                              shown, then ends as the window's close does
 //   --print-frames             prints "FRAMES <frames drawn> <monotonic seconds>" every 5 s
+//
+// With any of the above:
+//   --index-url URL            the base address of the game list (https, http to this computer,
+//                              or a folder of the game's resources); also RE_INDEX_URL
+//   --sign-in on|off           off makes the leaderboard sign-in fail (tests); also RE_SIGN_IN
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +39,8 @@ struct LaunchOptions {
     bool exitAfterFirstFrame = false;
     bool printFrames = false;
     std::optional<StoreMode> storeMode;  // --store, else RE_STORE
+    std::string indexUrl;          // "" when not given
+    std::optional<bool> signIn;    // nothing when not given
 
     // An empty error when the line is good.
     static LaunchOptions parse(const std::vector<std::string>& arguments, std::string* error);

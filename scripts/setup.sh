@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential g++ cmake make pkg-config git
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libplist-dev libplist++-dev libplist-utils
-  nlohmann-json3-dev libcurl4-openssl-dev
+  nlohmann-json3-dev libcurl4-openssl-dev libsqlite3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dotgothic16 fonts-wqy-microhei fontconfig
   python3 sox xvfb xauth xdotool imagemagick libnotify-bin

@@ -132,3 +132,10 @@ public:
 private:
     std::shared_ptr<char> lifetime_;
 };
+
+// Whether an owner token was never set (an empty weak pointer), as opposed to one whose owner
+// has gone: work handed out without an owner is always delivered.
+inline bool isUnsetOwner(const std::weak_ptr<void>& owner) {
+    const std::weak_ptr<void> none;
+    return !owner.owner_before(none) && !none.owner_before(owner);
+}

@@ -29,7 +29,7 @@ bool UrlOpener::openUrl(const std::string& url) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         opened_.push_back(url);
-        if (recordOnly_) return false;
+        if (recordOnly_ || program_.empty()) return false;
         program = program_;
     }
     return spawnDetached({program, url});
@@ -48,4 +48,57 @@ std::vector<std::string> UrlOpener::openedUrls() const {
 void UrlOpener::setOpenerProgram(std::string program) {
     std::lock_guard<std::mutex> lock(mutex_);
     program_ = std::move(program);
+}
+
+bool UrlOpener::isAvailable() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return !program_.empty() && (recordOnly_ || programOnPath(program_));
+}
+
+bool UrlOpener::isValidScheme(const std::string& scheme) {
+    if (scheme.empty() || scheme.size() > 64 || !std::isalpha(static_cast<unsigned char>(scheme[0]))) return false;
+    for (char c : scheme) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x80 || !(std::isalnum(u) || c == '+' || c == '-' || c == '.')) return false;
+    }
+    std::string lowered = scheme;
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), [](unsigned char c) { return std::tolower(c); });
+    for (const char* web : {"http", "https", "file", "ftp", "ftps", "sftp", "smb", "ssh", "data", "javascript", "mailto", "about"})
+        if (lowered == web) return false;
+    return true;
+}
+
+bool UrlOpener::canOpenScheme(const std::string& scheme) {
+    if (!isValidScheme(scheme)) return false;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (installedSchemes_) return std::find(installedSchemes_->begin(), installedSchemes_->end(), scheme) != installedSchemes_->end();
+        if (recordOnly_) return false;
+    }
+    std::string handler;
+    if (!runAndCapture({"xdg-mime", "query", "default", "x-scheme-handler/" + scheme}, &handler)) return false;
+    return handler.find_first_not_of(" \t\r\n") != std::string::npos;
+}
+
+bool UrlOpener::openScheme(const std::string& scheme) {
+    if (!isValidScheme(scheme)) return false;
+    const std::string url = scheme + "://";
+    std::string program;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        opened_.push_back(url);
+        if (recordOnly_ || program_.empty()) return false;
+        program = program_;
+    }
+    return spawnDetached({program, url});
+}
+
+void UrlOpener::setInstalledSchemes(std::optional<std::vector<std::string>> schemes) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    installedSchemes_ = std::move(schemes);
+}
+
+bool UrlOpener::isRecordOnly() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return recordOnly_;
 }

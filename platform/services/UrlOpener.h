@@ -3,6 +3,7 @@
 // argument list (never through a shell), and only for http, https and mailto addresses. Where
 // there is no opener the address is dropped quietly. Headless runs record instead of opening.
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,29 @@ public:
     bool openUrl(const std::string& url);
     // Headless: addresses are only recorded.
     void setRecordOnly(bool recordOnly);
+    bool isRecordOnly() const;
     std::vector<std::string> openedUrls() const;
-    // The program started (tests point it at a stand-in).
+    // The program started (tests point it at a stand-in; "" means there is none).
     void setOpenerProgram(std::string program);
+    // Addresses can be opened: there is an opener program (headless: recording counts).
+    bool isAvailable() const;
+
+    // ---- Other games, started by their address scheme ("<scheme>://")
+    // Letters, digits, "+", "-" and "." starting with a letter, at most 64 characters, and not a
+    // scheme of the web or the file system (http, https, file, ...).
+    static bool isValidScheme(const std::string& scheme);
+    // The desktop has a handler for the scheme (xdg-mime query default x-scheme-handler/<s>,
+    // started with an argument list). Headless runs and tests answer from the list set below.
+    bool canOpenScheme(const std::string& scheme);
+    // Starts "<scheme>://" through the opener; false when the scheme is not valid or not opened.
+    bool openScheme(const std::string& scheme);
+    // The schemes that count as installed instead of asking the desktop (nothing: ask it).
+    void setInstalledSchemes(std::optional<std::vector<std::string>> schemes);
 
 private:
     mutable std::mutex mutex_;
     bool recordOnly_ = false;
     std::string program_ = "xdg-open";
+    std::optional<std::vector<std::string>> installedSchemes_;
     std::vector<std::string> opened_;
 };

@@ -87,6 +87,14 @@ void SavedStateStore::configureDataDirectory(const std::string& dir) {
     sharedDir() = dir;
 }
 
+std::string SavedStateStore::dataDirectory() {
+    {
+        std::lock_guard lock(sharedMutex);
+        if (!sharedDir().empty()) return sharedDir();
+    }
+    return defaultDataDirectory();
+}
+
 SavedStateStore& SavedStateStore::standardUserDefaults() {
     static SavedStateStore* store = [] {
         std::string dir;

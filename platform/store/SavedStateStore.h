@@ -25,6 +25,8 @@ public:
     static void configureDataDirectory(const std::string& dir);
     // RE_DATA_DIR, else $XDG_DATA_HOME/royal-expedition, else ~/.local/share/royal-expedition.
     static std::string defaultDataDirectory();
+    // The data folder in use: the configured one, else the default.
+    static std::string dataDirectory();
     static constexpr const char* fileName = "savedstate.plist";
 
     // A store on a file of its own (tests, tools), loaded at once. Automatic flushing starts off

@@ -66,9 +66,14 @@ void Image::clearCache() {
     cache().clear();
 }
 
-std::shared_ptr<Image> Image::fromFile(const std::string& path, double scale) {
+namespace {
+// SDL_image keeps a little global state of its own (its loaders' set-up), so decoding is one at
+// a time: pictures are also decoded on the image loader's thread.
+std::mutex decodeMutex;
+}  // namespace
+
+std::shared_ptr<Image> Image::fromSurface(SDL_Surface* loaded, double scale) {
     auto image = std::make_shared<Image>();
-    SDL_Surface* loaded = IMG_Load(path.c_str());
     if (!loaded) return image;
     SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
     SDL_FreeSurface(loaded);
@@ -86,6 +91,21 @@ std::shared_ptr<Image> Image::fromFile(const std::string& path, double scale) {
     SDL_FreeSurface(rgba);
     image->findOpacity();
     return image;
+}
+
+std::shared_ptr<Image> Image::fromFile(const std::string& path, double scale) {
+    std::lock_guard lock(decodeMutex);
+    return fromSurface(IMG_Load(path.c_str()), scale);
+}
+
+std::shared_ptr<Image> Image::fromPngData(const std::string& bytes, double scale) {
+    if (bytes.size() < 8 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return std::make_shared<Image>();
+    std::lock_guard lock(decodeMutex);
+    SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    if (!stream) return std::make_shared<Image>();
+    SDL_Surface* surface = IMG_LoadPNG_RW(stream);
+    SDL_RWclose(stream);
+    return fromSurface(surface, scale);
 }
 
 std::shared_ptr<Image> Image::fromRGBA(int width, int height, std::vector<uint8_t> pixels, double scale, bool premultiplied) {

@@ -12,6 +12,8 @@
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
 
+struct SDL_Surface;
+
 class Image {
 public:
     // The picture of the resource "name.png" / "name@2x.png" (the extension may be left out,
@@ -22,6 +24,8 @@ public:
     static bool exists(const std::string& name);
     // A picture from a file path (not cached); empty when unreadable.
     static std::shared_ptr<Image> fromFile(const std::string& path, double scale = 1.0);
+    // A PNG file's bytes, decoded (on any thread); empty when they are not a readable PNG.
+    static std::shared_ptr<Image> fromPngData(const std::string& bytes, double scale = 1.0);
     // A picture from pixels in memory: width x height x 4 bytes, RGBA, straight alpha unless
     // `premultiplied` (then the colour is divided back by alpha).
     static std::shared_ptr<Image> fromRGBA(int width, int height, std::vector<uint8_t> pixels, double scale = 1.0,
@@ -62,6 +66,7 @@ private:
     std::vector<uint8_t> pixels_;
     bool opaque_ = false;
     void findOpacity();
+    static std::shared_ptr<Image> fromSurface(SDL_Surface* surface, double scale);
     mutable uint64_t textureOwner_ = 0;
     mutable std::shared_ptr<void> texture_;
 };

@@ -312,6 +312,63 @@ STRINGS = {
         "The store does not sell this item.",
         "ストアはこの商品を販売していません。",
         "商店不出售这件商品。"),
+    # --- leaderboards and the post composer (platform screens) ---------------
+    "LeaderboardTitle": (
+        "Rankings",
+        "ランキング",
+        "排行榜"),
+    "LeaderboardScopeToday": (
+        "Today",
+        "今日",
+        "今天"),
+    "LeaderboardScopeWeek": (
+        "This week",
+        "今週",
+        "本周"),
+    "LeaderboardScopeAllTime": (
+        "All time",
+        "全期間",
+        "全部"),
+    "LeaderboardTreasureHunter": (
+        "Treasure Hunter: gold earned",
+        "トレジャーハンター：獲得ゴールド",
+        "寻宝猎人：获得金币"),
+    "LeaderboardMonsterHunter": (
+        "Monster Hunter: monsters hunted",
+        "モンスターハンター：討伐数",
+        "怪物猎人：讨伐数"),
+    "LeaderboardButaHunter": (
+        "Puffpig Hunter",
+        "プフブタハンター",
+        "噗噗猪猎人"),
+    "LeaderboardFlamebirdHunter": (
+        "Flamebird Hunter",
+        "フレイムバードハンター",
+        "火焰鸟猎人"),
+    "LeaderboardBest": (
+        "Best",
+        "ベスト",
+        "最佳"),
+    "LeaderboardLast": (
+        "Last",
+        "最新",
+        "最近"),
+    "LeaderboardUnreadable": (
+        "The rankings cannot be read right now.",
+        "ランキングを読み込めません。",
+        "暂时无法读取排行榜。"),
+    "LeaderboardClose": (
+        "Close",
+        "閉じる",
+        "关闭"),
+    "ComposeTitle": (
+        "New post",
+        "新しい投稿",
+        "新帖子"),
+    "ComposePost": (
+        "Post",
+        "投稿する",
+        "发布"),
 }
 
 LANGUAGES = ["en", "ja", "zh-Hans"]

@@ -1,0 +1,316 @@
+#include "platform/net/HttpClient.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <filesystem>
+#include <mutex>
+#include <nlohmann/json.hpp>
+
+#include "platform/foundation/ValueJson.h"
+#include "platform/resources/ResourceBundle.h"
+
+namespace {
+
+constexpr int kMaxJsonDepth = 64;
+
+void initCurlOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+std::string lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// The parts of an address libcurl sees, or false when it cannot be read.
+struct Parts {
+    std::string scheme, host, path;
+};
+bool splitAddress(const std::string& url, Parts* parts) {
+    CURLU* h = curl_url();
+    if (!h) return false;
+    bool ok = curl_url_set(h, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK;
+    auto part = [&](CURLUPart what, std::string* out, bool required) {
+        char* text = nullptr;
+        CURLUcode rc = curl_url_get(h, what, &text, what == CURLUPART_PATH ? CURLU_URLDECODE : 0);
+        if (rc == CURLUE_OK && text) *out = text;
+        else if (required) ok = false;
+        curl_free(text);
+    };
+    if (ok) part(CURLUPART_SCHEME, &parts->scheme, true);
+    if (ok) part(CURLUPART_HOST, &parts->host, false);
+    if (ok) part(CURLUPART_PATH, &parts->path, false);
+    curl_url_cleanup(h);
+    parts->scheme = lower(parts->scheme);
+    parts->host = lower(parts->host);
+    return ok;
+}
+
+bool isLoopbackHost(const std::string& host) {
+    if (host == "localhost" || host == "[::1]" || host == "::1") return true;
+    // 127.0.0.0/8, written as four decimal numbers.
+    if (host.rfind("127.", 0) != 0) return false;
+    int dots = 0;
+    for (char c : host) {
+        if (c == '.') ++dots;
+        else if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    }
+    return dots == 3;
+}
+
+bool insideResourceFolder(const std::string& path) {
+    namespace fs = std::filesystem;
+    const std::string rootText = ResourceBundle::mainBundle().rootDirectory();
+    if (rootText.empty() || path.empty()) return false;
+    std::error_code ec;
+    const fs::path root = fs::weakly_canonical(rootText, ec);
+    if (ec) return false;
+    const fs::path target = fs::weakly_canonical(path, ec);
+    if (ec) return false;
+    auto r = root.begin(), t = target.begin();
+    for (; r != root.end(); ++r, ++t)
+        if (t == target.end() || *r != *t) return false;
+    return true;
+}
+
+struct Transfer {
+    std::string* body;
+    size_t maxBytes;
+    bool tooLarge = false;
+    const std::function<bool()>* stop;
+    bool stopped = false;
+};
+
+size_t writeBody(char* data, size_t size, size_t count, void* user) {
+    auto* t = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    if (t->body->size() + n > t->maxBytes) {
+        t->tooLarge = true;
+        return 0;  // libcurl stops with a write error
+    }
+    t->body->append(data, n);
+    return n;
+}
+
+int progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    auto* t = static_cast<Transfer*>(user);
+    if (*t->stop && (*t->stop)()) {
+        t->stopped = true;
+        return 1;
+    }
+    return 0;
+}
+
+HttpError makeError(HttpError::Kind kind, std::string message, long status = 0) {
+    HttpError e;
+    e.kind = kind;
+    e.status = status;
+    e.message = std::move(message);
+    return e;
+}
+
+}  // namespace
+
+HttpClient& HttpClient::shared() {
+    static HttpClient client;
+    return client;
+}
+
+HttpClient::HttpClient() : shuttingDown_(std::make_shared<std::atomic<bool>>(false)) { initCurlOnce(); }
+
+HttpClient::~HttpClient() { shuttingDown_->store(true); }
+
+bool HttpClient::isAllowedAddress(const std::string& url) {
+    for (char c : url)
+        if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return false;
+    Parts p;
+    if (!splitAddress(url, &p)) return false;
+    if (p.scheme == "https") return !p.host.empty();
+    if (p.scheme == "http") return isLoopbackHost(p.host);
+    if (p.scheme == "file") return (p.host.empty() || p.host == "localhost") && insideResourceFolder(p.path);
+    return false;
+}
+
+std::function<bool()> HttpClient::stopTest(const std::shared_ptr<HttpRequest>& request, const std::weak_ptr<void>& owner) {
+    const bool owned = !isUnsetOwner(owner);
+    return [request, owner, owned] { return request->isCancelled() || (owned && owner.expired()); };
+}
+
+bool HttpClient::fetchBlocking(const std::string& firstUrl, const HttpLimits& limits, const std::function<bool()>& stop,
+                               HttpResponse* response, HttpError* error) {
+    initCurlOnce();
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<long>(limits.totalTimeout * 1000));
+    std::string url = firstUrl;
+    for (int hop = 0;; ++hop) {
+        if (stop && stop()) {
+            *error = makeError(HttpError::Kind::cancelled, "cancelled");
+            return false;
+        }
+        if (!isAllowedAddress(url)) {
+            *error = makeError(HttpError::Kind::forbiddenAddress, "address not allowed: " + url.substr(0, 200));
+            return false;
+        }
+        const long remainingMs = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (remainingMs <= 0) {
+            *error = makeError(HttpError::Kind::timedOut, "total time-out");
+            return false;
+        }
+        CURL* curl = curl_easy_init();
+        if (!curl) {
+            *error = makeError(HttpError::Kind::network, "no transfer handle");
+            return false;
+        }
+        std::string body;
+        Transfer t{&body, limits.maxBytes, false, &stop};
+        curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "https,http,file");
+        curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);  // every hop is checked here
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout * 1000));
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, remainingMs);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
+        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::max(1L, limits.lowSpeedSeconds));
+        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+        curl_easy_setopt(curl, CURLOPT_USERAGENT, "RoyalExpedition/1.0");
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, writeBody);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, progress);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
+        const CURLcode rc = curl_easy_perform(curl);
+        long status = 0;
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+        char* location = nullptr;
+        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location);
+        const std::string next = location ? location : "";
+        curl_easy_cleanup(curl);
+
+        if (t.stopped || (stop && stop())) {
+            *error = makeError(HttpError::Kind::cancelled, "cancelled");
+            return false;
+        }
+        if (t.tooLarge || rc == CURLE_FILESIZE_EXCEEDED) {
+            *error = makeError(HttpError::Kind::tooLarge, "larger than " + std::to_string(limits.maxBytes) + " bytes");
+            return false;
+        }
+        if (rc == CURLE_OPERATION_TIMEDOUT) {
+            *error = makeError(HttpError::Kind::timedOut, curl_easy_strerror(rc));
+            return false;
+        }
+        if (rc == CURLE_UNSUPPORTED_PROTOCOL) {
+            *error = makeError(HttpError::Kind::forbiddenAddress, curl_easy_strerror(rc));
+            return false;
+        }
+        if (rc != CURLE_OK) {
+            *error = makeError(HttpError::Kind::network, curl_easy_strerror(rc));
+            return false;
+        }
+        if (status >= 300 && status < 400 && !next.empty()) {
+            if (hop >= limits.maxRedirects) {
+                *error = makeError(HttpError::Kind::tooManyRedirects, "more than " + std::to_string(limits.maxRedirects) + " redirects", status);
+                return false;
+            }
+            url = next;
+            continue;
+        }
+        // file:// answers without a status.
+        if (status != 0 && (status < 200 || status >= 300)) {
+            *error = makeError(HttpError::Kind::httpStatus, "status " + std::to_string(status), status);
+            return false;
+        }
+        response->status = status;
+        response->body = std::move(body);
+        response->finalUrl = url;
+        return true;
+    }
+}
+
+bool HttpClient::parseJson(const std::string& text, Value* out, HttpError* error) {
+    // The depth is measured before parsing, so a hostile "[[[[..." costs no deep recursion.
+    int depth = 0;
+    bool inString = false, escaped = false;
+    for (char c : text) {
+        if (inString) {
+            if (escaped) escaped = false;
+            else if (c == '\\') escaped = true;
+            else if (c == '"') inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > kMaxJsonDepth) {
+                *error = makeError(HttpError::Kind::badContent, "nested too deeply");
+                return false;
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+    if (json.is_discarded()) {
+        *error = makeError(HttpError::Kind::badContent, "not JSON");
+        return false;
+    }
+    *out = valueFromJson(json);
+    return true;
+}
+
+void HttpClient::deliverOnMain(std::shared_ptr<HttpRequest> request, std::weak_ptr<void> owner, std::function<void()> deliver) {
+    auto stop = stopTest(request, owner);
+    RunLoop::main().post([stop = std::move(stop), deliver = std::move(deliver)] {
+        if (!stop()) deliver();
+    });
+}
+
+std::shared_ptr<HttpRequest> HttpClient::get(const std::string& url, const HttpLimits& limits, std::weak_ptr<void> owner,
+                                             ResponseHandler onSuccess, FailureHandler onFailure) {
+    auto request = std::make_shared<HttpRequest>();
+    auto shuttingDown = shuttingDown_;
+    worker_.dispatch([=] {
+        auto ownerStop = stopTest(request, owner);
+        auto stop = [&] { return shuttingDown->load() || ownerStop(); };
+        HttpResponse response;
+        HttpError error;
+        if (fetchBlocking(url, limits, stop, &response, &error)) {
+            deliverOnMain(request, owner, [onSuccess, response = std::move(response)] {
+                if (onSuccess) onSuccess(response);
+            });
+        } else if (error.kind != HttpError::Kind::cancelled) {
+            deliverOnMain(request, owner, [onFailure, error] {
+                if (onFailure) onFailure(error);
+            });
+        }
+    });
+    return request;
+}
+
+std::shared_ptr<HttpRequest> HttpClient::getJson(const std::string& url, std::weak_ptr<void> owner, JsonHandler onSuccess,
+                                                 FailureHandler onFailure, const HttpLimits& limits) {
+    auto request = std::make_shared<HttpRequest>();
+    auto shuttingDown = shuttingDown_;
+    worker_.dispatch([=] {
+        auto ownerStop = stopTest(request, owner);
+        auto stop = [&] { return shuttingDown->load() || ownerStop(); };
+        HttpResponse response;
+        HttpError error;
+        Value parsed;
+        if (fetchBlocking(url, limits, stop, &response, &error) && parseJson(response.body, &parsed, &error)) {
+            deliverOnMain(request, owner, [onSuccess, parsed] {
+                if (onSuccess) onSuccess(parsed);
+            });
+        } else if (error.kind != HttpError::Kind::cancelled) {
+            deliverOnMain(request, owner, [onFailure, error] {
+                if (onFailure) onFailure(error);
+            });
+        }
+    });
+    return request;
+}
+
+void HttpClient::waitUntilIdle() { worker_.waitUntilIdle(); }

@@ -1,0 +1,71 @@
+#include "platform/net/ImageLoader.h"
+
+namespace {
+uint32_t bigEndian32(const std::string& b, size_t at) {
+    return (uint32_t(uint8_t(b[at])) << 24) | (uint32_t(uint8_t(b[at + 1])) << 16) | (uint32_t(uint8_t(b[at + 2])) << 8) |
+           uint32_t(uint8_t(b[at + 3]));
+}
+}  // namespace
+
+ImageLoader& ImageLoader::shared() {
+    static ImageLoader loader;
+    return loader;
+}
+
+ImageLoader::ImageLoader() : shuttingDown_(std::make_shared<std::atomic<bool>>(false)) { limits.maxBytes = kMaxBytes; }
+
+ImageLoader::~ImageLoader() { shuttingDown_->store(true); }
+
+bool ImageLoader::pngDimensions(const std::string& bytes, uint32_t* width, uint32_t* height) {
+    // Signature, then the first chunk must be IHDR: length 13, "IHDR", width, height.
+    if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0) return false;
+    *width = bigEndian32(bytes, 16);
+    *height = bigEndian32(bytes, 20);
+    return true;
+}
+
+std::shared_ptr<Image> ImageLoader::decode(const std::string& bytes, double scale, HttpError* error) {
+    uint32_t w = 0, h = 0;
+    error->kind = HttpError::Kind::badContent;
+    if (!pngDimensions(bytes, &w, &h)) {
+        error->message = "not a PNG picture";
+        return nullptr;
+    }
+    if (w == 0 || h == 0 || w > kMaxDimension || h > kMaxDimension) {
+        error->message = "picture of " + std::to_string(w) + " x " + std::to_string(h) + " pixels refused";
+        return nullptr;
+    }
+    auto image = Image::fromPngData(bytes, scale);
+    if (image->isEmpty()) {
+        error->message = "unreadable PNG picture";
+        return nullptr;
+    }
+    return image;
+}
+
+std::shared_ptr<HttpRequest> ImageLoader::load(const std::string& url, double scale, std::weak_ptr<void> owner, ImageHandler onImage,
+                                               HttpClient::FailureHandler onFailure) {
+    auto request = std::make_shared<HttpRequest>();
+    auto shuttingDown = shuttingDown_;
+    HttpLimits fetchLimits = limits;
+    worker_.dispatch([=] {
+        auto ownerStop = HttpClient::stopTest(request, owner);
+        auto stop = [&] { return shuttingDown->load() || ownerStop(); };
+        HttpResponse response;
+        HttpError error;
+        std::shared_ptr<Image> image;
+        if (HttpClient::fetchBlocking(url, fetchLimits, stop, &response, &error)) image = decode(response.body, scale, &error);
+        if (image) {
+            HttpClient::deliverOnMain(request, owner, [onImage, image] {
+                if (onImage) onImage(image);
+            });
+        } else if (error.kind != HttpError::Kind::cancelled) {
+            HttpClient::deliverOnMain(request, owner, [onFailure, error] {
+                if (onFailure) onFailure(error);
+            });
+        }
+    });
+    return request;
+}
+
+void ImageLoader::waitUntilIdle() { worker_.waitUntilIdle(); }

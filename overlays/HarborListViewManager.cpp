@@ -3,5 +3,4 @@
 HarborListViewManager::HarborListViewManager() = default;
 HarborListViewManager::~HarborListViewManager() = default;
 
-// The screen itself comes with its own change; until then the menu button opens nothing.
-void HarborListViewManager::showHarborView() {}
+void HarborListViewManager::showHarborView() { harbor_.present().appearWithAnimationAllowInteraction(false); }

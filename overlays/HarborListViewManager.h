@@ -2,6 +2,10 @@
 // Owner of the map list over the key window (opened from the main menu).
 //
 //   HarborListViewManager::getInstance()->showHarborView();
+#include <memory>
+
+#include "overlays/HarborListViewController.h"
+#include "overlays/OverlaySlot.h"
 #include "platform/core/RunLoop.h"
 #include "platform/core/Singleton.h"
 
@@ -10,10 +14,12 @@ public:
     ~HarborListViewManager() override;
     void initFile() {}
 
-    // Opens the map list (again: the same screen reloads and appears again).
+    // Opens the map list (again: the same screen appears again).
     void showHarborView();
+    const std::shared_ptr<HarborListViewController>& harborCtr() const { return harbor_.screen(); }
 
 private:
     friend class Singleton<HarborListViewManager>;
     HarborListViewManager();
+    OverlaySlot<HarborListViewController> harbor_;
 };

@@ -286,7 +286,7 @@ bool ScriptDriver::press(const std::string& name, std::string* reason) {
 
 bool ScriptDriver::select(const std::string& tableName, const std::string& rowText, std::string* reason) {
     double number = -1;
-    if (!parseNumber(rowText, &number) || number < 0 || number != std::floor(number) || number > 1e9) {
+    if (!LaunchOptions::parseNumber(rowText, &number) || number < 0 || number != std::floor(number) || number > 1e9) {
         *reason = "select takes a row number of 0 or more, not \"" + rowText + "\"";
         return false;
     }

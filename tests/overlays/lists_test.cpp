@@ -130,6 +130,7 @@ TEST_F(ListsTest, ChoosingARow) {
     advance(0.1);
     EXPECT_EQ(lastAlert(), stringWithFormat(NSLocalizedString("FormatMapUnlock"), {Value(12u)}));
     EXPECT_EQ(store().integerForKey(Keys::currentDungeonId), 0) << "a locked row changes nothing";
+    ASSERT_TRUE(alerts->pressButton(0));
 
     // An explore runs: the give-up question; cancel keeps everything.
     store().setDouble(1.8e9 - 10, Keys::timestampStart);
@@ -252,7 +253,7 @@ TEST_F(ListsTest, SavedPicturesNeverOverwriteAndFailuresSaySo) {
 
     // A folder that is a file, and one nobody may write in (not even the superuser).
     std::ofstream(pictures / "plain") << "x";
-    for (const std::string bad : {(pictures / "plain").string(), std::string("/proc/self")}) {
+    for (const std::string& bad : {(pictures / "plain").string(), std::string("/proc/self")}) {
         setenv("XDG_PICTURES_DIR", bad.c_str(), 1);
         detail.pressSave();
         advance(0.5);

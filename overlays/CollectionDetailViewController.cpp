@@ -45,7 +45,7 @@ void CollectionDetailViewController::showCollectionWithMonsterInfo(const Value& 
 }
 
 void CollectionDetailViewController::pressSave() {
-    HUDManager::getInstance()->showHUDAddedTo(*view(), "Saving...", true);
+    HUDManager::getInstance()->showHUDAddedTo(*view(), NSLocalizedString("SavingPicture"), true);
     lastSavedPath_.clear();
     const auto image = itemImgView->image();
     PhotoAlbum::Result result;

@@ -400,6 +400,10 @@ STRINGS = {
         "Save picture",
         "画像を保存",
         "保存图片"),
+    "SavingPicture": (
+        "Saving...",
+        "保存中...",
+        "正在保存..."),
     "SavePictureFailed": (
         "The picture could not be saved. Check that the pictures folder exists, can be written to and has free space.",
         "画像を保存できませんでした。ピクチャフォルダがあり、書き込みができ、空き容量があるか確認してください。",

@@ -1,5 +1,7 @@
 #include "app/AppDelegate.h"
 
+#include <filesystem>
+
 #include "app/CommunityChat.h"
 #include "app/GameRatingPrompt.h"
 #include "explore/NMCommon.h"
@@ -9,8 +11,12 @@
 #include "model/GoldManager.h"
 #include "model/MonsterManager.h"
 #include "model/SavedStateKeys.h"
+#include "overlays/NMAlertViewManager.h"
+#include "overlays/TitleViewController.h"
+#include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/services/Analytics.h"
+#include "platform/services/LeaderboardService.h"
 #include "platform/services/LocalNotificationCenter.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
@@ -56,14 +62,23 @@ bool AppDelegate::didFinishLaunching(Window& window) {
         topPanelCtr_->addViewTo(*viewController_->view());
     }
 
-    // No leaderboard service on the desktop: the sign-in fails at once.
-    SavedStateStore::standardUserDefaults().setBool(false, SavedStateKeys::gkLoginSucceeded);
-    NMCommon::sendNotification(GameEvents::kGKStatusUpdated);
+    // The local leaderboards sign the desktop user in on a later pass; the menu hears of it.
+    LeaderboardService::shared().authenticateLocalPlayer([](bool ok, const std::string&) {
+        SavedStateStore::standardUserDefaults().setBool(ok, SavedStateKeys::gkLoginSucceeded);
+        NMCommon::sendNotification(GameEvents::kGKStatusUpdated);
+    });
 
     // The purchase observer comes with the shop.
 
     title_.setOnWillClose([this] { viewController_->appear(); });
     title_.present(&window);
+    // A save that could not be read was kept aside: the player hears where, over the title.
+    SavedStateStore& store = SavedStateStore::standardUserDefaults();
+    if (store.foundDamagedFile()) {
+        const std::string kept = std::filesystem::path(store.damagedFilePath()).filename().string();
+        NMAlertViewManager::getInstance()->showAlertWithMessage(stringWithFormat(NSLocalizedString("FormatDamagedSave"), {Value(kept)}),
+                                                                "talk2@2x.png", false, 0);
+    }
     return true;
 }
 
@@ -71,6 +86,8 @@ void AppDelegate::saveGameData() {
     GoldManager::getInstance()->saveGold();
     MonsterManager::getInstance()->saveMonsters();
 }
+
+void AppDelegate::applicationWillResignActive() { NMCommon::sendNotification(GameEvents::kWillResignActive); }
 
 void AppDelegate::applicationDidEnterBackground() {
     saveGameData();

@@ -18,6 +18,7 @@ void OverlayLayoutClasses::registerAll() {
             });
         }
         if (!LayoutLoader::isClassRegistered("DialogPanelView")) LayoutLoader::registerClass<DialogPanelView>("DialogPanelView");
+        if (!LayoutLoader::isClassRegistered("TouchThroughView")) LayoutLoader::registerClass<TouchThroughView>("TouchThroughView");
         LayoutLoader::registerClass<HarborListCell>("HarborListCell");
         LayoutLoader::registerClass<HistoryListCell>("HistoryListCell");
         LayoutLoader::registerClass<CollectionCellView>("CollectionCellView");

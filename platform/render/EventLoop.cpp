@@ -101,7 +101,7 @@ int EventLoop::run() {
                 if (app_.onFocusChanged) app_.onFocusChanged(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
                 break;
             case SDL_WINDOWEVENT_SIZE_CHANGED:
-                display_.saveWindowSize();
+                display_.windowSizeChanged();
                 window.markDirty();
                 break;
             case SDL_WINDOWEVENT_EXPOSED: window.markDirty(); break;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <istream>
 #include <nlohmann/json.hpp>
@@ -27,6 +28,8 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ModalAlertView.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Slider.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/Window.h"
 #include "stage/PersonView.h"
@@ -50,6 +53,15 @@ void forEachVisibleFrontToBack(const std::shared_ptr<View>& view, const std::fun
     const auto subviews = view->subviews();
     for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) forEachVisibleFrontToBack(*it, fn);
     fn(view);
+}
+
+// "collectionCells.3": a name, a dot and a number.
+bool isNumberedGroup(const std::string& name) {
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0 || dot + 1 == name.size()) return false;
+    for (size_t i = dot + 1; i < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return true;
 }
 
 // "myTableView.row2" for a row on screen in a named table, else "".
@@ -349,11 +361,14 @@ std::string ScriptDriver::nameOfView(const View& view) {
     std::string own = view.name();
     if (own.empty() && dynamic_cast<const PersonView*>(&view) && view.tag() > 0) own = "person" + std::to_string(view.tag());
     if (own.empty()) return "";
-    for (const View* up = view.superview(); up; up = up->superview())
+    for (const View* up = view.superview(); up; up = up->superview()) {
         if (auto* cell = dynamic_cast<const TableViewCell*>(up)) {
             std::string row = rowName(*cell);
             return row.empty() ? own : row + "." + own;
         }
+        // A numbered group ("collectionCells.3") names the views in it: "collectionCells.3.cellBtn".
+        if (isNumberedGroup(up->name())) return up->name() + "." + own;
+    }
     return own;
 }
 
@@ -370,6 +385,12 @@ std::string ScriptDriver::viewsJson() const {
         json item = {{"name", name}, {"class", className(*v)}, {"frame", {f.minX(), f.minY(), f.width(), f.height()}}, {"alpha", v->alpha()}};
         if (auto* label = dynamic_cast<const Label*>(v.get())) item["text"] = label->text();
         if (auto* button = dynamic_cast<Button*>(v.get())) item["text"] = button->titleForState(button->state());
+        if (auto* slider = dynamic_cast<const Slider*>(v.get())) item["value"] = slider->value();
+        // A row's own text, when it has one.
+        if (auto* cell = dynamic_cast<TableViewCell*>(v.get()); cell && cell->hasTextLabel()) item["text"] = cell->textLabel().text();
+        // A button's picture, by file name (switches show their state so).
+        if (auto* button = dynamic_cast<Button*>(v.get()); button && button->imageForState(button->state()))
+            item["image"] = std::filesystem::path(button->imageForState(button->state())->name()).filename().string();
         // Alerts and action sheets ("alertView", buttons "alertBtn<index the game receives>"),
         // and the store's sheet with its product and price.
         if (auto* panel = dynamic_cast<const ModalPanelView*>(v.get())) item["title"] = panel->title();

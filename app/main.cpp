@@ -13,6 +13,7 @@
 #include "app/LaunchOptions.h"
 #include "app/SaveProblemNotice.h"
 #include "app/ScriptDriver.h"
+#include "overlays/SettingViewController.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
@@ -105,7 +106,9 @@ int main(int argc, char** argv) {
     const bool scripted = !options.scriptPath.empty();
     // A scripted run ends as if killed: nothing reaches the disk unless the script terminates.
     if (scripted) SavedStateStore::standardUserDefaults().setAutoFlushDelay(0);
+    // The command line's language, else the one the player chose in the settings.
     if (!options.language.empty()) LocalizedStrings::setPreferredLanguages({options.language});
+    else SettingViewController::applySavedLanguage();
     // The store keeps its unfinished purchases in the same data folder.
     PaymentQueue::setDefaultQueue(std::make_shared<PaymentQueue>(dataDirectory, options.storeMode.value_or(StoreMode::sheet)));
     // The game list's address: the option, RE_INDEX_URL, the settings file, else the bundled list.
@@ -190,6 +193,10 @@ int main(int argc, char** argv) {
         *inBackground = false;
         delegate->applicationWillEnterForeground();
         delegate->applicationDidBecomeActive();
+    };
+    // Silence while another window has the focus, when the player asked for it.
+    app.onFocusChanged = [](bool focused) {
+        SoundEngine::sharedEngine().setMutedWhileUnfocused(!focused && SettingViewController::savedMuteWhenUnfocused());
     };
     auto saveFailedAtExit = std::make_shared<bool>(false);
     app.onTerminate = [delegate, &options, started, saveFailedAtExit] {

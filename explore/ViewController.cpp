@@ -175,6 +175,7 @@ void ViewController::viewDidUnload() {
     stopExploreTimer();
     dreamSwitch_.invalidate();
     history_.drop();
+    setting_.drop();
 }
 
 void ViewController::viewWillAppear(bool) {
@@ -559,10 +560,19 @@ void ViewController::stopDream() {
 // ---- Other screens
 
 void ViewController::pressReport() {
-    // The battle report opens here once its screen exists.
+    recordPage("REPORT");
     SoundEngine::sharedEngine().playEffect("tap.mp3");
+    auto& report = history_.present(view().get());
+    report.updateHistory();
+    report.appearWithAnimationAllowInteraction(false);
 }
 
 void ViewController::pressInfo() {}
 
-void ViewController::pressSetting() {}
+void ViewController::pressSetting() {
+    recordPage("SETTING");
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+    auto& setting = setting_.present(view().get());
+    setting.moveDownOnTallScreen();
+    setting.appearWithAnimationAllowInteraction(false);
+}

@@ -15,7 +15,9 @@
 #include <memory>
 #include <string>
 
+#include "overlays/HistoryListViewController.h"
 #include "overlays/OverlaySlot.h"
+#include "overlays/SettingViewController.h"
 #include "platform/core/RunLoop.h"
 #include "platform/events/Notification.h"
 #include "platform/ui/ScreenController.h"
@@ -108,6 +110,8 @@ public:
     const std::shared_ptr<Button>& reportBtn() { return (void)view(), reportBtn_; }
     const std::shared_ptr<ImageView>& wantedImgView() { return (void)view(), wantedImgView_; }
     const std::shared_ptr<ImageView>& imagineImgView() { return (void)view(), imagineImgView_; }
+    const std::shared_ptr<HistoryListViewController>& historyCtr() const { return history_.screen(); }
+    const std::shared_ptr<SettingViewController>& settingCtr() const { return setting_.screen(); }
 
 protected:
     void bindOutlets() override;
@@ -142,7 +146,7 @@ private:
     std::shared_ptr<ImageView> wantedImgView_;
     std::shared_ptr<ImageView> imagineImgView_;
     // The screens laid over the main screen's root view.
-    OverlaySlot<OverlayViewController> history_;
+    OverlaySlot<HistoryListViewController> history_;
     OverlaySlot<OverlayViewController> gamelink_;
-    OverlaySlot<OverlayViewController> setting_;
+    OverlaySlot<SettingViewController> setting_;
 };

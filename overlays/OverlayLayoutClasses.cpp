@@ -2,7 +2,10 @@
 
 #include <mutex>
 
+#include "overlays/CollectionCellView.h"
 #include "overlays/DialogPanelView.h"
+#include "overlays/HarborListCell.h"
+#include "overlays/HistoryListCell.h"
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/PanelButton.h"
 
@@ -16,5 +19,8 @@ void OverlayLayoutClasses::registerAll() {
         }
         if (!LayoutLoader::isClassRegistered("DialogPanelView")) LayoutLoader::registerClass<DialogPanelView>("DialogPanelView");
         if (!LayoutLoader::isClassRegistered("TouchThroughView")) LayoutLoader::registerClass<TouchThroughView>("TouchThroughView");
+        LayoutLoader::registerClass<HarborListCell>("HarborListCell");
+        LayoutLoader::registerClass<HistoryListCell>("HistoryListCell");
+        LayoutLoader::registerClass<CollectionCellView>("CollectionCellView");
     });
 }

@@ -4,6 +4,8 @@
 //                      "secondary" (grey stone, for cancelling)
 //   "DialogPanelView"  the parchment panel of the message box
 //   "TouchThroughView" a root that can let touches beside its panels through (hint boxes)
+//   "HarborListCell", "HistoryListCell"   the rows of the map list and the battle report
+//   "CollectionCellView"                  a monster's cell in the collection
 // Registered once, before the first overlay loads its layout.
 class OverlayLayoutClasses {
 public:

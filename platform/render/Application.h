@@ -50,6 +50,8 @@ public:
     std::function<void()> onEnterBackground;
     std::function<void()> onEnterForeground;
     std::function<void()> onTerminate;
+    // The window gained (true) or lost (false) the keyboard focus.
+    std::function<void(bool)> onFocusChanged;
 
     // Frames drawn so far (for measurements).
     uint64_t framesRendered() const { return framesRendered_.load(); }

@@ -96,6 +96,10 @@ int EventLoop::run() {
                 minimized = false;
                 window.markDirty();
                 break;
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                if (app_.onFocusChanged) app_.onFocusChanged(e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED);
+                break;
             case SDL_WINDOWEVENT_SIZE_CHANGED:
                 display_.windowSizeChanged();
                 window.markDirty();

@@ -116,7 +116,7 @@ void SoundEngine::preloadEffect(const std::string& fileName) {
 }
 
 void SoundEngine::playEffect(const std::string& fileName) {
-    if (!backend || userSettings.muted) return;
+    if (!backend || userSettings.muted || unfocusedMute) return;
     preloadEffect(fileName);
     if (effectLoaded[fileName]) backend->playEffect(fileName, effectiveEffectVolume());
 }
@@ -143,15 +143,20 @@ void SoundEngine::setMuted(bool muted) {
     settingsChanged();
 }
 
+void SoundEngine::setMutedWhileUnfocused(bool muted) {
+    unfocusedMute = muted;
+    if (backend) backend->setMusicVolume(effectiveMusicVolume());
+}
+
 void SoundEngine::settingsChanged() {
     userSettings.save(settingsPath);
     if (backend) backend->setMusicVolume(effectiveMusicVolume());
 }
 
 float SoundEngine::effectiveMusicVolume() const {
-    return userSettings.muted ? 0.0f : gameMusicVolume * userSettings.musicVolume;
+    return userSettings.muted || unfocusedMute ? 0.0f : gameMusicVolume * userSettings.musicVolume;
 }
 
 float SoundEngine::effectiveEffectVolume() const {
-    return userSettings.muted ? 0.0f : userSettings.effectVolume;
+    return userSettings.muted || unfocusedMute ? 0.0f : userSettings.effectVolume;
 }

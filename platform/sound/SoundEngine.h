@@ -58,6 +58,9 @@ public:
     void setUserMusicVolume(float volume);
     void setUserEffectVolume(float volume);
     void setMuted(bool muted);
+    // Silence for as long as the window is out of focus (when the player asked for it); not saved.
+    void setMutedWhileUnfocused(bool muted);
+    bool isMutedWhileUnfocused() const { return unfocusedMute; }
 
     // What the back end is told: the game's music volume times the player's, or 0 when muted.
     float effectiveMusicVolume() const;
@@ -74,5 +77,6 @@ private:
     SoundSettings userSettings;
     std::unique_ptr<SoundBackend> backend;
     float gameMusicVolume = 1.0f;
+    bool unfocusedMute = false;
     std::map<std::string, bool> effectLoaded;  // by file name: decoded, or known to be unusable
 };

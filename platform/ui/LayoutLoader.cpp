@@ -17,6 +17,7 @@
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/Slider.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/TableViewCell.h"
 
@@ -44,6 +45,7 @@ std::map<std::string, ClassEntry>& registry() {
         builtIn["Button"] = {[] { return std::make_shared<Button>(); }, {}};
         builtIn["TableView"] = {[] { return std::make_shared<TableView>(); }, {}};
         builtIn["TableViewCell"] = {[] { return std::make_shared<TableViewCell>(); }, {}};
+        builtIn["Slider"] = {[] { return std::make_shared<Slider>(); }, {}};
         return builtIn;
     }();
     return classes;

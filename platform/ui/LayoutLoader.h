@@ -4,7 +4,7 @@
 // "layouts/<Name>-568.json" is taken instead when it exists. The format (docs/LAYOUTS.md):
 //
 //   {
-//     "class": "View",                 View, ImageView, Label, Button, TableView, TableViewCell,
+//     "class": "View",                 View, ImageView, Label, Button, TableView, TableViewCell, Slider,
 //                                      or a class the game registered (registerClass)
 //     "name": "exploreBtn",            the outlet name the controller binds by
 //     "frame": [x, y, w, h],           points, in the parent's coordinates

@@ -63,6 +63,15 @@ TEST_F(SoundEngineTest, ThePlayersVolumesScaleAndMuteSilencesUntilLifted) {
     EXPECT_TRUE(last(Kind::PlayMusic).volume == 0.0f && engine->isBackgroundMusicPlaying());  // on, unheard
     engine->setMuted(false);
     EXPECT_FLOAT_EQ(last(Kind::MusicVolume).volume, 0.3f);
+
+    // Out of focus, when the player asked for silence then: nothing heard, nothing saved.
+    engine->setMutedWhileUnfocused(true);
+    engine->playEffect("tap.mp3");
+    EXPECT_FLOAT_EQ(last(Kind::MusicVolume).volume, 0.0f);
+    EXPECT_EQ(count(Kind::PlayEffect), 1);
+    EXPECT_FALSE(SoundSettings::load(settingsPath).muted);
+    engine->setMutedWhileUnfocused(false);
+    EXPECT_FLOAT_EQ(last(Kind::MusicVolume).volume, 0.3f);
 }
 
 TEST_F(SoundEngineTest, PlayerSettingsSurviveARestartAndCorruptOnesGiveDefaults) {

@@ -26,6 +26,7 @@ ARGS = {
     "FormatBuyGoldItem": ["f"],          # gold rate
     "FormatBuySpeedItem": ["f"],         # speed rate
     "FormatDamagedSave": ["@"],          # the file name the damaged save was kept under
+    "FormatRestored": ["u"],             # purchases given back by the store
 }
 
 STRINGS = {
@@ -404,6 +405,100 @@ STRINGS = {
         "Post",
         "投稿する",
         "发布"),
+
+    # --- list screens and settings: titles, buttons, the player's own choices ---
+    "MapListTitle": (
+        "Choose a dungeon",
+        "ダンジョンを選ぶ",
+        "选择地下城"),
+    "ReportTitle": (
+        "Battle report",
+        "戦闘レポート",
+        "战斗报告"),
+    "SettingTitle": (
+        "Settings",
+        "設定",
+        "设置"),
+    "CloseButton": (
+        "Close",
+        "閉じる",
+        "关闭"),
+    "NextPage": (
+        ">",
+        "＞",
+        "＞"),
+    "PrevPage": (
+        "<",
+        "＜",
+        "＜"),
+    "SavePicture": (
+        "Save picture",
+        "画像を保存",
+        "保存图片"),
+    "SavingPicture": (
+        "Saving...",
+        "保存中...",
+        "正在保存..."),
+    "SavePictureFailed": (
+        "The picture could not be saved. Check that the pictures folder exists, can be written to and has free space.",
+        "画像を保存できませんでした。ピクチャフォルダがあり、書き込みができ、空き容量があるか確認してください。",
+        "无法保存图片。请确认图片文件夹存在、可写入并且有剩余空间。"),
+    "MusicVolume": (
+        "Music",
+        "BGM音量",
+        "音乐音量"),
+    "EffectVolume": (
+        "Effects",
+        "効果音量",
+        "音效音量"),
+    "MuteWhenUnfocused": (
+        "Silent in the background",
+        "非アクティブ時は消音",
+        "切到后台时静音"),
+    "LanguageLabel": (
+        "Language",
+        "言語",
+        "语言"),
+    "LanguageNote": (
+        "Some texts change at the next start.",
+        "一部の表示は次回起動時に切り替わります。",
+        "部分文字将在下次启动时切换。"),
+    "LanguageSystem": (
+        "System",
+        "システム",
+        "跟随系统"),
+    "LanguageEnglish": (
+        "English",
+        "English",
+        "English"),
+    "LanguageJapanese": (
+        "日本語",
+        "日本語",
+        "日本語"),
+    "LanguageChinese": (
+        "简体中文",
+        "简体中文",
+        "简体中文"),
+    "RestorePurchases": (
+        "Restore purchases",
+        "購入を復元",
+        "恢复购买"),
+    "FormatRestored": (
+        "%u purchases were restored.",
+        "%u件の購入を復元しました。",
+        "已恢复%u项购买。"),
+    "RestoreNothing": (
+        "There were no purchases to restore.",
+        "復元する購入はありませんでした。",
+        "没有可恢复的购买。"),
+    "RestoreFailed": (
+        "The purchases could not be restored. Please try again later.",
+        "購入を復元できませんでした。しばらくしてからもう一度お試しください。",
+        "无法恢复购买，请稍后再试。"),
+    "SettingsNotSaved": (
+        "The setting could not be saved.",
+        "設定を保存できませんでした。",
+        "无法保存设置。"),
 }
 
 LANGUAGES = ["en", "ja", "zh-Hans"]

@@ -2,6 +2,7 @@
 
 #include "app/CommunityChat.h"
 #include "app/GameRatingPrompt.h"
+#include "app/StoreObserver.h"
 #include "explore/NMCommon.h"
 #include "explore/ViewController.h"
 #include "gamelink/TopPanelAdsViewController.h"
@@ -9,8 +10,10 @@
 #include "model/GoldManager.h"
 #include "model/MonsterManager.h"
 #include "model/SavedStateKeys.h"
+#include "platform/payments/PaymentQueue.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/services/Analytics.h"
+#include "platform/services/LeaderboardService.h"
 #include "platform/services/LocalNotificationCenter.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
@@ -27,7 +30,9 @@ const char* const kPreloadedEffects[] = {"tap.mp3",   "tap_fail.wav", "menu_tap.
 
 AppDelegate::AppDelegate() = default;
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate() {
+    if (auto queue = PaymentQueue::sharedDefaultQueue()) queue->removeTransactionObserver(StoreObserver::instance().get());
+}
 
 void AppDelegate::initializeClass() {
     // Asked only when the main screen decides to, never at launch.
@@ -39,6 +44,7 @@ void AppDelegate::initializeClass() {
 
 bool AppDelegate::didFinishLaunching(Window& window) {
     CommunityChat::shared().setUp(CommunityChat::kClientId, CommunityChat::kAccountBase);
+    ViewController::setChatOpener([](const std::string& group, const std::string& title) { CommunityChat::shared().openGroup(group, title); });
 
     EffectManager::getInstance();
     GoldManager::getInstance();
@@ -56,11 +62,12 @@ bool AppDelegate::didFinishLaunching(Window& window) {
         topPanelCtr_->addViewTo(*viewController_->view());
     }
 
-    // No leaderboard service on the desktop: the sign-in fails at once.
-    SavedStateStore::standardUserDefaults().setBool(false, SavedStateKeys::gkLoginSucceeded);
-    NMCommon::sendNotification(GameEvents::kGKStatusUpdated);
+    LeaderboardService::shared().authenticateLocalPlayer([](bool ok, const std::string&) {
+        SavedStateStore::standardUserDefaults().setBool(ok, SavedStateKeys::gkLoginSucceeded);
+        NMCommon::sendNotification(GameEvents::kGKStatusUpdated);
+    });
 
-    // The purchase observer comes with the shop.
+    PaymentQueue::defaultQueue().addTransactionObserver(StoreObserver::instance());
 
     title_.setOnWillClose([this] { viewController_->appear(); });
     title_.present(&window);

@@ -23,8 +23,11 @@
 #include "platform/render/HeadlessRenderer.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LocalNotificationCenter.h"
+#include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ModalAlertView.h"
 #include "platform/ui/TableView.h"
@@ -227,6 +230,8 @@ bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
         out_ << "NOTIFICATIONS " << notificationsJson() << "\n";
     } else if (command == "pages") {
         out_ << "PAGES " << pagesJson() << "\n";
+    } else if (command == "sounds") {
+        out_ << "SOUNDS " << json(SoundEngine::sharedEngine().takePlayedLog()).dump() << "\n";
     } else if (command == "echo") {
         const auto space = line.find_first_of(" \t");
         out_ << (space == std::string::npos ? std::string() : line.substr(line.find_first_not_of(" \t", space))) << "\n";
@@ -274,7 +279,7 @@ bool ScriptDriver::press(const std::string& name, std::string* reason) {
 
 bool ScriptDriver::select(const std::string& tableName, const std::string& rowText, std::string* reason) {
     double number = -1;
-    if (!parseNumber(rowText, &number) || number < 0 || number != std::floor(number) || number > 1e9) {
+    if (!LaunchOptions::parseNumber(rowText, &number) || number < 0 || number != std::floor(number) || number > 1e9) {
         *reason = "select takes a row number of 0 or more, not \"" + rowText + "\"";
         return false;
     }
@@ -348,6 +353,8 @@ std::string ScriptDriver::viewsJson() const {
         const Rect f = v->convertRectToView(v->bounds(), nullptr);
         json item = {{"name", name}, {"class", className(*v)}, {"frame", {f.minX(), f.minY(), f.width(), f.height()}}, {"alpha", v->alpha()}};
         if (auto* label = dynamic_cast<const Label*>(v.get())) item["text"] = label->text();
+        if (auto* picture = dynamic_cast<const ImageView*>(v.get()); picture && picture->image() && !picture->image()->name().empty())
+            item["image"] = picture->image()->name();
         if (auto* button = dynamic_cast<Button*>(v.get())) item["text"] = button->titleForState(button->state());
         // Alerts and action sheets ("alertView", buttons "alertBtn<index the game receives>"),
         // and the store's sheet with its product and price.

@@ -16,6 +16,7 @@
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
 #include "platform/payments/PaymentQueue.h"
+#include "platform/services/LeaderboardService.h"
 #include "platform/render/Application.h"
 #include "platform/render/HeadlessRenderer.h"
 #include "platform/resources/LocalizedStrings.h"
@@ -66,6 +67,8 @@ int main(int argc, char** argv) {
     if (!options.language.empty()) LocalizedStrings::setPreferredLanguages({options.language});
     // The store keeps its unfinished purchases in the same data folder.
     PaymentQueue::setDefaultQueue(std::make_shared<PaymentQueue>(dataDirectory, options.storeMode.value_or(StoreMode::sheet)));
+    // --sign-in off: the leaderboard sign-in fails, as for a player who has none.
+    if (options.signIn) LeaderboardService::shared().setSignInEnabled(*options.signIn);
 
     ApplicationOptions appOptions;
     appOptions.headless = options.headless;

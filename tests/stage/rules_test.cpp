@@ -83,7 +83,8 @@ TEST(BattleResolverTest, TheBossRuleTheDrawAndTheOutcome) {
         EXPECT_EQ(o.won, c.won) << c.what;
         EXPECT_EQ(o.firstBossWin, c.first) << c.what;
         EXPECT_EQ(asked, c.monster ? std::vector<unsigned>{c.monster} : std::vector<unsigned>{}) << c.what;
-        EXPECT_EQ(o.logEntry, c.logged ? Value{{"id", Value(int64_t(7))}, {"monsterId", Value(c.monster)}, {"isWin", Value(false)}} : Value())
+        const Value logged = c.logged ? Value{{"id", Value(int64_t(7))}, {"monsterId", Value(c.monster)}, {"isWin", Value(false)}} : Value();
+        EXPECT_EQ(o.logEntry, logged)
             << c.what;
         EXPECT_EQ(random.next() != untouched.next(), c.drew) << c.what << ": one draw exactly when the monster is drawn";
     }

@@ -4,7 +4,14 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 ARGS ?=
 
-.PHONY: setup build run test test-fast asan tsan bench clean
+.PHONY: setup build run test test-fast asan tsan fuzz-long bench deb clean
+
+# The tests that run more than one thread, by name: the background worker, the store's flusher and
+# everything concurrent; the HTTP client and the store observer join by their names.
+TSAN_TESTS ?= Thread|Worker|Concurren|Flush|Http|Observer|Racing
+# The fuzz targets (label "fuzz", 30 s each) join the suite with FUZZ=1; `make fuzz-long` runs them long.
+FUZZ ?= 0
+CTEST_EXCLUDE = $(if $(filter 0,$(FUZZ)),-LE fuzz,)
 
 setup:
 	@bash scripts/setup.sh
@@ -21,26 +28,31 @@ run: build
 # The whole suite: the normal build, then the same tests under AddressSanitizer (leaks included;
 # tests/lsan.supp names what system libraries keep for the life of the process) and UBSan.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_EXCLUDE)
 	@$(MAKE) --no-print-directory asan
+	@$(MAKE) --no-print-directory tsan
 
 test-fast: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_EXCLUDE)
 
 asan: setup
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DRE_SANITIZE=ON -DRE_BENCHMARKS=OFF >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE fuzz
 
 tsan: setup
 	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DRE_TSAN=ON -DRE_BENCHMARKS=OFF >/dev/null
 	cmake --build build-tsan -j $(JOBS)
-	cd build-tsan && ctest --output-on-failure -j $(JOBS) -R 'Thread|Worker|Concurren'
+	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
 # Micro-benchmarks, then start-up, a first explore, idle CPU and memory (benchmarks/startup.py).
 bench: build
 	@for b in $(BUILD)/benchmarks/bench_*; do echo "== $$b"; $$b; done
 	@echo "== benchmarks/startup.py"; python3 benchmarks/startup.py $(BUILD)
+
+# The Debian package of the game, in $(BUILD)/ (install it with `sudo apt install ./$(BUILD)/<file>.deb`).
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-tsan

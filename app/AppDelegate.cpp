@@ -1,5 +1,7 @@
 #include "app/AppDelegate.h"
 
+#include <filesystem>
+
 #include "app/CommunityChat.h"
 #include "app/GameRatingPrompt.h"
 #include "app/StoreObserver.h"
@@ -11,6 +13,9 @@
 #include "model/MonsterManager.h"
 #include "model/SavedStateKeys.h"
 #include "platform/payments/PaymentQueue.h"
+#include "overlays/NMAlertViewManager.h"
+#include "overlays/TitleViewController.h"
+#include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LeaderboardService.h"
@@ -62,6 +67,7 @@ bool AppDelegate::didFinishLaunching(Window& window) {
         topPanelCtr_->addViewTo(*viewController_->view());
     }
 
+    // The local leaderboards sign the desktop user in on a later pass; the menu hears of it.
     LeaderboardService::shared().authenticateLocalPlayer([](bool ok, const std::string&) {
         SavedStateStore::standardUserDefaults().setBool(ok, SavedStateKeys::gkLoginSucceeded);
         NMCommon::sendNotification(GameEvents::kGKStatusUpdated);
@@ -71,6 +77,13 @@ bool AppDelegate::didFinishLaunching(Window& window) {
 
     title_.setOnWillClose([this] { viewController_->appear(); });
     title_.present(&window);
+    // A save that could not be read was kept aside: the player hears where, over the title.
+    SavedStateStore& store = SavedStateStore::standardUserDefaults();
+    if (store.foundDamagedFile()) {
+        const std::string kept = std::filesystem::path(store.damagedFilePath()).filename().string();
+        NMAlertViewManager::getInstance()->showAlertWithMessage(stringWithFormat(NSLocalizedString("FormatDamagedSave"), {Value(kept)}),
+                                                                "talk2@2x.png", false, 0);
+    }
     return true;
 }
 
@@ -78,6 +91,8 @@ void AppDelegate::saveGameData() {
     GoldManager::getInstance()->saveGold();
     MonsterManager::getInstance()->saveMonsters();
 }
+
+void AppDelegate::applicationWillResignActive() { NMCommon::sendNotification(GameEvents::kWillResignActive); }
 
 void AppDelegate::applicationDidEnterBackground() {
     saveGameData();

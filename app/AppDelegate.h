@@ -28,7 +28,8 @@ public:
 
     // ---- Life cycle, as the platform tells it
     bool didFinishLaunching(Window& window);
-    void applicationWillResignActive() {}
+    // Tells the game it is no longer in front (the main screen stops its polling).
+    void applicationWillResignActive();
     void applicationDidEnterBackground();
     void applicationWillEnterForeground() {}
     void applicationDidBecomeActive();

@@ -1,11 +1,16 @@
 #include "app/LaunchOptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
 #include "platform/net/GameIndexAddress.h"
 #include "platform/net/HttpClient.h"
+
+#ifndef RE_VERSION
+#define RE_VERSION "unknown"
+#endif
 
 bool LaunchOptions::parseNumber(const std::string& text, double* out) {
     if (text.empty()) return false;
@@ -16,13 +21,125 @@ bool LaunchOptions::parseNumber(const std::string& text, double* out) {
     return true;
 }
 
-const char* LaunchOptions::usage() {
-    return "usage: royal-expedition [--screen 480|568] [--data-dir DIR]\n"
-           "       royal-expedition --headless --data-dir DIR [--epoch SECONDS] [--seed N] [--lang CODE] [--screen 480|568] --script FILE|-\n"
-           "       royal-expedition --headless [--screenshot FILE] [--time SECONDS]\n"
-           "measuring: --exit-after-first-frame, --print-frames (not with --script)\n"
-           "any of them: --store sheet|approve|fail|cancel|invalid|empty|silent|disabled (default: RE_STORE, else sheet)\n";
+namespace {
+
+// A number of seconds, 0 or more, into `out`; else the message.
+std::string secondsInto(const std::string& text, double& out, const char* message) {
+    double d = 0;
+    if (!LaunchOptions::parseNumber(text, &d) || d < 0) return message;
+    out = d;
+    return "";
 }
+
+// A text that may not be empty, into `out`; else the message.
+std::string textInto(const std::string& text, std::string& out, const char* message) {
+    out = text;
+    return text.empty() ? message : "";
+}
+
+std::string optionColumn(const LaunchOption& option) {
+    return std::string(option.name) + (option.value ? std::string(" ") + option.value : "");
+}
+
+}  // namespace
+
+const std::vector<LaunchOption>& LaunchOptions::table() {
+    using O = LaunchOptions;
+    static const std::vector<LaunchOption> options = {
+        {"--help", nullptr, "print this help and stop",
+         [](O& o, const std::string&) { o.showHelp = true; return std::string(); }},
+        {"--version", nullptr, "print the version and stop",
+         [](O& o, const std::string&) { o.showVersion = true; return std::string(); }},
+        {"--screen", "480|568", "the screen's height in points (default 480)",
+         [](O& o, const std::string& v) {
+             if (v != "480" && v != "568") return std::string("--screen takes 480 or 568");
+             o.screenHeight = std::atof(v.c_str());
+             return std::string();
+         }},
+        {"--data-dir", "DIR", "keep saves and settings in DIR instead of the data folder",
+         [](O& o, const std::string& v) { o.dataDirectory = v; return std::string(); }, "--data"},
+        {"--headless", nullptr, "run without a window, on a manual clock, with silent sound",
+         [](O& o, const std::string&) { o.headless = true; return std::string(); }},
+        {"--script", "FILE|-", "headless: play the commands of FILE (- reads standard input)",
+         [](O& o, const std::string& v) { return textInto(v, o.scriptPath, "--script needs a file name or -"); }},
+        {"--epoch", "SECONDS", "headless: the manual clock starts at SECONDS since 1970 (default now)",
+         [](O& o, const std::string& v) {
+             double d = 0;
+             std::string error = secondsInto(v, d, "--epoch needs a number of seconds since 1970, before the year 10000");
+             if (error.empty() && d > kLatestEpoch) error = "--epoch needs a number of seconds since 1970, before the year 10000";
+             if (error.empty()) o.epoch = d;
+             return error;
+         }},
+        {"--seed", "N", "seed the random draws with the whole number N",
+         [](O& o, const std::string& v) {
+             char* end = nullptr;
+             errno = 0;
+             const unsigned long long s = std::strtoull(v.c_str(), &end, 10);
+             // A seed too large to hold is refused rather than quietly cut to the largest one.
+             if (v.empty() || *end || v[0] == '-' || errno == ERANGE) return std::string("--seed needs a whole number below 2^64");
+             o.seed = s;
+             return std::string();
+         }},
+        {"--lang", "CODE", "play in this language (en, ja, zh-Hans) instead of the system's",
+         [](O& o, const std::string& v) { return textInto(v, o.language, "--lang needs a language code"); }},
+        {"--screenshot", "FILE", "headless: write the frame drawn after the launch to FILE as PNG",
+         [](O& o, const std::string& v) {
+             o.screenshotPath = v;
+             o.headless = true;
+             return v.empty() ? std::string("--screenshot needs a file name") : std::string();
+         }},
+        {"--time", "SECONDS", "headless: the seconds the game runs before that frame (default 0.5)",
+         [](O& o, const std::string& v) {
+             double d = 0;
+             const std::string message = "--time needs a number of seconds up to " + std::to_string(int(kLongestHeadlessTime));
+             if (!secondsInto(v, d, "x").empty() || d > kLongestHeadlessTime) return message;
+             o.headlessTime = d;
+             return std::string();
+         }},
+        {"--exit-after-first-frame", nullptr, "print FIRST_FRAME <ms> once the first frame is shown, then stop",
+         [](O& o, const std::string&) { o.exitAfterFirstFrame = true; return std::string(); }},
+        {"--store", "MODE", "how the sandbox store answers: sheet (default), approve, fail, cancel, invalid, empty, silent, disabled",
+         [](O& o, const std::string& v) {
+             o.storeMode = StoreModes::fromName(v);
+             return o.storeMode ? std::string() : "--store: " + StoreModes::unknownModeMessage(v);
+         }},
+        {"--index-url", "URL", "the game list's base address: https, http to this computer, or a folder of the game (also RE_INDEX_URL)",
+         [](O& o, const std::string& v) {
+             o.indexUrl = v;
+             if (!HttpClient::isAllowedAddress(GameIndexAddress::indexAddress(v)))
+                 return std::string("--index-url takes an https address, an http address on this computer, or a folder of the game's resources");
+             return std::string();
+         }},
+        {"--sign-in", "on|off", "off makes the leaderboard sign-in fail (also RE_SIGN_IN)",
+         [](O& o, const std::string& v) {
+             if (v != "on" && v != "off") return std::string("--sign-in takes on or off");
+             o.signIn = v == "on";
+             return std::string();
+         }},
+        {"--print-frames", nullptr, "print FRAMES <frames drawn> <seconds> every 5 seconds",
+         [](O& o, const std::string&) { o.printFrames = true; return std::string(); }},
+    };
+    return options;
+}
+
+std::string LaunchOptions::help() {
+    std::string text =
+        "usage: royal-expedition [--screen 480|568] [--data-dir DIR]\n"
+        "       royal-expedition --headless --data-dir DIR [--epoch SECONDS] [--seed N] [--lang CODE] [--screen 480|568] --script FILE|-\n"
+        "       royal-expedition --headless [--screenshot FILE] [--time SECONDS]\n"
+        "An idle exploration game. Saves and settings are kept in $XDG_DATA_HOME/royal-expedition\n"
+        "(~/.local/share/royal-expedition when it is not set). Measuring (not with --script):\n"
+        "--exit-after-first-frame, --print-frames.\n\n";
+    size_t width = 0;
+    for (const LaunchOption& option : table()) width = std::max(width, optionColumn(option).size());
+    for (const LaunchOption& option : table()) {
+        const std::string column = optionColumn(option);
+        text += "  " + column + std::string(width + 2 - column.size(), ' ') + option.help + "\n";
+    }
+    return text;
+}
+
+std::string LaunchOptions::version() { return std::string("royal-expedition ") + RE_VERSION; }
 
 LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::string* error) {
     LaunchOptions o;
@@ -31,65 +148,25 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
     };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        auto value = [&]() -> std::string {
+        const auto& options = table();
+        const auto option = std::find_if(options.begin(), options.end(), [&](const LaunchOption& candidate) {
+            return arg == candidate.name || (candidate.alias && arg == candidate.alias);
+        });
+        if (option == options.end()) {
+            fail("unknown option " + arg + " (see --help)");
+            continue;
+        }
+        std::string value;
+        if (option->value) {
             if (i + 1 >= args.size()) {
                 fail(arg + " needs a value");
-                return "";
+                continue;
             }
-            return args[++i];
-        };
-        double d = 0;
-        if (arg == "--headless") {
-            o.headless = true;
-        } else if (arg == "--data-dir" || arg == "--data") {
-            o.dataDirectory = value();
-        } else if (arg == "--epoch") {
-            if (parseNumber(value(), &d) && d >= 0) o.epoch = d;
-            else fail("--epoch needs a number of seconds since 1970");
-        } else if (arg == "--seed") {
-            const std::string v = value();
-            char* end = nullptr;
-            errno = 0;
-            const unsigned long long s = std::strtoull(v.c_str(), &end, 10);
-            // A seed too large to hold is refused rather than quietly cut to the largest one.
-            if (v.empty() || *end || v[0] == '-' || errno == ERANGE) fail("--seed needs a whole number below 2^64");
-            else o.seed = s;
-        } else if (arg == "--lang") {
-            o.language = value();
-            if (o.language.empty()) fail("--lang needs a language code");
-        } else if (arg == "--screen") {
-            const std::string v = value();
-            if (v == "480" || v == "568") o.screenHeight = std::atof(v.c_str());
-            else fail("--screen takes 480 or 568");
-        } else if (arg == "--script") {
-            o.scriptPath = value();
-            if (o.scriptPath.empty()) fail("--script needs a file name or -");
-        } else if (arg == "--screenshot") {
-            o.screenshotPath = value();
-            o.headless = true;
-        } else if (arg == "--time") {
-            if (parseNumber(value(), &d) && d >= 0) o.headlessTime = d;
-            else fail("--time needs a number of seconds");
-        } else if (arg == "--exit-after-first-frame") {
-            o.exitAfterFirstFrame = true;
-        } else if (arg == "--store") {
-            const std::string v = value();
-            o.storeMode = StoreModes::fromName(v);
-            if (!o.storeMode) fail("--store: " + StoreModes::unknownModeMessage(v));
-        } else if (arg == "--print-frames") {
-            o.printFrames = true;
-        } else if (arg == "--index-url") {
-            o.indexUrl = value();
-            if (!HttpClient::isAllowedAddress(GameIndexAddress::indexAddress(o.indexUrl)))
-                fail("--index-url takes an https address, an http address on this computer, or a folder of the game's resources");
-        } else if (arg == "--sign-in") {
-            const std::string v = value();
-            if (v == "on" || v == "off") o.signIn = v == "on";
-            else fail("--sign-in takes on or off");
-        } else {
-            fail("unknown option " + arg);
+            value = args[++i];
         }
+        if (std::string message = option->apply(o, value); !message.empty()) fail(message);
     }
+    if (o.showHelp || o.showVersion) return o;
     if (!o.storeMode) {
         std::string environmentError;
         o.storeMode = StoreModes::fromEnvironment(&environmentError);

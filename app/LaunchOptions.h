@@ -15,6 +15,8 @@
 //                              shown, then ends as the window's close does
 //   --print-frames             prints "FRAMES <frames drawn> <monotonic seconds>" every 5 s
 //
+// Every option is one row of `LaunchOptions::table()`: the parser reads it and --help prints it,
+// so a new option is one new row.
 // With any of the above:
 //   --index-url URL            the base address of the game list (https, http to this computer,
 //                              or a folder of the game's resources); also RE_INDEX_URL
@@ -26,7 +28,23 @@
 
 #include "platform/payments/StoreMode.h"
 
+struct LaunchOptions;
+
+struct LaunchOption {
+    const char* name;   // "--seed"
+    const char* value;  // the value's placeholder in the help ("N"), nullptr for a switch
+    const char* help;   // one line
+    // Takes the value (empty for a switch) into the options; a non-empty return is the error.
+    std::string (*apply)(LaunchOptions& options, const std::string& value);
+    const char* alias = nullptr;  // an older spelling that still works, not shown
+};
+
 struct LaunchOptions {
+    // The last second of the year 9999: later clocks are refused.
+    static constexpr double kLatestEpoch = 253402300799.0;
+    // A headless picture is taken at most this long after the launch.
+    static constexpr double kLongestHeadlessTime = 3600.0;
+
     bool headless = false;
     std::string dataDirectory;
     std::optional<double> epoch;
@@ -39,12 +57,18 @@ struct LaunchOptions {
     bool exitAfterFirstFrame = false;
     bool printFrames = false;
     std::optional<StoreMode> storeMode;  // --store, else RE_STORE
+    bool showHelp = false;     // print help() and stop
+    bool showVersion = false;  // print version() and stop
     std::string indexUrl;          // "" when not given
     std::optional<bool> signIn;    // nothing when not given
 
     // An empty error when the line is good.
     static LaunchOptions parse(const std::vector<std::string>& arguments, std::string* error);
-    static const char* usage();
+    static const std::vector<LaunchOption>& table();
+    // The usage lines, then every option of the table on one line each.
+    static std::string help();
+    // "royal-expedition <version>", the version set once in the build.
+    static std::string version();
     // The whole text as one finite number (strtod's forms), else false; the script's numbers too.
     static bool parseNumber(const std::string& text, double* out);
 };

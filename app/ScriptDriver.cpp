@@ -94,7 +94,13 @@ int ScriptDriver::run(std::istream& in) {
     while (!terminated_ && std::getline(in, line)) {
         ++number;
         std::string reason;
-        if (!runLine(line, &reason)) {
+        bool ok = false;
+        try {
+            ok = runLine(line, &reason);
+        } catch (const std::exception& e) {  // a fault of ours: the line fails, the run ends cleanly
+            reason = std::string("internal error: ") + e.what();
+        }
+        if (!ok) {
             out_.flush();
             err_ << "line " << number << ": " << reason << std::endl;
             return kErrorStatus;
@@ -136,13 +142,18 @@ bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
     std::vector<double> n;
     if (command == "wait") {
         if (!numbers(1, 1, &n)) return false;
-        if (n[0] < 0) {
-            *reason = "wait takes a number of seconds of 0 or more";
+        if (n[0] < 0 || n[0] > kLongestWait) {
+            *reason = "wait takes a number of seconds from 0 to " + std::to_string(int64_t(kLongestWait));
             return false;
         }
         wait(n[0]);
     } else if (command == "clock") {
         if (!numbers(1, 1, &n)) return false;
+        const double to = clock_->wallNow() + n[0];
+        if (!(to >= 0 && to <= LaunchOptions::kLatestEpoch)) {
+            *reason = "clock would leave the years 1970 to 9999";
+            return false;
+        }
         clock_->jumpWall(n[0]);
     } else if (command == "touch") {
         if (!numbers(2, 2, &n)) return false;
@@ -190,6 +201,16 @@ bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
             return false;
         }
         PaymentQueue::defaultQueue().setMode(*mode);
+    } else if (command == "key") {
+        // As the keyboard of the window: Enter presses the frontmost default button, Esc closes or
+        // cancels. Headless there is no window to make fullscreen: F11 does nothing.
+        if (args.size() != 1 || !(args[0] == "Return" || args[0] == "Enter" || args[0] == "Escape" || args[0] == "F11")) {
+            *reason = "key takes one of Return, Enter, Escape, F11";
+            return false;
+        }
+        if (args[0] == "Escape") window_.handleEscapeKey();
+        else if (args[0] != "F11") window_.handleEnterKey();
+        settle();
     } else if (command == "background" || command == "activate" || command == "terminate") {
         if (!args.empty()) {
             *reason = command + " takes nothing";
@@ -341,7 +362,7 @@ std::string ScriptDriver::nameOfView(const View& view) {
     return own;
 }
 
-std::string ScriptDriver::valueToJson(const Value& value) { return ::valueToJson(value).dump(); }
+std::string ScriptDriver::valueToJson(const Value& value) { return ::valueToJson(value).dump(-1, ' ', false, json::error_handler_t::replace); }
 
 std::string ScriptDriver::stateJson() const { return valueToJson(SavedStateStore::standardUserDefaults().dictionaryRepresentation()); }
 
@@ -366,7 +387,7 @@ std::string ScriptDriver::viewsJson() const {
         }
         list.push_back(std::move(item));
     });
-    return list.dump();
+    return list.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string ScriptDriver::notificationsJson() const {
@@ -377,12 +398,12 @@ std::string ScriptDriver::notificationsJson() const {
                      {"userInfo", ::valueToJson(n.userInfo)}, {"launchImage", n.launchImage}};
         list.push_back(std::move(item));
     }
-    return list.dump();
+    return list.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string ScriptDriver::pagesJson() const {
     json list = json::array();
     if (auto recording = std::dynamic_pointer_cast<RecordingAnalytics>(Analytics::shared()))
         for (const auto& page : recording->pageViews()) list.push_back(page);
-    return list.dump();
+    return list.dump(-1, ' ', false, json::error_handler_t::replace);
 }

@@ -27,6 +27,8 @@ public:
     static constexpr int kDefaultSwipeSteps = 10;
     static constexpr int kMaxSwipeSteps = 1000;
     static constexpr int kErrorStatus = 2;
+    // The longest `wait` (a day of game time); longer spans are a `clock` jump.
+    static constexpr double kLongestWait = 86400;
 
     ScriptDriver(AppDelegate& app, Window& window, std::shared_ptr<ManualClock> clock, std::ostream& out, std::ostream& err);
 

@@ -11,12 +11,13 @@
 
 #include "app/AppDelegate.h"
 #include "app/LaunchOptions.h"
+#include "app/SaveProblemNotice.h"
 #include "app/ScriptDriver.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
 #include "platform/payments/PaymentQueue.h"
-#include "platform/services/LeaderboardService.h"
+#include "platform/foundation/DataFile.h"
 #include "platform/render/Application.h"
 #include "platform/render/HeadlessRenderer.h"
 #include "platform/resources/LocalizedStrings.h"
@@ -25,6 +26,8 @@
 #include "platform/services/UrlOpener.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
+#include "platform/net/GameIndexAddress.h"
+#include "platform/services/LeaderboardService.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowAlertPresenter.h"
 #include "stage/PersonView.h"
@@ -47,6 +50,16 @@ void quitAfterFirstFrame(Application& app, std::chrono::steady_clock::time_point
     app.quit();
 }
 
+std::string& scratchDirectoryToRemove() {
+    static std::string path;
+    return path;
+}
+
+void removeScratchDirectory() {
+    std::error_code ec;
+    if (!scratchDirectoryToRemove().empty()) std::filesystem::remove_all(scratchDirectoryToRemove(), ec);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,10 +67,37 @@ int main(int argc, char** argv) {
     std::string error;
     const LaunchOptions options = LaunchOptions::parse(std::vector<std::string>(argv + 1, argv + argc), &error);
     if (!error.empty()) {
-        std::fprintf(stderr, "royal-expedition: %s\n%s", error.c_str(), LaunchOptions::usage());
+        std::fprintf(stderr, "royal-expedition: %s\n", error.c_str());
         return 2;
     }
-    std::string dataDirectory = options.dataDirectory.empty() ? SavedStateStore::defaultDataDirectory() : options.dataDirectory;
+    if (options.showHelp || options.showVersion) {
+        std::fputs((options.showHelp ? LaunchOptions::help() : LaunchOptions::version() + "\n").c_str(), stdout);
+        return 0;
+    }
+    if (!options.language.empty() && !LocalizedStrings::shared().hasLanguage(options.language)) {
+        std::fprintf(stderr, "royal-expedition: --lang takes one of the game's languages (en, ja, zh-Hans)\n");
+        return 2;
+    }
+    std::error_code scriptError;
+    if (!options.scriptPath.empty() && options.scriptPath != "-" && std::filesystem::is_directory(options.scriptPath, scriptError)) {
+        std::fprintf(stderr, "royal-expedition: %s is a folder, not a script\n", options.scriptPath.c_str());
+        return 2;
+    }
+    // A headless run never touches the player's own saved game unless --data-dir names its folder:
+    // it plays in a fresh folder of its own, removed at the end.
+    std::string scratchDirectory;
+    if (options.headless && options.dataDirectory.empty()) {
+        scratchDirectory = DataFile::makeScratchFolder("royal-expedition");
+        if (scratchDirectory.empty()) {
+            std::fprintf(stderr, "royal-expedition: cannot make a scratch folder for the headless run\n");
+            return 2;
+        }
+        std::atexit(removeScratchDirectory);
+        scratchDirectoryToRemove() = scratchDirectory;
+    }
+    std::string dataDirectory = !options.dataDirectory.empty() ? options.dataDirectory
+                                : !scratchDirectory.empty()    ? scratchDirectory
+                                                               : SavedStateStore::defaultDataDirectory();
     std::error_code ec;
     std::filesystem::create_directories(dataDirectory, ec);
     SavedStateStore::configureDataDirectory(dataDirectory);
@@ -67,7 +107,11 @@ int main(int argc, char** argv) {
     if (!options.language.empty()) LocalizedStrings::setPreferredLanguages({options.language});
     // The store keeps its unfinished purchases in the same data folder.
     PaymentQueue::setDefaultQueue(std::make_shared<PaymentQueue>(dataDirectory, options.storeMode.value_or(StoreMode::sheet)));
-    // --sign-in off: the leaderboard sign-in fails, as for a player who has none.
+    // The game list's address: the option, RE_INDEX_URL, the settings file, else the bundled list.
+    std::vector<std::string> indexWarnings;
+    GameIndexAddress::setCurrent(GameIndexAddress::resolve(options.indexUrl, dataDirectory, &indexWarnings));
+    for (const std::string& warning : indexWarnings) std::fprintf(stderr, "royal-expedition: %s\n", warning.c_str());
+    // The leaderboards live in the data folder; --sign-in off (or RE_SIGN_IN=off) fails the sign-in.
     if (options.signIn) LeaderboardService::shared().setSignInEnabled(*options.signIn);
 
     ApplicationOptions appOptions;
@@ -104,6 +148,8 @@ int main(int argc, char** argv) {
     AppDelegate::initializeClass();
     auto delegate = std::make_shared<AppDelegate>();
     delegate->didFinishLaunching(app.window());
+    auto saveNotice = std::make_shared<SaveProblemNotice>();
+    saveNotice->watch(SavedStateStore::standardUserDefaults());
     delegate->applicationDidBecomeActive();
 
     if (scripted) {
@@ -144,14 +190,19 @@ int main(int argc, char** argv) {
         delegate->applicationWillEnterForeground();
         delegate->applicationDidBecomeActive();
     };
-    app.onTerminate = [delegate, &options, started] {
+    auto saveFailedAtExit = std::make_shared<bool>(false);
+    app.onTerminate = [delegate, &options, started, saveFailedAtExit] {
         // Headless, the one frame has just been drawn when the run ends.
         if (options.headless && options.exitAfterFirstFrame) {
             std::printf("FIRST_FRAME %.1f\n", millisecondsSince(started));
             std::fflush(stdout);
         }
         delegate->applicationWillTerminate();
-        SavedStateStore::standardUserDefaults().synchronize();
+        if (!SavedStateStore::standardUserDefaults().synchronize()) {
+            std::fprintf(stderr, "royal-expedition: the game could not be saved: %s\n",
+                         SavedStateStore::standardUserDefaults().lastSyncError().c_str());
+            *saveFailedAtExit = true;
+        }
     };
     if (options.exitAfterFirstFrame && !options.headless) quitAfterFirstFrame(app, started);
     TimerHandle frameReport;
@@ -165,5 +216,7 @@ int main(int argc, char** argv) {
     if (options.printFrames) std::printf("FRAMES %llu end\n", static_cast<unsigned long long>(app.framesRendered()));
     frameReport.invalidate();
     deliver.invalidate();
-    return status;
+    // The scratch folder of a headless run goes now: the services that write into it are done.
+    removeScratchDirectory();
+    return status != 0 ? status : (*saveFailedAtExit ? 1 : 0);
 }

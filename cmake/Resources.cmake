@@ -2,6 +2,9 @@
 # generated from their readable sources (art/, audio/) by the tools of tools/.
 add_custom_target(resources_copy ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${RE_RESOURCE_DIR}
+  # A layout or table removed from the sources must not live on in the build (a stale variant
+  # would still be chosen).
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${RE_RESOURCE_DIR}/layouts ${RE_RESOURCE_DIR}/strings ${RE_RESOURCE_DIR}/tables
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/resources ${RE_RESOURCE_DIR}
   COMMENT "Copying resources")
 

@@ -1,11 +1,13 @@
 #include "explore/NMCommon.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 
 #include "platform/core/Random.h"
 #include "platform/core/RunLoop.h"
+#include "platform/resources/LocalizedStrings.h"
 #include "platform/services/LocalNotificationCenter.h"
 #include "platform/services/UserInteraction.h"
 
@@ -56,7 +58,7 @@ void NMCommon::showAlertWithTitle(const std::string& title, const std::string& m
     AlertView alert;
     alert.title = title;
     alert.message = msg;
-    alert.buttonTitles = {"OK"};
+    alert.buttonTitles = {NSLocalizedString("OK")};
     alert.cancelButtonIndex = 0;
     alert.tag = tag;
     showAlert(std::move(alert), delegate);
@@ -67,7 +69,7 @@ void NMCommon::showAlertHavingCancelBtnWithTitle(const std::string& title, const
     AlertView alert;
     alert.title = title;
     alert.message = msg;
-    alert.buttonTitles = {"Cancel", "OK"};
+    alert.buttonTitles = {NSLocalizedString("Cancel"), NSLocalizedString("OK")};
     alert.cancelButtonIndex = 0;
     alert.tag = tag;
     showAlert(std::move(alert), delegate);
@@ -119,6 +121,9 @@ struct Clockface {
 
 // Each step truncates toward zero; the seconds keep the sign of the dividend.
 Clockface clockfaceFromTime(double t) {
+    // Beyond a hundred million hours no clock face means anything; the casts below stay defined.
+    if (std::isnan(t)) t = 0;
+    t = std::clamp(t, -3.6e11, 3.6e11);
     Clockface c;
     c.h = static_cast<int64_t>(std::floor(t / 3600.0));
     c.m = static_cast<int64_t>((t - static_cast<double>(c.h) * 3600.0) / 60.0);

@@ -27,7 +27,7 @@ public:
     static void sendDirectNotification(const std::string& name, Value object = Value(), Value userInfo = Value());
 
     // ---- Alerts (shown on the main thread, without waiting; callable from any thread)
-    // One button "OK".
+    // One button "OK" (in the player's language, as every title below).
     static void showAlertWithTitle(const std::string& title, const std::string& msg, AlertViewDelegate* delegate, int64_t tag);
     // "Cancel" (the cancel button, index 0) and "OK" (index 1).
     static void showAlertHavingCancelBtnWithTitle(const std::string& title, const std::string& msg, AlertViewDelegate* delegate,

@@ -356,13 +356,13 @@ void ViewController::explorePolling() { checkTimestampsWithAnimated(true); }
 void ViewController::willResignActive(const Notification&) { stopExploreTimer(); }
 
 void ViewController::checkTimestampsWithAnimated(bool animated) {
-    const double s = store().doubleForKey(Keys::timestampStart);
+    const double s = LeftTimeManager::exploreStartAt(RunLoop::main().wallTime());
     if (s <= 0) {
         finishExploreWithResult(false, false);
         return;
     }
     const ExploreCycle cycle(s, currentInterval_, MemberManager::numTotalMembers(), LeftTimeManager::totalTimeForExplore());
-    const ExploreProgress p = cycle.progressAt(RunLoop::main().wallTime(), store().integerForKey(Keys::numComeback));
+    const ExploreProgress p = cycle.progressAt(RunLoop::main().wallTime(), LeftTimeManager::comebackCount());
     LeftTimeManager::getInstance()->setLeftTime(p.left);
     for (int64_t i = 0; i < p.returning; ++i) stageView_->comebackOnePersonWithResult(true, animated);
     store().setInteger(p.numComeback, Keys::numComeback);
@@ -410,9 +410,15 @@ void ViewController::comebackDidEnd(const Notification&) {
     stopDream();
     kingImgView_->startExploreEndAnimation();
     if (stageView_->isAnyoneHavingYield()) {
+        // Remembered as it shows: a game closed in the second before still owes the hint.
         if (!store().boolForKey(Keys::swipeTutorialShown)) {
-            performBlock([this] { show("SwipeTutorial", "talk5@2x.png"); }, kSwipeHintDelay);
-            store().setBool(true, Keys::swipeTutorialShown);
+            performBlock(
+                [this] {
+                    if (store().boolForKey(Keys::swipeTutorialShown)) return;
+                    show("SwipeTutorial", "talk5@2x.png");
+                    store().setBool(true, Keys::swipeTutorialShown);
+                },
+                kSwipeHintDelay);
         }
     } else {
         checkDidEnd(Notification{GameEvents::kCheckDidEnd, Value(), Value()});

@@ -110,6 +110,12 @@ void GoldManager::addGold(int64_t amount) {
     totalGold_ = truncateToUnsigned(g + static_cast<float>(totalGold_));
 }
 
+Value::Dictionary GoldManager::storedValues() const {
+    std::lock_guard lock(mutex_);
+    return {{SavedStateKeys::gold, Value(static_cast<long long>(currentGold_))},
+            {SavedStateKeys::totalGold, Value(static_cast<long long>(totalGold_))}};
+}
+
 void GoldManager::saveGold() {
     {
         std::lock_guard lock(mutex_);

@@ -35,6 +35,8 @@ public:
     void addGold(int64_t amount);
     // Stores gold and totalGold, flushes, then runs the after-save hook (score report).
     void saveGold();
+    // gold and totalGold as saveGold stores them, for a write that must carry them along.
+    Value::Dictionary storedValues() const;
     // "equipUpdated": the stored rate may have changed.
     void equipUpdated(const Notification& notification);
 

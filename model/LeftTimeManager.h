@@ -17,6 +17,14 @@ public:
     // Base seconds per person of a dungeon (1 for ids outside 1..10).
     static double baseIntervalWithDungeonId(unsigned dungeonId);
 
+    // The running explore's start (timestamp_start) as the game can use it at `now`: 0 when no
+    // explore runs or the value is no time at all (NaN, infinite, not positive); a start past
+    // the year 9999 (a damaged value) becomes now and is stored so, so the party sets out again
+    // instead of staying away for ever.
+    static double exploreStartAt(double now);
+    // How many persons have come back (numComeback), within 0 .. numTotalMembers.
+    static int64_t comebackCount();
+
     double leftTime() const { return leftTime_.load(); }
     void setLeftTime(double seconds) { leftTime_.store(seconds); }
 

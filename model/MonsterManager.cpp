@@ -98,6 +98,11 @@ void MonsterManager::updateMonsterInfoViewedWithId(unsigned monsterId) {
     monsters_ = monsters_.replacingAt(static_cast<size_t>(index), record.with("viewed", Value(true)));
 }
 
+Value::Dictionary MonsterManager::storedValues() const {
+    std::lock_guard lock(mutex_);
+    return {{SavedStateKeys::monsters, monsters_}, {SavedStateKeys::totalMonster, Value(static_cast<long long>(totalMonster_))}};
+}
+
 void MonsterManager::saveMonsters() {
     auto& store = SavedStateStore::standardUserDefaults();
     unsigned hunted;

@@ -38,6 +38,8 @@ public:
     void updateMonsterInfoViewedWithId(unsigned monsterId);
     // Stores the records and the count, flushes, then unlocks the collection once.
     void saveMonsters();
+    // monsters and totalMonster as saveMonsters stores them.
+    Value::Dictionary storedValues() const;
 
     static constexpr unsigned kFirstHalfMonsterCount = 36;
 

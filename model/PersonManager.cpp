@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "model/GoldManager.h"
 #include "model/MemberManager.h"
+#include "model/MonsterManager.h"
 #include "model/SavedStateKeys.h"
 
 namespace {
@@ -87,6 +89,15 @@ void PersonManager::updatePersonInfoWithId(int64_t personId, int64_t yieldType, 
     else
         record = record.without("monsterId").without("dungeonId");
     SavedStateStore::standardUserDefaults().setObject(record, personInfoUserDefaultsKeyWithId(personId));
+}
+
+void PersonManager::finishCollectionWithPersonId(int64_t personId) {
+    std::lock_guard lock(recordMutex);
+    Value::Dictionary values = GoldManager::getInstance()->storedValues();
+    values.merge(MonsterManager::getInstance()->storedValues());
+    values[personInfoUserDefaultsKeyWithId(personId)] =
+        recordOrNew(personId).with("yieldType", Value(static_cast<long long>(kYieldNothing))).without("monsterId").without("dungeonId");
+    SavedStateStore::standardUserDefaults().setObjects(values);
 }
 
 bool PersonManager::isPersonExploring(int64_t personId) { return personInfoWithId(personId)["is_exploring"].boolValue(); }

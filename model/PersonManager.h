@@ -36,6 +36,9 @@ public:
     // Copies the record (or starts {person_id}), sets yieldType; monsterId and dungeonId are
     // kept only for yield 3 and removed otherwise; stores it (no flush).
     static void updatePersonInfoWithId(int64_t personId, int64_t yieldType, unsigned monsterId, unsigned dungeonId);
+    // A collection is over: the person's yield is cleared in the same write that stores the gold
+    // and the hunts it became, so no flush ever keeps the one without the other.
+    static void finishCollectionWithPersonId(int64_t personId);
     static bool isPersonExploring(int64_t personId);
     static int64_t currentYieldTypeWithPersonId(int64_t personId);
     static unsigned currentMonsterIdWithPersonId(int64_t personId);

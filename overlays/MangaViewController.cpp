@@ -89,8 +89,9 @@ void MangaViewController::showCurrentPage() {
 }
 
 void MangaViewController::setLabelsHidden(bool hidden) {
-    dungeonLabel()->setHidden(hidden);
-    weaponLabel()->setHidden(hidden);
+    // A label without text would show its dark bar alone.
+    dungeonLabel()->setHidden(hidden || dungeonLabel()->text().empty());
+    weaponLabel()->setHidden(hidden || weaponLabel()->text().empty());
 }
 
 void MangaViewController::showFirstPage() {

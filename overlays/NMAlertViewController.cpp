@@ -5,6 +5,7 @@
 #include "explore/NMCommon.h"
 #include "model/GameEvents.h"
 #include "platform/core/RunLoop.h"
+#include "overlays/DialogPanelView.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
@@ -13,6 +14,8 @@
 
 NMAlertViewController::NMAlertViewController() : OverlayViewController("NMAlertView") {}
 
+NMAlertViewController::~NMAlertViewController() { blink_.invalidate(); }
+
 void NMAlertViewController::bindOutlets() {
     OverlayViewController::bindOutlets();
     bind(iconImgView_, "iconImgView");
@@ -20,6 +23,7 @@ void NMAlertViewController::bindOutlets() {
     bind(okBtn_, "okBtn");
     bind(cancelBtn_, "cancelBtn");
     bind(hiddenBtn_, "hiddenBtn");
+    bind(touchMarkLabel_, "touchMarkLabel");
     bindAction("pressOK", [this] { pressOK(); });
     bindAction("pressClose", [this] { pressClose(); });
     // Enter is OK and Esc the cancel button; a box without buttons goes by either key.
@@ -40,6 +44,16 @@ void NMAlertViewController::showAlertWithMessage(const std::string& message, std
     hiddenBtn()->setHidden(hasBtn);
     view()->setTag(tag);
     onOK_ = std::move(onOK);
+    // A box without buttons goes by a touch on it, and says so with a blinking mark; a touch
+    // beside it reaches the screen below.
+    if (auto root = std::dynamic_pointer_cast<TouchThroughView>(view())) root->setPassesTouchesAround(!hasBtn);
+    blink_.invalidate();
+    touchMarkLabel()->setHidden(hasBtn);
+    if (!hasBtn) {
+        blink_ = RunLoop::main().scheduleTimer(kBlinkInterval, true, [mark = std::weak_ptr<Label>(touchMarkLabel_)] {
+            if (auto label = mark.lock()) label->setHidden(!label->isHidden());
+        });
+    }
 }
 
 void NMAlertViewController::showAlertWithMessage(const std::string& message, const std::string& iconName, bool hasBtn, int tag,
@@ -48,6 +62,7 @@ void NMAlertViewController::showAlertWithMessage(const std::string& message, con
 }
 
 void NMAlertViewController::pressOK() {
+    blink_.invalidate();
     SoundEngine::sharedEngine().playEffect("tap.mp3");
     NMCommon::sendNotification(GameEvents::kOkPressed, Value(static_cast<int64_t>(view()->tag())));
     // Answered once: the box may be filled again before the action runs.
@@ -56,6 +71,7 @@ void NMAlertViewController::pressOK() {
 }
 
 void NMAlertViewController::pressClose() {
+    blink_.invalidate();
     SoundEngine::sharedEngine().playEffect("tap_fail.wav");
     OverlayViewController::pressClose();
 }

@@ -6,10 +6,13 @@
 // pop-in and shrink-out act on its "containerView" panel. Keys: Enter is OK, Esc cancel; a box
 // without buttons goes by either.
 #include <functional>
+// without buttons goes by either. A box without buttons shows a blinking "touch to continue"
+// mark and lets touches beside it through to the screen below.
 #include <memory>
 #include <string>
 
 #include "overlays/OverlayViewController.h"
+#include "platform/core/RunLoop.h"
 
 class Button;
 class Image;
@@ -19,8 +22,10 @@ class Label;
 class NMAlertViewController : public OverlayViewController {
 public:
     using Action = std::function<void()>;
+    static constexpr double kBlinkInterval = 0.5;
 
     NMAlertViewController();
+    ~NMAlertViewController() override;
 
     // Fills the box: text, icon, the buttons (with) or the hidden button (without), the tag, and
     // what OK does (nothing when empty; a new message replaces it).
@@ -42,6 +47,7 @@ public:
     const std::shared_ptr<Button>& okBtn() { return (void)view(), okBtn_; }
     const std::shared_ptr<Button>& cancelBtn() { return (void)view(), cancelBtn_; }
     const std::shared_ptr<Button>& hiddenBtn() { return (void)view(), hiddenBtn_; }
+    const std::shared_ptr<Label>& touchMarkLabel() { return (void)view(), touchMarkLabel_; }
 
 protected:
     void bindOutlets() override;
@@ -54,4 +60,6 @@ private:
     std::shared_ptr<Button> cancelBtn_;
     std::shared_ptr<Button> hiddenBtn_;
     Action onOK_;
+    std::shared_ptr<Label> touchMarkLabel_;
+    TimerHandle blink_;
 };

@@ -15,5 +15,6 @@ void OverlayLayoutClasses::registerAll() {
             });
         }
         if (!LayoutLoader::isClassRegistered("DialogPanelView")) LayoutLoader::registerClass<DialogPanelView>("DialogPanelView");
+        if (!LayoutLoader::isClassRegistered("TouchThroughView")) LayoutLoader::registerClass<TouchThroughView>("TouchThroughView");
     });
 }

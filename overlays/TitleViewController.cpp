@@ -5,6 +5,7 @@
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
 #include "platform/ui/AdvertisingKit.h"
+#include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Touch.h"
@@ -46,6 +47,7 @@ void TitleViewController::bindOutlets() {
 
 void TitleViewController::viewDidLoad() {
     OverlayViewController::viewDidLoad();
+    moveDownOnTallScreen();
     SavedStateStore& store = SavedStateStore::standardUserDefaults();
     if (!store.boolForKey(SavedStateKeys::firstTitleDone)) {
         reportPage("FIRST_TITLE");
@@ -65,6 +67,11 @@ void TitleViewController::viewDidLoad() {
     root.onTouchesMoved = [this, alive](const TouchSet& t) { if (!alive.expired()) touchesMoved(t); };
     root.onTouchesEnded = [this, alive](const TouchSet& t) { if (!alive.expired()) touchesEnded(t); };
     root.onTouchesCancelled = [this, alive](const TouchSet& t) { if (!alive.expired()) touchesEnded(t); };
+    // A faceless, sizeless button: Enter reaches it, no touch does.
+    auto enterKey = View::make<Button>(Rect(0, 0, 0, 0));
+    enterKey->setPressesOnEnter(true);
+    enterKey->setAction([this, alive] { if (!alive.expired()) collectAllMembers(); });
+    root.addSubview(enterKey);
 }
 
 void TitleViewController::viewWillAppear(bool animated) {
@@ -145,7 +152,17 @@ void TitleViewController::touchesEnded(const TouchSet& /*touches*/) {
     }
 }
 
-void TitleViewController::finishCheck(PersonView& /*person*/) {
+void TitleViewController::collectAllMembers() {
+    if (closing_) return;
+    const auto subviews = view()->subviews();
+    for (const auto& sub : subviews)
+        if (auto* person = dynamic_cast<PersonView*>(sub.get()); person && !finishedTags_.count(person->tag()) && person->checkResult())
+            succeeded_ = true;
+    if (succeeded_ && flickImgView_) flickImgView_->stopAnimating();
+}
+
+void TitleViewController::finishCheck(PersonView& person) {
+    if (!finishedTags_.insert(person.tag()).second) return;
     ++flickedCnt_;
     if (flickedCnt_ >= kMemberCount) close();
 }

@@ -2,9 +2,12 @@
 // The title: the logo pops in, five party members stand in a row carrying the letters of START,
 // and a flick hint loops below them. Touching or swiping over the members collects them; when
 // the fifth has finished its collect the title fades out and tells its owner (the application
-// object), which brings the main screen up.
+// object), which brings the main screen up. Each member counts once, however often it is touched.
+// On the tall screen the title sits below the top panel. Enter collects every member, as a swipe
+// across the row would.
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "overlays/OverlayViewController.h"
@@ -35,6 +38,8 @@ public:
     void releasePersons();
     void close() override;
     void openAdnetView();
+    // Enter: every member not yet collected starts its collect.
+    void collectAllMembers();
 
     bool respondsToFinishCheck() const override { return true; }
     void finishCheck(PersonView& person) override;
@@ -55,6 +60,7 @@ private:
     uint32_t flickedCnt_ = 0;
     bool succeeded_ = false;
     bool closing_ = false;
+    std::set<int> finishedTags_;
     std::shared_ptr<ImageView> logoImgView_;
     std::shared_ptr<ImageView> flickImgView_;
     std::shared_ptr<ImageView> adsView_;

@@ -5,13 +5,15 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential g++ cmake make pkg-config git
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev libasound2-dev
   libplist-dev libplist++-dev libplist-utils
   nlohmann-json3-dev libcurl4-openssl-dev libsqlite3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dotgothic16 fonts-wqy-microhei fontconfig
   python3 sox xvfb xauth xdotool imagemagick libnotify-bin
-  libsox-fmt-mp3
+  libsox-fmt-mp3 libnotify-dev
+  dpkg-dev file lintian desktop-file-utils appstream
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

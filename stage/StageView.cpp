@@ -429,7 +429,7 @@ void StageView::finishCheck(PersonView& person) {
     } else {
         person.showResultNoneWithDelay(0);
     }
-    PersonManager::updatePersonInfoWithId(person.personId(), PersonManager::kYieldNothing, 0, 0);
+    PersonManager::finishCollectionWithPersonId(person.personId());
     NMCommon::sendNotification(GameEvents::kCheckDidEnd);
 }
 

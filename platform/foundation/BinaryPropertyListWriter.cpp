@@ -41,6 +41,14 @@ std::vector<uint16_t> toUtf16(const std::string& s) {
     return out;
 }
 
+bool isUtf8(const std::string& s) {
+    std::vector<uint16_t> units = toUtf16(s);
+    size_t replacements = 0, expected = 0;
+    for (uint16_t u : units) replacements += u == 0xFFFD;
+    for (size_t i = 0; i + 2 < s.size(); ++i) expected += s.compare(i, 3, "\xEF\xBF\xBD") == 0;
+    return replacements == expected;  // every U+FFFD was in the text already
+}
+
 class Writer {
 public:
     Writer(int maxDepth) : maxDepth_(maxDepth) {}
@@ -117,7 +125,9 @@ private:
     void writeString(const std::string& s) {
         bool ascii = true;
         for (char c : s) ascii = ascii && static_cast<uint8_t>(c) < 0x80;
-        if (ascii) {
+        // Text that is not UTF-8 (from a damaged file) is kept byte for byte in the one-byte
+        // form: turned into U+FFFD, two such keys would become one and a value would be lost.
+        if (ascii || !isUtf8(s)) {
             writeMarker(0x5, s.size());
             out_.insert(out_.end(), s.begin(), s.end());
         } else {

@@ -1,11 +1,7 @@
 #include "platform/foundation/PropertyList.h"
 
-#include <fcntl.h>
 #include <plist/plist.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +9,7 @@
 #include <memory>
 
 #include "platform/foundation/BinaryPropertyListScanner.h"
+#include "platform/foundation/DataFile.h"
 #include "platform/foundation/BinaryPropertyListWriter.h"
 #include "platform/foundation/XmlPropertyListScanner.h"
 
@@ -104,10 +101,22 @@ public:
                 mismatch = true;
                 info = nullptr;
             }
+            // libplist 2.2 finds an element by index walking from the first one: read in order
+            // through its iterator, or a long array costs the square of its length.
             Value::Array a;
             a.reserve(n);
-            for (uint32_t i = 0; i < n && !mismatch && !unsupported; ++i)
-                a.push_back(convert(plist_array_get_item(node, i), info ? info->refs[i] : 0, depth + 1));
+            plist_array_iter it = nullptr;
+            plist_array_new_iter(node, &it);
+            for (uint32_t i = 0; i < n && !mismatch && !unsupported; ++i) {
+                plist_t item = nullptr;
+                plist_array_next_item(node, it, &item);
+                if (!item) {
+                    unsupported = true;
+                    break;
+                }
+                a.push_back(convert(item, info ? info->refs[i] : 0, depth + 1));
+            }
+            free(it);
             return Value(std::move(a));
         }
         case PLIST_DICT: {
@@ -248,33 +257,10 @@ std::optional<Value> PropertyList::read(const std::vector<uint8_t>& bytes, std::
 
 std::optional<Value> PropertyList::readFile(const std::string& path, std::string* error,
                                             std::optional<Value::Type> expectedRoot) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return failRead(error, "cannot open " + path + ": " + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return failRead(error, "not a regular file: " + path);
-    }
-    if (static_cast<uint64_t>(st.st_size) > maxBytes) {
-        ::close(fd);
-        return failRead(error, "input larger than the limit");
-    }
-    std::vector<uint8_t> bytes(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            int e = errno;
-            ::close(fd);
-            return failRead(error, "cannot read " + path + ": " + std::strerror(e));
-        }
-        if (n == 0) break;  // the file shrank meanwhile
-        done += static_cast<size_t>(n);
-    }
-    ::close(fd);
-    bytes.resize(done);
-    return read(bytes, error, expectedRoot);
+    DataFile::Contents contents = DataFile::read(path, maxBytes);
+    if (contents.status == DataFile::Status::Missing) return failRead(error, "cannot open " + path + ": no such file");
+    if (contents.status == DataFile::Status::Unusable) return failRead(error, contents.error);
+    return read(contents.bytes, error, expectedRoot);
 }
 
 std::vector<uint8_t> PropertyList::writeXml(const Value& value, std::string* error) {

@@ -30,7 +30,9 @@ class PropertyList {
 public:
     static constexpr size_t maxBytes = 16u * 1024u * 1024u;   // larger inputs are refused unread
     static constexpr int maxDepth = 64;                        // nested arrays and dictionaries
-    static constexpr size_t maxNodes = 1000000;                // values after expanding shared objects
+    // Values after expanding shared objects: a real save holds a few thousand, and a file at the
+    // limit still loads in a fraction of a second.
+    static constexpr size_t maxNodes = 250000;
 
     enum class Format { Xml, Binary };
 

@@ -268,19 +268,19 @@ void HttpClient::deliverOnMain(std::shared_ptr<HttpRequest> request, std::weak_p
     });
 }
 
-std::shared_ptr<HttpRequest> HttpClient::get(const std::string& url, const HttpLimits& limits, std::weak_ptr<void> owner,
-                                             ResponseHandler onSuccess, FailureHandler onFailure) {
+std::shared_ptr<HttpRequest> HttpClient::fetchAndDeliver(BackgroundWorker& worker, std::shared_ptr<std::atomic<bool>> shuttingDown,
+                                                         const std::string& url, const HttpLimits& limits, std::weak_ptr<void> owner,
+                                                         BodyHandler onBody, FailureHandler onFailure) {
     auto request = std::make_shared<HttpRequest>();
-    auto shuttingDown = shuttingDown_;
-    worker_.dispatch([=] {
+    worker.dispatch([=] {
         auto ownerStop = stopTest(request, owner);
         auto stop = [&] { return shuttingDown->load() || ownerStop(); };
         HttpResponse response;
         HttpError error;
-        if (fetchBlocking(url, limits, stop, &response, &error)) {
-            deliverOnMain(request, owner, [onSuccess, response = std::move(response)] {
-                if (onSuccess) onSuccess(response);
-            });
+        std::function<void()> deliver;
+        if (fetchBlocking(url, limits, stop, &response, &error)) deliver = onBody(response, &error);
+        if (deliver) {
+            deliverOnMain(request, owner, std::move(deliver));
         } else if (error.kind != HttpError::Kind::cancelled) {
             deliverOnMain(request, owner, [onFailure, error] {
                 if (onFailure) onFailure(error);
@@ -290,27 +290,24 @@ std::shared_ptr<HttpRequest> HttpClient::get(const std::string& url, const HttpL
     return request;
 }
 
+std::shared_ptr<HttpRequest> HttpClient::get(const std::string& url, const HttpLimits& limits, std::weak_ptr<void> owner,
+                                             ResponseHandler onSuccess, FailureHandler onFailure) {
+    return fetchAndDeliver(worker_, shuttingDown_, url, limits, std::move(owner), [onSuccess](HttpResponse& response, HttpError*) {
+        return [onSuccess, response = std::move(response)] {
+            if (onSuccess) onSuccess(response);
+        };
+    }, std::move(onFailure));
+}
+
 std::shared_ptr<HttpRequest> HttpClient::getJson(const std::string& url, std::weak_ptr<void> owner, JsonHandler onSuccess,
                                                  FailureHandler onFailure, const HttpLimits& limits) {
-    auto request = std::make_shared<HttpRequest>();
-    auto shuttingDown = shuttingDown_;
-    worker_.dispatch([=] {
-        auto ownerStop = stopTest(request, owner);
-        auto stop = [&] { return shuttingDown->load() || ownerStop(); };
-        HttpResponse response;
-        HttpError error;
+    return fetchAndDeliver(worker_, shuttingDown_, url, limits, std::move(owner), [onSuccess](HttpResponse& response, HttpError* error) {
         Value parsed;
-        if (fetchBlocking(url, limits, stop, &response, &error) && parseJson(response.body, &parsed, &error)) {
-            deliverOnMain(request, owner, [onSuccess, parsed] {
-                if (onSuccess) onSuccess(parsed);
-            });
-        } else if (error.kind != HttpError::Kind::cancelled) {
-            deliverOnMain(request, owner, [onFailure, error] {
-                if (onFailure) onFailure(error);
-            });
-        }
-    });
-    return request;
+        if (!parseJson(response.body, &parsed, error)) return std::function<void()>();
+        return std::function<void()>([onSuccess, parsed] {
+            if (onSuccess) onSuccess(parsed);
+        });
+    }, std::move(onFailure));
 }
 
 void HttpClient::waitUntilIdle() { worker_.waitUntilIdle(); }

@@ -109,6 +109,13 @@ public:
     // main loop unless the request is cancelled or the owner gone by then.
     static void deliverOnMain(std::shared_ptr<HttpRequest> request, std::weak_ptr<void> owner, std::function<void()> deliver);
 
+    // Fetches on `worker`, turns the body into what to deliver (nothing, with the error filled,
+    // for a body that is no good) and delivers it or the failure on the main loop.
+    using BodyHandler = std::function<std::function<void()>(HttpResponse& response, HttpError* error)>;
+    static std::shared_ptr<HttpRequest> fetchAndDeliver(BackgroundWorker& worker, std::shared_ptr<std::atomic<bool>> shuttingDown,
+                                                        const std::string& url, const HttpLimits& limits, std::weak_ptr<void> owner,
+                                                        BodyHandler onBody, FailureHandler onFailure);
+
 private:
     BackgroundWorker worker_;
     std::shared_ptr<std::atomic<bool>> shuttingDown_;

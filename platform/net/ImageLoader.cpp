@@ -45,27 +45,13 @@ std::shared_ptr<Image> ImageLoader::decode(const std::string& bytes, double scal
 
 std::shared_ptr<HttpRequest> ImageLoader::load(const std::string& url, double scale, std::weak_ptr<void> owner, ImageHandler onImage,
                                                HttpClient::FailureHandler onFailure) {
-    auto request = std::make_shared<HttpRequest>();
-    auto shuttingDown = shuttingDown_;
-    HttpLimits fetchLimits = limits;
-    worker_.dispatch([=] {
-        auto ownerStop = HttpClient::stopTest(request, owner);
-        auto stop = [&] { return shuttingDown->load() || ownerStop(); };
-        HttpResponse response;
-        HttpError error;
-        std::shared_ptr<Image> image;
-        if (HttpClient::fetchBlocking(url, fetchLimits, stop, &response, &error)) image = decode(response.body, scale, &error);
-        if (image) {
-            HttpClient::deliverOnMain(request, owner, [onImage, image] {
-                if (onImage) onImage(image);
-            });
-        } else if (error.kind != HttpError::Kind::cancelled) {
-            HttpClient::deliverOnMain(request, owner, [onFailure, error] {
-                if (onFailure) onFailure(error);
-            });
-        }
-    });
-    return request;
+    return HttpClient::fetchAndDeliver(worker_, shuttingDown_, url, limits, std::move(owner), [scale, onImage](HttpResponse& response, HttpError* error) {
+        auto image = decode(response.body, scale, error);
+        if (!image) return std::function<void()>();
+        return std::function<void()>([onImage, image] {
+            if (onImage) onImage(image);
+        });
+    }, std::move(onFailure));
 }
 
 void ImageLoader::waitUntilIdle() { worker_.waitUntilIdle(); }

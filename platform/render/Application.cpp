@@ -18,6 +18,9 @@
 
 namespace {
 Application* gShared = nullptr;
+// The window's class (X11) and app id (Wayland): the desktop entry's name and StartupWMClass, by
+// which the desktop shows the game's name and icon in its task switcher.
+constexpr const char* kWindowClass = "com.example.royalexpedition";
 }
 
 ApplicationOptions ApplicationOptions::fromArguments(int argc, char** argv, std::string* error) {
@@ -97,6 +100,8 @@ int Application::runHeadless() {
 int Application::run() {
     if (options_.headless) return runHeadless();
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "Royal Expedition: no display: %s\n", SDL_GetError());
         return 1;

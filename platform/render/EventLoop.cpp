@@ -97,7 +97,7 @@ int EventLoop::run() {
                 window.markDirty();
                 break;
             case SDL_WINDOWEVENT_SIZE_CHANGED:
-                display_.saveWindowSize();
+                display_.windowSizeChanged();
                 window.markDirty();
                 break;
             case SDL_WINDOWEVENT_EXPOSED: window.markDirty(); break;

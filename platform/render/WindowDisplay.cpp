@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
+
+#include "platform/foundation/DataFile.h"
 
 namespace {
 constexpr double kScale = 2.0;  // pixels per point of the render target
@@ -17,8 +19,9 @@ WindowDisplay::WindowDisplay(const std::string& title, Size points, const std::s
     // The window's size: remembered, else the target at the largest whole scale that fits the
     // display (or half of it on a small display).
     int w = 0, h = 0;
-    if (std::ifstream in(sizeFile()); in >> w >> h) {
-        if (w < 160 || h < 240 || w > 16384 || h > 16384) w = h = 0;
+    if (DataFile::Contents saved = DataFile::read(sizeFile(), 64); saved.status == DataFile::Status::Read) {
+        std::istringstream in(std::string(saved.bytes.begin(), saved.bytes.end()));
+        if (!(in >> w >> h) || w < 160 || h < 240 || w > 16384 || h > 16384) w = h = 0;
     }
     if (w == 0) {
         SDL_Rect usable{0, 0, targetWidth_, targetHeight_};
@@ -39,6 +42,8 @@ WindowDisplay::WindowDisplay(const std::string& title, Size points, const std::s
         return;
     }
     SDL_SetWindowMinimumSize(window_, targetWidth_ / 4, targetHeight_ / 4);
+    SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+    SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
     accelerated_ = renderer_ != nullptr;
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
@@ -68,33 +73,53 @@ std::string WindowDisplay::sizeFile() const {
     return dataDirectory_.empty() ? std::string() : (std::filesystem::path(dataDirectory_) / "window-size.txt").string();
 }
 
-void WindowDisplay::saveWindowSize() const {
-    if (fullscreen_ || dataDirectory_.empty() || !window_) return;
-    if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) return;
+void WindowDisplay::windowSizeChanged() {
+    if (!window_) return;
     int w = 0, h = 0;
     SDL_GetWindowSize(window_, &w, &h);
+    if (fullscreen_) {
+        fullscreenSize_ = SDL_Rect{0, 0, w, h};
+        return;
+    }
+    // On the way back from fullscreen the old size may still be reported once.
+    if (w == fullscreenSize_.w && h == fullscreenSize_.h) return;
+    if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)) return;
+    SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+    windowed_.w = w;
+    windowed_.h = h;
+    saveWindowSize();
+}
+
+void WindowDisplay::saveWindowSize() const {
+    if (dataDirectory_.empty() || !window_) return;
+    int w = windowed_.w, h = windowed_.h;
+    if (w <= 0 && !fullscreen_ && !(SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_MAXIMIZED)))
+        SDL_GetWindowSize(window_, &w, &h);
+    if (w <= 0 || h <= 0) return;
     std::error_code ec;
     std::filesystem::create_directories(dataDirectory_, ec);
-    std::ofstream out(sizeFile(), std::ios::trunc);
-    out << w << ' ' << h << '\n';
+    DataFile::replace(sizeFile(), std::to_string(w) + ' ' + std::to_string(h) + '\n');
 }
 
 bool WindowDisplay::isMinimized() const {
     return window_ && (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN));
 }
 
+SDL_Rect WindowDisplay::letterbox(int drawableW, int drawableH, int targetW, int targetH) {
+    if (drawableW <= 0 || drawableH <= 0 || targetW <= 0 || targetH <= 0) return SDL_Rect{0, 0, 0, 0};
+    const double fit = std::min(static_cast<double>(drawableW) / targetW, static_cast<double>(drawableH) / targetH);
+    double factor = std::floor(fit);
+    // Smaller than the target: halve it when that fits, else shrink to fit.
+    if (factor < 1) factor = fit >= 0.5 ? 0.5 : fit;
+    const int w = static_cast<int>(std::lround(targetW * factor));
+    const int h = static_cast<int>(std::lround(targetH * factor));
+    return SDL_Rect{(drawableW - w) / 2, (drawableH - h) / 2, w, h};
+}
+
 SDL_Rect WindowDisplay::destinationRect() const {
     int dw = 0, dh = 0;
     SDL_GetRendererOutputSize(renderer_, &dw, &dh);
-    double factor = std::floor(std::min(static_cast<double>(dw) / targetWidth_, static_cast<double>(dh) / targetHeight_));
-    if (factor < 1) {
-        // Smaller than the target: halve it when that fits, else shrink to fit.
-        factor = std::min(static_cast<double>(dw) / targetWidth_, static_cast<double>(dh) / targetHeight_);
-        if (factor >= 0.5) factor = 0.5;
-    }
-    const int w = static_cast<int>(std::lround(targetWidth_ * factor));
-    const int h = static_cast<int>(std::lround(targetHeight_ * factor));
-    return SDL_Rect{(dw - w) / 2, (dh - h) / 2, w, h};
+    return letterbox(dw, dh, targetWidth_, targetHeight_);
 }
 
 void WindowDisplay::present(const View& root) {
@@ -128,7 +153,23 @@ Point WindowDisplay::pointFromWindow(int x, int y) const {
 
 void WindowDisplay::toggleFullscreen() {
     if (!window_) return;
-    if (!fullscreen_) saveWindowSize();
-    fullscreen_ = !fullscreen_;
-    SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!fullscreen_) {
+        SDL_Rect display{0, 0, 0, 0};
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &display) != 0 || display.w <= 0) return;
+        SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+        SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+        fullscreen_ = true;
+        fullscreenSize_ = SDL_Rect{0, 0, display.w, display.h};
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowResizable(window_, SDL_FALSE);
+        SDL_SetWindowPosition(window_, display.x, display.y);
+        SDL_SetWindowSize(window_, display.w, display.h);
+        SDL_RaiseWindow(window_);
+    } else {
+        fullscreen_ = false;
+        SDL_SetWindowBordered(window_, SDL_TRUE);
+        SDL_SetWindowResizable(window_, SDL_TRUE);
+        SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+        SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+    }
 }

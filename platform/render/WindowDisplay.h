@@ -2,8 +2,10 @@
 // Internal to the platform: the SDL2 window back end. The screen (320 x 480 or 320 x 568
 // points) is drawn into a 2-pixels-per-point render target, which is scaled into the window by
 // a whole factor when it fits (halved when the window is smaller than the target), centred and
-// letterboxed. HiDPI aware, resizable; F11 or Alt+Enter toggles fullscreen; the window size is
-// kept in "window-size.txt" in the data folder.
+// letterboxed. HiDPI aware, resizable; F11 or Alt+Enter toggles fullscreen: a borderless window
+// over the whole display (which needs no window manager to honour it), the picture letterboxed
+// in it; toggled back, the window takes its windowed place and size again. Only the windowed
+// size is kept, in "window-size.txt" in the data folder.
 #include <SDL.h>
 
 #include <memory>
@@ -29,8 +31,15 @@ public:
     // Window coordinates (as mouse events give them) to screen points.
     Point pointFromWindow(int x, int y) const;
     void toggleFullscreen();
-    // Remembers the window size (not while fullscreen).
+    bool isFullscreen() const { return fullscreen_; }
+    // The window's size changed: a windowed size is remembered (not the fullscreen one, nor
+    // the fullscreen size still reported on the way back).
+    void windowSizeChanged();
+    // Writes the remembered windowed size.
     void saveWindowSize() const;
+    // Where a target of targetW x targetH pixels goes in a drawable of drawableW x drawableH: a
+    // whole factor when it fits, else half size, else shrunk to fit; centred.
+    static SDL_Rect letterbox(int drawableW, int drawableH, int targetW, int targetH);
     uint32_t windowId() const { return window_ ? SDL_GetWindowID(window_) : 0; }
 
 private:
@@ -48,4 +57,6 @@ private:
     std::string error_;
     bool accelerated_ = false;
     bool fullscreen_ = false;
+    SDL_Rect windowed_{0, 0, 0, 0};    // the windowed place and size, kept while fullscreen
+    SDL_Rect fullscreenSize_{0, 0, 0, 0};  // the size while fullscreen
 };

@@ -32,6 +32,9 @@ std::string LocalizedStrings::languageForLocale(const std::string& locale) {
     // "ja_JP.UTF-8@euro": the encoding and the modifier say nothing of the language.
     std::string name = locale.substr(0, locale.find_first_of(".@"));
     if (name.empty()) return "";
+    // A language is a code, never a path: "../x" or "/abs" names no table.
+    for (char c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-') return "";
     if (name == "C" || name == "POSIX") return "en";
     std::replace(name.begin(), name.end(), '_', '-');
     size_t dash = name.find('-');
@@ -87,6 +90,12 @@ std::string LocalizedStrings::tablePath(const std::string& language) const {
     std::string root = bundleRoot_.empty() ? ResourceBundle::mainBundle().rootDirectory() : bundleRoot_;
     if (root.empty() || language.empty()) return "";
     return (std::filesystem::path(root) / "strings" / (language + ".lproj") / "Localizable.strings").string();
+}
+
+bool LocalizedStrings::hasLanguage(const std::string& language) const {
+    std::string path = tablePath(languageForLocale(language));
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
 Value LocalizedStrings::readTable(const std::string& language) const {

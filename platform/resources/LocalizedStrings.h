@@ -35,6 +35,8 @@ public:
     // The language whose table is used ("en", "ja" or "zh-Hans"), the first preferred language
     // that has a table; "en" when none has.
     std::string currentLanguage();
+    // A table exists for this code (a locale name is turned into its language first).
+    bool hasLanguage(const std::string& language) const;
     // Every key of a language's table, sorted; empty when it has no table.
     std::vector<std::string> keysForLanguage(const std::string& language);
     // Reads the tables again on the next lookup.

@@ -60,7 +60,8 @@ std::string ResourceBundle::defaultRootDirectory() {
     fs::path exeDir = executableFolder();
     if (!exeDir.empty()) {
         if (isFolder(exeDir / "resources")) return (exeDir / "resources").string();
-        fs::path installed = exeDir / ".." / "share" / "royal-expedition" / "resources";
+        // Installed: <prefix>/bin/royal-expedition finds <prefix>/share/royal-expedition.
+        fs::path installed = exeDir / ".." / "share" / "royal-expedition";
         if (isFolder(installed)) return installed.lexically_normal().string();
     }
     return "";

@@ -16,9 +16,9 @@ public:
     // The --resources option: the main bundle moves to this folder (and reads it afresh).
     // An empty text goes back to the search below.
     static void setRootDirectory(const std::string& dir);
-    // The folder the main bundle uses when none was set: $RE_RESOURCE_DIR, <exe dir>/resources,
-    // <exe dir>/../share/royal-expedition/resources, the first of them that is a folder; ""
-    // when none is.
+    // The folder the main bundle uses when none was set: $RE_RESOURCE_DIR, <exe dir>/resources
+    // (the build), <exe dir>/../share/royal-expedition (installed), the first of them that is a
+    // folder; "" when none is.
     static std::string defaultRootDirectory();
 
     explicit ResourceBundle(std::string root);

@@ -1,15 +1,17 @@
 #include "platform/services/DesktopNotifications.h"
 
 #include <SDL.h>
+#include <libnotify/notify.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/DataFile.h"
 #include "platform/foundation/ValueJson.h"
-#include "platform/services/Spawn.h"
 
 using nlohmann::json;
 
@@ -20,25 +22,24 @@ DesktopNotificationCenter::DesktopNotificationCenter(std::string dataDirectory)
 
 void DesktopNotificationCenter::load() {
     if (path_.empty()) return;
-    std::ifstream in(path_);
-    if (!in) return;
-    const json doc = json::parse(in, nullptr, false);
-    if (!doc.is_object()) return;
-    json list = doc.value("scheduled", json::array());
-    if (!list.is_array()) list = json::array();
+    json doc;
+    if (DataFile::readJsonObject(path_, kMaxFileBytes, &doc) != DataFile::Status::Read) return;
+    auto list = doc.find("scheduled");
     std::vector<LocalNotification> scheduled;
-    for (const auto& item : list) {
-        if (!item.is_object()) continue;
-        LocalNotification n;
-        n.fireDate = item.value("fireDate", 0.0);
-        if (item.contains("body") && item["body"].is_string()) n.alertBody = item["body"].get<std::string>();
-        n.launchImage = item.value("launchImage", std::string());
-        if (item.contains("userInfo")) n.userInfo = valueFromJson(item["userInfo"]);
-        if (item.contains("sound") && item["sound"].is_string()) n.soundName = item["sound"].get<std::string>();
-        if (item.contains("badge") && item["badge"].is_number_integer()) n.badgeNumber = item["badge"].get<int64_t>();
-        scheduled.push_back(std::move(n));
+    if (list != doc.end() && list->is_array()) {
+        for (const auto& item : *list) {
+            if (!item.is_object() || scheduled.size() >= kMaxScheduled) continue;
+            LocalNotification n;
+            n.fireDate = DataFile::number(item, "fireDate", 0.0);
+            n.alertBody = DataFile::string(item, "body");
+            n.launchImage = DataFile::string(item, "launchImage").value_or("");
+            if (auto info = item.find("userInfo"); info != item.end()) n.userInfo = valueFromJson(*info);
+            n.soundName = DataFile::string(item, "sound");
+            if (item.contains("badge") && item["badge"].is_number_integer()) n.badgeNumber = DataFile::integer(item, "badge", 0);
+            scheduled.push_back(std::move(n));
+        }
     }
-    restore(std::move(scheduled), doc.value("badge", int64_t(0)));
+    restore(std::move(scheduled), DataFile::integer(doc, "badge", 0));
 }
 
 void DesktopNotificationCenter::scheduleChanged(const std::vector<LocalNotification>& scheduled, int64_t badge) {
@@ -54,14 +55,7 @@ void DesktopNotificationCenter::scheduleChanged(const std::vector<LocalNotificat
     }
     const json doc = {{"badge", badge}, {"scheduled", list}};
     // Written aside and renamed, so a crash leaves the old schedule whole.
-    const std::string temp = path_ + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        if (!out) return;
-        out << doc.dump(1) << "\n";
-        if (!out) return;
-    }
-    std::rename(temp.c_str(), path_.c_str());
+    DataFile::replace(path_, doc.dump(1, ' ', false, json::error_handler_t::replace) + "\n");
 }
 
 void DesktopNotificationCenter::setApplicationIconBadgeNumber(int64_t number) {
@@ -74,29 +68,88 @@ void DesktopNotificationCenter::badgeChanged() {
     if (onBadgeChanged) onBadgeChanged(applicationIconBadgeNumber());
 }
 
+namespace {
+
+// The service's side, set up on the first delivery; notifications stay alive while shown so that
+// they can be replaced and clicked.
+struct NotifyService {
+    bool ready = false;
+    std::map<std::string, NotifyNotification*> shownByKind;
+
+    static NotifyService& shared() {
+        static NotifyService service;
+        return service;
+    }
+    bool start() {
+        if (!ready) ready = notify_init("Royal Expedition");
+        return ready;
+    }
+    static void clicked(NotifyNotification*, char*, gpointer) {
+        for (Uint32 id = 1; id <= 8 && SDL_WasInit(SDL_INIT_VIDEO); ++id)
+            if (SDL_Window* window = SDL_GetWindowFromID(id)) {
+                SDL_RestoreWindow(window);
+                SDL_RaiseWindow(window);
+                return;
+            }
+    }
+    void show(const DesktopNotificationCenter::Shown& shown) {
+        // Plain text: services that read markup get it escaped.
+        gchar* body = g_markup_escape_text(shown.body.c_str(), -1);
+        NotifyNotification*& n = shownByKind[shown.kind];
+        if (n) {
+            notify_notification_update(n, "Royal Expedition", body, nullptr);
+        } else {
+            n = notify_notification_new("Royal Expedition", body, nullptr);
+            notify_notification_add_action(n, "default", "Royal Expedition", NOTIFY_ACTION_CALLBACK(clicked), nullptr, nullptr);
+        }
+        g_free(body);
+        notify_notification_show(n, nullptr);
+    }
+    // Answers the service (clicks) without waiting.
+    void pump() {
+        if (ready) while (g_main_context_iteration(nullptr, FALSE)) {}
+    }
+};
+
+}  // namespace
+
+std::vector<DesktopNotificationCenter::Shown> DesktopNotificationCenter::planDelivery(const std::vector<LocalNotification>& due) {
+    std::vector<Shown> plan;
+    std::vector<size_t> folded;
+    for (const auto& n : due) {
+        if (!n.alertBody || n.alertBody->empty()) continue;
+        const Value& id = n.userInfo["id"];
+        const std::string kind = id.isNil() ? "" : id.debugDescription();
+        auto same = std::find_if(plan.begin(), plan.end(), [&](const Shown& s) { return s.kind == kind; });
+        if (same != plan.end()) {
+            same->body = *n.alertBody;
+            ++folded[static_cast<size_t>(same - plan.begin())];
+        } else if (plan.size() < kMaxShownAtOnce) {
+            plan.push_back({kind, *n.alertBody});
+            folded.push_back(0);
+        } else {
+            plan.back().body = *n.alertBody;
+            ++folded.back();
+        }
+    }
+    for (size_t i = 0; i < plan.size(); ++i)
+        if (folded[i] > 0) plan[i].body += " (+" + std::to_string(folded[i]) + ")";
+    return plan;
+}
+
 std::vector<LocalNotification> DesktopNotificationCenter::deliverDue(double now) {
     const int64_t badgeBefore = applicationIconBadgeNumber();
     std::vector<LocalNotification> due = fireDueNotifications(now);
     if (applicationIconBadgeNumber() != badgeBefore) badgeChanged();
     if (shows_ && !due.empty() && desktopCanNotify())
-        for (const auto& n : due)
-            if (n.alertBody && !n.alertBody->empty()) spawnDetached(notifyArguments(n));
+        for (const auto& shown : planDelivery(due)) NotifyService::shared().show(shown);
+    NotifyService::shared().pump();
     return due;
-}
-
-std::vector<std::string> DesktopNotificationCenter::notifyArguments(const LocalNotification& n) {
-    std::vector<std::string> args = {kNotifyProgram, "--app-name=Royal Expedition"};
-    // The sound goes along as a hint; the notification service plays it when it can.
-    if (n.soundName && !n.soundName->empty()) args.push_back("--hint=string:sound-name:" + *n.soundName);
-    args.push_back("--");
-    args.push_back("Royal Expedition");
-    args.push_back(n.alertBody.value_or(""));
-    return args;
 }
 
 bool DesktopNotificationCenter::desktopCanNotify() {
     const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-    return bus && *bus && programOnPath(kNotifyProgram);
+    return bus && *bus && NotifyService::shared().start();
 }
 
 void DesktopNotificationCenter::showBadgeInWindowTitle(const std::string& title, int64_t badge) {

@@ -2,14 +2,15 @@
 
 #include <cstdio>
 
+#include "platform/foundation/DataFile.h"
+
 PageViewLog::PageViewLog(std::string dataDirectory, std::function<double()> now)
     : path_(dataDirectory.empty() ? std::string() : dataDirectory + "/" + kFileName), now_(std::move(now)) {}
 
 void PageViewLog::trackPageView(const std::string& path) {
     RecordingAnalytics::trackPageView(path);
     if (path_.empty()) return;
-    if (std::FILE* f = std::fopen(path_.c_str(), "a")) {
-        std::fprintf(f, "%.3f\t%s\n", now_ ? now_() : 0.0, path.c_str());
-        std::fclose(f);
-    }
+    char time[64];
+    std::snprintf(time, sizeof time, "%.3f\t", now_ ? now_() : 0.0);
+    DataFile::appendLine(path_, time + path + "\n");
 }

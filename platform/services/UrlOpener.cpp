@@ -23,8 +23,9 @@ bool UrlOpener::isAllowedUrl(const std::string& url) {
     return false;
 }
 
-bool UrlOpener::openUrl(const std::string& url) {
-    if (!isAllowedUrl(url)) return false;
+bool UrlOpener::openUrl(const std::string& url) { return isAllowedUrl(url) && openChecked(url); }
+
+bool UrlOpener::openChecked(const std::string& url) {
     std::string program;
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -81,16 +82,7 @@ bool UrlOpener::canOpenScheme(const std::string& scheme) {
 }
 
 bool UrlOpener::openScheme(const std::string& scheme) {
-    if (!isValidScheme(scheme)) return false;
-    const std::string url = scheme + "://";
-    std::string program;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        opened_.push_back(url);
-        if (recordOnly_ || program_.empty()) return false;
-        program = program_;
-    }
-    return spawnDetached({program, url});
+    return isValidScheme(scheme) && openChecked(scheme + "://");
 }
 
 void UrlOpener::setInstalledSchemes(std::optional<std::vector<std::string>> schemes) {

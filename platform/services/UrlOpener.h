@@ -36,6 +36,8 @@ public:
     void setInstalledSchemes(std::optional<std::vector<std::string>> schemes);
 
 private:
+    // Records the address and starts the opener with it (the caller has checked it).
+    bool openChecked(const std::string& url);
     mutable std::mutex mutex_;
     bool recordOnly_ = false;
     std::string program_ = "xdg-open";

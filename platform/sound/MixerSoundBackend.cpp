@@ -2,21 +2,40 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <alsa/asoundlib.h>
 
 #include <algorithm>
+#include <cstdio>
+
+#include "platform/sound/SoundFileCheck.h"
 
 namespace {
 int mixerVolume(float volume) {
     return static_cast<int>(std::clamp(volume, 0.0f, 1.0f) * MIX_MAX_VOLUME + 0.5f);
 }
+// The sound library's own complaints (a machine without a sound card gets eight lines of them
+// at every start) are not the player's business: the game says it once, in its own words.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+void sayNoSoundOnce() {
+    static bool said = false;
+    if (said) return;
+    said = true;
+    std::fprintf(stderr, "Royal Expedition: no sound device could be opened; the game runs without sound.\n");
+}
 }  // namespace
 
 std::unique_ptr<MixerSoundBackend> MixerSoundBackend::open(int frequency, int channels) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+    snd_lib_error_set_handler(&quietAlsa);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        sayNoSoundOnce();
+        return nullptr;
+    }
     Mix_Init(MIX_INIT_MP3 | MIX_INIT_OGG);  // WAV and AIFF need no extra decoder
     if (Mix_OpenAudio(frequency, MIX_DEFAULT_FORMAT, channels, 1024) != 0) {
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sayNoSoundOnce();
         return nullptr;
     }
     Mix_AllocateChannels(16);  // a burst of coins must not cut the fanfare short
@@ -30,6 +49,7 @@ MixerSoundBackend::~MixerSoundBackend() { shutdown(); }
 bool MixerSoundBackend::loadEffect(const std::string& key, const std::string& path) {
     if (!isOpen) return false;
     if (effects.count(key)) return true;
+    if (!SoundFileCheck::fileIsPlayable(path)) return false;
     Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());  // the decoder is chosen by content
     if (!chunk) return false;
     effects[key] = chunk;
@@ -49,7 +69,7 @@ bool MixerSoundBackend::playMusic(const std::string& path, bool loop, float volu
     Mix_Music*& piece = music[path];
     if (!piece) {
         // Decide by content, not by the name: a piece named .aif is looked at before it is trusted.
-        SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+        SDL_RWops* file = SoundFileCheck::fileIsPlayable(path) ? SDL_RWFromFile(path.c_str(), "rb") : nullptr;
         if (file) piece = Mix_LoadMUSType_RW(file, MUS_NONE, SDL_TRUE);
     }
     if (!piece) {

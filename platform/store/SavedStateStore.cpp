@@ -12,6 +12,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/foundation/DataFile.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/store/AutoFlusher.h"
 #include "platform/store/DurableFile.h"
@@ -28,6 +29,8 @@ struct SavedStateStore::Impl {
     uint64_t generation = 0;       // counts changes
     uint64_t savedGeneration = 0;  // the generation on disk
     std::string lastError;
+    SyncObserver observer;
+    ChangeObserver changeObserver;
     bool damaged = false;
     std::string damagedPath;
 
@@ -40,7 +43,7 @@ struct SavedStateStore::Impl {
 void SavedStateStore::Impl::load() {
     DurableFile::removeTemporaryFiles(path);
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT) {
+    if (::lstat(path.c_str(), &st) != 0 && (errno == ENOENT || errno == ENOTDIR)) {
         generation = 1;  // nothing on disk yet: the first synchronize writes the file
         return;
     }
@@ -158,17 +161,28 @@ int64_t SavedStateStore::integerForKey(const std::string& key) const { return ob
 float SavedStateStore::floatForKey(const std::string& key) const { return objectForKey(key).floatValue(); }
 double SavedStateStore::doubleForKey(const std::string& key) const { return objectForKey(key).doubleValue(); }
 
-void SavedStateStore::setObject(const Value& value, const std::string& key) {
+void SavedStateStore::setObject(const Value& value, const std::string& key) { setObjects(Value::Dictionary{{key, value}}); }
+
+void SavedStateStore::setObjects(const Value::Dictionary& values) {
+    ChangeObserver observer;
     {
         std::lock_guard lock(impl_->mutex);
-        if (value.isNil()) {
-            if (impl_->values.erase(key) == 0) return;
-        } else {
-            impl_->values[key] = value;
+        bool changed = false;
+        for (const auto& [key, value] : values) {
+            if (value.isNil()) changed = impl_->values.erase(key) > 0 || changed;
+            else impl_->values[key] = value, changed = true;
         }
+        if (!changed) return;
         ++impl_->generation;
+        observer = impl_->changeObserver;
     }
     impl_->flusher->noteChange();
+    if (observer && !values.empty()) observer(values.begin()->first);
+}
+
+void SavedStateStore::setChangeObserver(ChangeObserver observer) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->changeObserver = std::move(observer);
 }
 
 void SavedStateStore::setBool(bool value, const std::string& key) { setObject(Value(value), key); }
@@ -191,14 +205,24 @@ bool SavedStateStore::synchronize() {
     std::string error;
     std::vector<uint8_t> bytes = PropertyList::writeBinary(snapshot, &error);
     bool ok = !bytes.empty() && DurableFile::write(*impl_->fs, impl_->path, bytes, &error);
-    std::lock_guard lock(impl_->mutex);
-    if (ok) {
-        impl_->savedGeneration = std::max(impl_->savedGeneration, generation);
-        impl_->lastError.clear();
-    } else {
-        impl_->lastError = error;
+    SyncObserver observer;
+    {
+        std::lock_guard lock(impl_->mutex);
+        if (ok) {
+            impl_->savedGeneration = std::max(impl_->savedGeneration, generation);
+            impl_->lastError.clear();
+        } else {
+            impl_->lastError = error;
+        }
+        observer = impl_->observer;
     }
+    if (observer) observer(ok, error);
     return ok;
+}
+
+void SavedStateStore::setSyncObserver(SyncObserver observer) {
+    std::lock_guard lock(impl_->mutex);
+    impl_->observer = std::move(observer);
 }
 
 std::string SavedStateStore::lastSyncError() const {

@@ -46,6 +46,8 @@ public:
     double doubleForKey(const std::string& key) const;
 
     void setObject(const Value& value, const std::string& key);  // nil removes the key
+    // Several keys as one change: a synchronize running meanwhile writes all of them or none.
+    void setObjects(const Value::Dictionary& values);
     void setBool(bool value, const std::string& key);
     void setInteger(int64_t value, const std::string& key);
     void setFloat(float value, const std::string& key);
@@ -57,6 +59,14 @@ public:
     bool synchronize();
     // Why the last synchronize() failed; empty after a success.
     std::string lastSyncError() const;
+    // Told after every attempt to write the file (on the thread that made it): whether it
+    // worked, and why not.
+    using SyncObserver = std::function<void(bool ok, const std::string& error)>;
+    void setSyncObserver(SyncObserver observer);
+    // Told after every change (on the thread that made it), with the first key changed; tests
+    // use it to look at what a flush at that moment would keep.
+    using ChangeObserver = std::function<void(const std::string& key)>;
+    void setChangeObserver(ChangeObserver observer);
 
     // Every key and value as the game sees it now.
     Value dictionaryRepresentation() const;

@@ -18,12 +18,6 @@ public:
     // Gap between two banners of a row and the tallest banner a row holds, in points.
     static constexpr double kBannerGap = 4;
     static constexpr double kMaxBannerHeight = 40;
-    // A row holds this many banners: on the title, or in the top panel of the tall screen.
-    static constexpr int kBannersInRow = 4;
-    // Only a screen exactly this tall has the top panel over the main screen; elsewhere the title
-    // shows the row.
-    static constexpr double kTopPanelScreenHeight = 568;
-    static bool hasTopPanel();
 
     // One banner of the given frame and tag; its text depends on the tag.
     static std::shared_ptr<View> makeBannerView(const Rect& frame, int tag);
@@ -35,4 +29,10 @@ public:
     // Removes each banner with a tag from 1 to count that is among parent's sub-views; other
     // views with those tags stay. Returns how many went.
     static int removeBanners(View& parent, int count);
+
+    // Only a screen exactly kTopPanelScreenHeight tall has the top panel over the main screen, a
+    // row of kBannersInRow; elsewhere the title shows that row.
+    static bool hasTopPanel();
+    static constexpr double kTopPanelScreenHeight = 568;
+    static constexpr int kBannersInRow = 4;
 };

@@ -3,6 +3,7 @@
 #include <SDL_ttf.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <mutex>
@@ -40,6 +41,25 @@ TTF_Font* openFont(const std::string& path, bool bold, int pixels) {
     if (font && bold) TTF_SetFontStyle(font, TTF_STYLE_BOLD);
     open.emplace(key, font);
     return font;
+}
+
+// The code points of a UTF-8 text; a malformed byte stands for itself.
+std::vector<uint32_t> codePoints(const std::string& text) {
+    std::vector<uint32_t> points;
+    for (size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const int length = byte < 0x80 ? 1 : (byte >> 5) == 6 ? 2 : (byte >> 4) == 14 ? 3 : (byte >> 3) == 30 ? 4 : 1;
+        uint32_t point = length == 1 ? byte : byte & (0x3f >> (length - 1));
+        bool whole = i + length <= text.size();
+        for (int k = 1; whole && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            whole = (next & 0xc0) == 0x80;
+            point = (point << 6) | (next & 0x3f);
+        }
+        points.push_back(whole ? point : byte);
+        i += whole ? length : 1;
+    }
+    return points;
 }
 
 }  // namespace
@@ -84,6 +104,23 @@ void* Font::handleForPixelSize(int pixels) const {
     if (path_.empty()) return nullptr;
     std::lock_guard lock(fontMutex);
     return openFont(path_, bold_, pixels);
+}
+
+bool Font::hasGlyphsForText(const std::string& text) const {
+    auto* f = static_cast<TTF_Font*>(handleForPixelSize(pixelSize()));
+    if (!f) return false;
+    std::lock_guard lock(fontMutex);
+    for (uint32_t point : codePoints(text))
+        if (point >= 0x20 && !TTF_GlyphIsProvided32(f, point)) return false;
+    return true;
+}
+
+std::shared_ptr<Font> Font::fontCoveringText(const std::shared_ptr<Font>& font, const std::string& text) {
+    if (!font || text.empty() || font->hasGlyphsForText(text)) return font;
+    const bool dot = font->name() == kDotFontName;
+    auto fallback = dot ? systemFontOfSize(font->pointSize() * kDotFontFallbackScale) : font->bold_ ? boldSystemFontOfSize(font->pointSize())
+                                                                                                   : systemFontOfSize(font->pointSize());
+    return fallback->filePath() != font->filePath() && fallback->hasGlyphsForText(text) ? fallback : font;
 }
 
 bool Font::isAvailable() const { return handleForPixelSize(pixelSize()) != nullptr; }

@@ -4,6 +4,10 @@
 // "Helvetica", ...) is the system font ("SystemFont.ttc"), bold when the name says "Bold".
 // Text is measured and drawn at 2 pixels per point. A missing font file is reported once on the
 // error output; such a font measures and draws nothing.
+//
+// A text with a character the font has no picture for is measured and drawn in the system font
+// instead (fontCoveringText; labels do so), the dot font's fallback at 0.7 x its size, where
+// its letters match the dot font's height: the dot font writes no simplified Chinese.
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +28,13 @@ public:
     const std::string& filePath() const { return path_; }
     std::shared_ptr<Font> withSize(double pointSize) const;
     bool isAvailable() const;
+
+    // Whether every character of the text has a picture in this font (line breaks aside).
+    bool hasGlyphsForText(const std::string& text) const;
+    // The font a text is drawn in: `font` when it has every glyph, else the system font (at the
+    // dot font's fallback size) when that has them, else `font`.
+    static std::shared_ptr<Font> fontCoveringText(const std::shared_ptr<Font>& font, const std::string& text);
+    static constexpr double kDotFontFallbackScale = 0.7;
 
     // Metrics in points.
     double lineHeight() const;

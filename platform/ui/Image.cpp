@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 
+#include "platform/foundation/DataFile.h"
 #include "platform/resources/ResourceBundle.h"
 
 namespace {
@@ -72,6 +74,18 @@ namespace {
 std::mutex decodeMutex;
 }  // namespace
 
+bool Image::pngSizeAllowed(const std::vector<uint8_t>& bytes) {
+    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    // The signature, then the IHDR chunk: length 13, the type, width and height big-endian.
+    if (bytes.size() < 24 || !std::equal(signature, signature + 8, bytes.begin())) return false;
+    if (std::string(bytes.begin() + 12, bytes.begin() + 16) != "IHDR") return false;
+    auto word = [&](size_t at) {
+        return uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 | uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
+    };
+    const uint64_t width = word(16), height = word(20);
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
 std::shared_ptr<Image> Image::fromSurface(SDL_Surface* loaded, double scale) {
     auto image = std::make_shared<Image>();
     if (!loaded) return image;
@@ -94,12 +108,16 @@ std::shared_ptr<Image> Image::fromSurface(SDL_Surface* loaded, double scale) {
 }
 
 std::shared_ptr<Image> Image::fromFile(const std::string& path, double scale) {
-    std::lock_guard lock(decodeMutex);
-    return fromSurface(IMG_Load(path.c_str()), scale);
+    DataFile::Contents file = DataFile::read(path, kMaxFileBytes);
+    if (file.status != DataFile::Status::Read) return std::make_shared<Image>();
+    return fromPngData(std::string(file.bytes.begin(), file.bytes.end()), scale);
 }
 
 std::shared_ptr<Image> Image::fromPngData(const std::string& bytes, double scale) {
-    if (bytes.size() < 8 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return std::make_shared<Image>();
+    // Only PNG, and its size is read from the header before anything is decoded: a few bytes
+    // claiming 65535 x 65535 pixels would otherwise ask for gigabytes.
+    if (!pngSizeAllowed(std::vector<uint8_t>(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 24))))
+        return std::make_shared<Image>();
     std::lock_guard lock(decodeMutex);
     SDL_RWops* stream = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!stream) return std::make_shared<Image>();

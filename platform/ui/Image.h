@@ -23,6 +23,12 @@ public:
     // Whether the resource exists, by the same lookup as named().
     static bool exists(const std::string& name);
     // A picture from a file path (not cached); empty when unreadable.
+    // Pictures larger than these are not decoded (an empty image stands in).
+    static constexpr uint32_t kMaxSide = 8192;
+    static constexpr uint64_t kMaxPixels = 16u * 1024u * 1024u;
+    static constexpr size_t kMaxFileBytes = 32u * 1024u * 1024u;
+    // A PNG whose header claims a size within the limits.
+    static bool pngSizeAllowed(const std::vector<uint8_t>& bytes);
     static std::shared_ptr<Image> fromFile(const std::string& path, double scale = 1.0);
     // A PNG file's bytes, decoded (on any thread); empty when they are not a readable PNG.
     static std::shared_ptr<Image> fromPngData(const std::string& bytes, double scale = 1.0);

@@ -192,18 +192,20 @@ std::vector<std::string> Label::wrapText(const std::string& text, const Font& fo
 void Label::layout() const {
     if (laidOut_) return;
     laidOut_ = true;
-    layoutFont_ = font_;
+    // A text the font cannot write is written in one that can.
+    const std::shared_ptr<Font> base = Font::fontCoveringText(font_, text_);
+    layoutFont_ = base;
     const double width = bounds().width();
     if (adjustsFontSize_ && numberOfLines_ == 1 && width > 0) {
         const double minimum = std::max(minimumFontSize_, 4.0);
-        double size = font_->pointSize();
-        auto font = font_;
+        double size = base->pointSize();
+        auto font = base;
         // Each step shrinks by the overflow ratio, then by half a point until it fits.
         for (int i = 0; i < 40 && size > minimum; ++i) {
             const double w = font->widthOfText(text_);
             if (w <= width) break;
             size = std::max(minimum, std::min(size - 0.5, std::floor(size * width / w * 2) / 2));
-            font = font_->withSize(size);
+            font = base->withSize(size);
         }
         layoutFont_ = font;
     }
@@ -230,10 +232,11 @@ const std::shared_ptr<Font>& Label::effectiveFont() const {
 }
 
 Size Label::sizeThatFits(double width) const {
-    const auto lines = wrapText(text_, *font_, width, numberOfLines_);
+    const std::shared_ptr<Font> font = Font::fontCoveringText(font_, text_);
+    const auto lines = wrapText(text_, *font, width, numberOfLines_);
     double w = 0;
-    for (const auto& line : lines) w = std::max(w, font_->widthOfText(line));
-    return {std::ceil(w), std::ceil(lines.size() * font_->lineHeight())};
+    for (const auto& line : lines) w = std::max(w, font->widthOfText(line));
+    return {std::ceil(w), std::ceil(lines.size() * font->lineHeight())};
 }
 
 void Label::sizeToFit() {

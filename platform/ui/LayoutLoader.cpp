@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/DataFile.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +21,9 @@
 #include "platform/ui/TableViewCell.h"
 
 using json = nlohmann::json;
+
+constexpr size_t kMaxLayoutBytes = 4u * 1024u * 1024u;
+constexpr int kMaxLayoutDepth = 64;  // brackets: each level of views takes two
 
 namespace {
 
@@ -340,6 +345,8 @@ struct Builder {
         if (color(node, "highlightedColor", c, where)) button.setTitleColor(c, ControlState::highlighted);
         bool flag = true;
         if (boolean(node, "enabled", flag, where)) button.setEnabled(flag);
+        if (boolean(node, "pressesOnEnter", flag, where)) button.setPressesOnEnter(flag);
+        if (boolean(node, "closesOnEscape", flag, where)) button.setClosesOnEscape(flag);
         if (string(node, "action", s, where)) {
             auto shared = std::static_pointer_cast<Button>(button.shared_from_this());
             result->actions.emplace(s, shared);
@@ -443,16 +450,22 @@ LayoutResult LayoutLoader::loadFile(const std::string& path) const {
     LayoutResult result;
     result.path = path;
     if (!parsed) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
+        DataFile::Contents file = DataFile::read(path, kMaxLayoutBytes);
+        if (file.status != DataFile::Status::Read) {
             result.root = emptyRoot();
             result.errors.push_back("cannot read \"" + path + "\"");
             reportError(path, result.errors.back());
             return result;
         }
-        std::stringstream text;
-        text << in.rdbuf();
-        auto doc = std::make_shared<json>(json::parse(text.str(), nullptr, false));
+        std::string why;
+        std::optional<json> text = DataFile::parseJson(std::string(file.bytes.begin(), file.bytes.end()), &why, kMaxLayoutDepth);
+        auto doc = std::make_shared<json>(text ? std::move(*text) : json(json::value_t::discarded));
+        if (why == "nesting too deep") {
+            result.root = emptyRoot();
+            result.errors.push_back("\"" + path + "\" is nested too deeply");
+            reportError(path, result.errors.back());
+            return result;
+        }
         if (doc->is_discarded()) {
             result.root = emptyRoot();
             result.errors.push_back("\"" + path + "\" is not valid JSON");
@@ -474,7 +487,14 @@ LayoutResult LayoutLoader::loadFile(const std::string& path) const {
 LayoutResult LayoutLoader::loadString(const std::string& text, const std::string& sourceName) const {
     LayoutResult result;
     result.path = "";
-    const json doc = json::parse(text, nullptr, false);
+    std::string why;
+    const json doc = DataFile::parseJson(text, &why, kMaxLayoutDepth).value_or(json(json::value_t::discarded));
+    if (why == "nesting too deep") {
+        result.root = emptyRoot();
+        result.errors.push_back("\"" + sourceName + "\" is nested too deeply");
+        reportError(sourceName, result.errors.back());
+        return result;
+    }
     if (doc.is_discarded()) {
         result.root = emptyRoot();
         result.errors.push_back("\"" + sourceName + "\" is not valid JSON");

@@ -42,6 +42,7 @@ void ModalAlertView::layoutPanel(const Rect& area) {
     }
     if (!message_.empty()) {
         messageLabel_ = addText(message_, kMessageSize, GamePalette::ink, kFramePadding, y, inner);
+        messageLabel_->setName("alertMessageLabel");  // the driver reads alerts by this name
         y += messageLabel_->frame().height() + kGap;
     }
     y += 2;

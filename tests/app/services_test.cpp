@@ -70,17 +70,22 @@ TEST(DesktopNotifications, TheScheduleSurvivesARestartDueOnesLeaveInFireOrderAnd
     EXPECT_EQ(after.applicationIconBadgeNumber(), 5);
 }
 
-TEST(DesktopNotifications, NotifySendGetsAnArgumentListWithTheTextAfterTheOptions) {
-    LocalNotification n = kReminder;
-    n.alertBody = "--urgency=critical; rm -rf ~";
-    auto args = DesktopNotificationCenter::notifyArguments(n);
-    ASSERT_GE(args.size(), 4u);
-    EXPECT_EQ(args.front(), "notify-send");
-    EXPECT_EQ(args.back(), "--urgency=critical; rm -rf ~");
-    EXPECT_EQ(args[args.size() - 3], "--");
-    EXPECT_NE(std::find(args.begin(), args.end(), "--hint=string:sound-name:menu_tap.mp3"), args.end());
-    n.soundName.reset();
-    for (const auto& a : DesktopNotificationCenter::notifyArguments(n)) EXPECT_EQ(a.find("sound-name"), std::string::npos);
+TEST(DesktopNotifications, AFloodShowsAFewAtOnceOneOfEachKindReplacedInPlaceTheRestFolded) {
+    std::vector<LocalNotification> due;
+    for (int i = 0; i < 400; ++i) {
+        LocalNotification n;
+        n.fireDate = i;
+        n.alertBody = "<b>Person " + std::to_string(i) + "</b> is back";
+        if (i % 2 == 0) n.userInfo = Value{{"id", Value(7)}};  // the party's progress: one kind
+        due.push_back(n);
+    }
+    due.push_back(badge(500, 3));  // badges show nothing
+    const auto plan = DesktopNotificationCenter::planDelivery(due);
+    ASSERT_EQ(plan.size(), 2u);
+    EXPECT_EQ(plan[0].body, "<b>Person 398</b> is back (+199)") << "the latest of its kind, the text as it is";
+    EXPECT_EQ(plan[1].body, "<b>Person 399</b> is back (+199)");
+    for (int kinds = 0; kinds < 10; ++kinds) due[static_cast<size_t>(kinds)].userInfo = Value{{"id", Value(100 + kinds)}};
+    EXPECT_EQ(DesktopNotificationCenter::planDelivery(due).size(), DesktopNotificationCenter::kMaxShownAtOnce);
 }
 
 TEST(UrlOpener, OnlyWebAndMailAddressesPass) {
@@ -130,4 +135,20 @@ TEST(LaunchOptions, MistakesAreRefused) {
         LaunchOptions::parse(args, &error);
         EXPECT_FALSE(error.empty()) << args.front();
     }
+}
+
+TEST(LaunchOptions, HelpListsEveryOptionOnceAndStopsBeforeTheChecks) {
+    const std::string help = LaunchOptions::help();
+    for (const LaunchOption& option : LaunchOptions::table()) {
+        const std::string line = "\n  " + std::string(option.name) + " ";
+        const size_t at = help.find(line);
+        EXPECT_NE(at, std::string::npos) << option.name;
+        EXPECT_EQ(help.find(line, at + 1), std::string::npos) << option.name;
+    }
+    std::string error;
+    EXPECT_TRUE(LaunchOptions::parse({"--script", "x", "--help"}, &error).showHelp);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(LaunchOptions::parse({"--data", "/tmp/d"}, &error).dataDirectory, "/tmp/d");
+    EXPECT_EQ(LaunchOptions::parse({"--version"}, &error).showVersion, true);
+    EXPECT_EQ(LaunchOptions::version().rfind("royal-expedition ", 0), 0u);
 }

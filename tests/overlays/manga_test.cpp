@@ -52,12 +52,12 @@ TEST_F(MangaTest, EachSceneHasItsPagesTextsMusicAndPageView) {
     EXPECT_EQ(effects(), std::vector<std::string>(3 + 2 + 1 + 4, "tap.mp3"));
 }
 
-TEST_F(MangaTest, AfterTheFirstBossTheLastPageAnnouncesTheNewDungeonButNoWeapons) {
+TEST_F(MangaTest, AfterTheFirstBossTheLastPageAnnouncesTheNewDungeonButNoWeaponsAndNoEmptyBar) {
     manager().showClearMangaWithDungeonId(1);
     EXPECT_TRUE(analytics->pageViews().empty());
     advance(kPopIn);
     ASSERT_TRUE(tap("nextBtn") && tap("nextBtn"));
-    EXPECT_TRUE(shown("closeBtn") && shown("dungeonLabel") && shown("weaponLabel"));
+    EXPECT_TRUE(shown("closeBtn") && shown("dungeonLabel") && !shown("weaponLabel"));
     EXPECT_EQ(scene().dungeonLabel()->text(), NSLocalizedString("MangaNewDungeon"));
     EXPECT_EQ(scene().weaponLabel()->text(), "");
     closeScene();

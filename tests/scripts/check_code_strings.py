@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Every text key the game's code looks up exists, non-empty, in every string table, and every format the code fills
-takes as many arguments as the code passes. (The kinds of the arguments and their agreement across languages are
+"""Every text key the game's code and layouts look up exists, non-empty, in every string table, every format the code
+fills takes as many arguments as the code passes, and no layout writes a visible text itself (a literal "title" or
+"text" instead of "titleKey" / "textKey"). (The kinds of the arguments and their agreement across languages are
 checked with the rest of the content, check_content.py.)"""
+import json
 import pathlib
 import re
 import sys
@@ -23,15 +25,33 @@ def count_arguments(args):
     return count
 
 
+def layout_texts(node, where, keys):
+    """The literal texts of a layout node and its children, as failures; the keys they look up go into `keys`."""
+    if not isinstance(node, dict):
+        return []
+    where = where + "/" + str(node.get("name", node.get("class", "?")))
+    failures = [f"{where}: literal \"{field}\" {node[field]!r}, use \"{field}Key\"" for field in ("title", "text")
+                if isinstance(node.get(field), str) and node[field].strip()]
+    for field in ("titleKey", "textKey"):
+        if isinstance(node.get(field), str):
+            keys.setdefault(node[field], where)
+    return failures + [f for child in node.get("subviews", []) for f in layout_texts(child, where, keys)]
+
+
 def main(src):
     tables = Content(str(src)).strings
     keys, calls = {}, []  # key -> first file using it; (file, key, number of arguments passed)
+    planted = layout_texts({"class": "Button", "name": "okBtn", "title": "OK"}, "planted", {})
+    assert planted and "okBtn" in planted[0], "a literal title in a layout is found"
+    failures = []
+    for path in sorted((src / "resources" / "layouts").glob("*.json")):
+        failures += layout_texts(json.loads(path.read_text(encoding="utf-8")), str(path.relative_to(src)), keys)
     for path in sorted(p for d in GAME_DIRS for p in (src / d).rglob("*") if p.suffix in (".cpp", ".h")):
         text, where = path.read_text(encoding="utf-8", errors="replace"), str(path.relative_to(src))
         for key in LOOKUP.findall(text):
             keys.setdefault(key, where)
         calls += [(where, key, count_arguments(args)) for key, args in FORMATTED.findall(text)]
-    failures = [f"{where}: key '{key}' missing or empty in {lang}" for key, where in sorted(keys.items())
+    failures += [f"{where}: key '{key}' missing or empty in {lang}" for key, where in sorted(keys.items())
                 for lang in LANGUAGES if not isinstance(tables[lang].get(key), str) or not tables[lang][key]]
     failures += [f"{where}: '{key}' in {lang} takes {len(signature)} arguments, the code passes {count}"
                  for where, key, count in calls for lang in LANGUAGES

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The one-time hints: swipe after the last return and second-explore after the first collection (none when the forest
-is open already), no wait hint at a second a person; in the forest the wait hint once and the report button hidden
+is open already), no wait hint at a second a person; the swipe hint still owed when the game closed in the second
+before it, its box blinking "touch to continue" and leaving the persons beside it to the player; in the forest the wait hint once and the report button hidden
 until the first coffin comes home."""
 import tempfile
 
@@ -80,3 +81,32 @@ with tempfile.TemporaryDirectory() as data:
     game.wait(20)
     check(game.message() is None, "no wait hint on the second explore: %r" % game.message())
     game.finish()
+
+# Closed in the second between the last return and the swipe hint: the next start shows the hint.
+with tempfile.TemporaryDirectory() as data:
+    game = Game(data, state={"tutorialShown": True, "firstMainDone": True})
+    game.through_title()
+    start = game.start_explore()
+    while game.now < start + 30 and ("timestamp_start" in game.state() or game.visible("suspendBtn")):
+        game.wait(0.25)
+    check(game.message() is None and game.now < start + 30, "everyone home, the hint still to come")
+    game.proc.stdin.write("terminate\n")  # closed: saves, nothing after it is read
+    game.finish()
+    again = Game(data, epoch=int(game.now) + 5)
+    again.through_title()
+    again.wait(2)
+    check(again.message() == english("SwipeTutorial"), "the hint comes at the next start: %r" % again.message())
+    # The hint box says how it goes, blinking, and leaves the persons beside it to the player.
+    marks = []
+    for _ in range(2):
+        marks.append(again.text_of("touchMarkLabel"))
+        again.wait(0.5)
+    check(set(marks) == {english("TouchToContinue"), None}, "a blinking mark: %r" % marks)
+    box = again.visible("containerView")[0]["frame"]
+    person = next(p for p in again.persons() if p["frame"][1] + p["frame"][3] / 2 < box[1])
+    key = "person_" + person["name"][len("person"):]
+    check(again.state()[key].get("yieldType", 0) > 0, "the person holds a yield")
+    again.touch(person)
+    again.wait(4)
+    check(again.state()[key].get("yieldType", 0) == 0 and again.message() == english("SwipeTutorial"), "collected beside the hint")
+    again.finish()

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """The store's mode from the command line, the environment and the script: a bad one is one clear line and status 2;
-the command line wins over RE_STORE."""
+the command line wins over RE_STORE. The store's file as the scenarios write it is read as the store's own."""
 import os
 import tempfile
 
-from driver import check, run
+from driver import check, run, write_store_purchases
 
 with tempfile.TemporaryDirectory() as data:
     out = run(data, "echo before\nstore sheet\nstore bogus\necho after\n", status=2)
@@ -19,3 +19,10 @@ with tempfile.TemporaryDirectory() as data:
     check(out["errors"].splitlines()[0].startswith('royal-expedition: RE_STORE: unknown store mode "free"'), "env: %r" % out["errors"])
     out = run(data, "echo ran\n", extra=("--store", "approve"), env=dict(os.environ, RE_STORE="free"))
     check(out.get("ran") == [""], "the option wins over the environment: %r" % out)
+
+# The file a killed game leaves is read as the store's own: kept whole (not set aside) until the game finishes it.
+with tempfile.TemporaryDirectory() as data:
+    write_store_purchases(data, pending=[("1000000001", "com.example.royalexpedition.goldcrown")], next_id=1000000002)
+    out = run(data, "wait 2\n")
+    check(os.listdir(data).count("store-transactions.plist") == 1 and not [f for f in os.listdir(data) if "damaged" in f]
+          and "could not be read" not in out["errors"], "the store's file as written by a test: %r %r" % (os.listdir(data), out["errors"]))

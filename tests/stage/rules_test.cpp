@@ -18,14 +18,14 @@ TEST(ExploreCycleTest, ReturnsDueCountOnFromThoseAlreadyBack) {
     // Start 1000, a party of 20, 120 s in all.
     const Case cases[] = {
         {6, 0.5, 0, 0, false, false, 119.5},   // walking off: nobody due
-        {6, 20.5, 0, 3, false, false, 99.5},   // three due after 20.5 s
-        {6, 20.5, 3, 0, false, false, 99.5},   // and not twice
+        {6, 20.5, 0, 3, false, true, 99.5},    // three due after 20.5 s; a wait ahead: the hint
+        {6, 20.5, 3, 0, false, true, 99.5},    // and not twice
         {6, 20.5, 20, 0, true, false, 99.5},   // a count left over from another explore ends this one at once
         {6, 119.99, 19, 0, false, false, 0.01},
         {6, 200, 5, 15, true, false, 0},       // long closed: all the rest, the time left stays at 0
         {6, -100, 0, 0, false, false, 220},    // the clock set back before the start
-        {30, 2, 0, 0, false, true, 118},       // slow returns: the wait hint
-        {30, 1.9, 0, 0, false, false, 118.1},  // too early for it
+        {30, 2, 0, 0, false, true, 118},       // the wait hint from 2 s on
+        {30, 1.9, 0, 0, false, false, 118.1},  // not before
         {4.9, 2, 0, 0, false, false, 118},     // too quick for it
         {30, 300, 9, 1, false, false, 0},      // ten back of twenty: no hint any more
     };
@@ -83,9 +83,8 @@ TEST(BattleResolverTest, TheBossRuleTheDrawAndTheOutcome) {
         EXPECT_EQ(o.won, c.won) << c.what;
         EXPECT_EQ(o.firstBossWin, c.first) << c.what;
         EXPECT_EQ(asked, c.monster ? std::vector<unsigned>{c.monster} : std::vector<unsigned>{}) << c.what;
-        const Value logged = c.logged ? Value{{"id", Value(int64_t(7))}, {"monsterId", Value(c.monster)}, {"isWin", Value(false)}} : Value();
-        EXPECT_EQ(o.logEntry, logged)
-            << c.what;
+        const Value line{{"id", Value(int64_t(7))}, {"monsterId", Value(c.monster)}, {"isWin", Value(false)}};
+        EXPECT_EQ(o.logEntry, c.logged ? line : Value()) << c.what;
         EXPECT_EQ(random.next() != untouched.next(), c.drew) << c.what << ": one draw exactly when the monster is drawn";
     }
 }

@@ -218,5 +218,32 @@ TEST_F(StageViewTest, TheBossBalloonShowsAtTheKillAndHidesAtTheNextCollection) {
     EXPECT_EQ(kept->delegate(), nullptr);
 }
 
+
+// A flush can come at any write (the explore's end, a boss, the store's own flusher): at each
+// write of a collection, what a flush would keep has the yield still held, or cleared together
+// with its gold and its hunt; never cleared with the gold or the monster missing.
+TEST_F(StageViewTest, AKillAtAnyWriteOfACollectionKeepsTheYieldOrItsGoldAndHunt) {
+    drawWithHolders(2);
+    std::vector<Value> flushed;
+    store().setChangeObserver([&](const std::string&) { flushed.push_back(store().dictionaryRepresentation()); });
+    tap(Point(296, 120));
+    advance(3);
+    finishRecordings();
+    tap(Point(257, 120));
+    advance(3);
+    finishRecordings();
+    store().setChangeObserver(nullptr);
+    ASSERT_FALSE(flushed.empty());
+    for (size_t i = 0; i < flushed.size(); ++i) {
+        const Value& file = flushed[i];
+        int64_t cleared = 0;
+        for (const char* key : {"person_1", "person_2"}) cleared += file[key]["yieldType"].integerValue() == 0;
+        EXPECT_EQ(file["gold"].integerValue(), 10 * cleared) << "write " << i;
+        int64_t hunted = 0;
+        for (size_t m = 0; m < file["monsters"].count(); ++m) hunted += file["monsters"][m]["times"].integerValue();
+        EXPECT_EQ(hunted, cleared) << "write " << i;
+    }
+    EXPECT_EQ(flushed.back()["gold"].integerValue(), 20);
+}
 }  // namespace
 }  // namespace stagetests

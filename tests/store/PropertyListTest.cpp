@@ -105,3 +105,37 @@ TEST(PropertyListDamage, EveryTruncationAndRandomCorruptionIsHandled) {
         }
     }
 }
+
+// Long arrays read in time linear in their length, up to what the limits let through.
+TEST(PropertyListLimits, LongArraysLoadWellUnderASecond) {
+    auto timed = [](const std::vector<uint8_t>& bytes, size_t expected) {
+        const auto started = std::chrono::steady_clock::now();
+        std::optional<Value> read = PropertyList::read(bytes);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        EXPECT_TRUE(read && read->isArray() && read->arrayValue().size() == expected) << bytes.size();
+        return seconds;
+    };
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    const double budget = 5.0;
+#else
+    const double budget = 1.0;
+#endif
+    Value::Array forty(40000, Value(7));
+    EXPECT_LT(timed(PropertyList::writeBinary(Value(forty)), 40000), budget);  // 6.7 s when read by index
+    EXPECT_LT(timed(PropertyList::writeXml(Value(forty)), 40000), budget);
+    // Near the value limit, and an XML file near the size limit (leeway for a busy machine).
+    Value::Array most(PropertyList::maxNodes - 1, Value(1));
+    EXPECT_LT(timed(PropertyList::writeBinary(Value(most)), most.size()), 2 * budget);
+    std::string xml = "<plist><array>";
+    const size_t fits = (PropertyList::maxBytes - 64) / 8;
+    for (size_t i = 0; i < std::min(fits, PropertyList::maxNodes - 1); ++i) xml += "<true/>\n";
+    EXPECT_LT(timed(bytesOf(xml + "</array></plist>"), std::min(fits, PropertyList::maxNodes - 1)), 2 * budget);
+}
+
+// Text that is not UTF-8 (a damaged file, a hand-edited save) keeps its bytes: two such keys stay two.
+TEST(PropertyListRoundTrip, KeysAndTextsThatAreNotUtf8KeepTheirBytes) {
+    const Value value{{"a\xff", Value(1)}, {"a\xfe", Value(2)}, {"name", Value("\xc3(\xff")}, {"ok", Value("\xe2\x82\xac \xef\xbf\xbd")}};
+    std::optional<Value> back = PropertyList::read(PropertyList::writeBinary(value));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(kindsOf(*back), kindsOf(value));
+}

@@ -1,9 +1,11 @@
 // The headless renderer at 2 pixels per point: backgrounds, alpha, transforms, clipping,
-// pictures and animated views; text through the fonts, wrapped and shrunk.
+// pictures and animated views; text through the fonts, wrapped and shrunk, and every string of
+// every table in a font that has its glyphs.
 #include <numbers>
 
 #include "UiTestSupport.h"
 #include "platform/render/HeadlessRenderer.h"
+#include "platform/resources/LocalizedStrings.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 
@@ -95,6 +97,34 @@ TEST_F(RenderTest, LabelsDrawWrapAndShrinkTheirText) {
     EXPECT_LT(label->effectiveFont()->pointSize(), 16);
     EXPECT_GE(label->effectiveFont()->pointSize(), 8);
     EXPECT_LE(label->effectiveFont()->widthOfText(label->lines()[0]), 60.5);
+}
+
+TEST_F(RenderTest, EveryStringOfEveryTableIsWrittenInAFontThatHasItsGlyphs) {
+    LocalizedStrings tables;
+    for (const char* language : {"en", "ja", "zh-Hans"}) {
+        LocalizedStrings::setPreferredLanguages({language});
+        const auto keys = tables.keysForLanguage(language);
+        ASSERT_GT(keys.size(), 50u) << language;
+        for (const auto& key : keys)
+            for (const char* name : {"GD-DOTFONT-DQ-TTF", "system"}) {
+                auto label = std::make_shared<Label>(Rect(0, 0, 216, 60));
+                label->setFont(name, 8);
+                label->setText(tables.localizedString(key));
+                EXPECT_TRUE(label->effectiveFont()->hasGlyphsForText(label->text())) << language << " " << key << " in " << name;
+            }
+    }
+    LocalizedStrings::setPreferredLanguages({});
+    // The dot font has no simplified Chinese: the system font writes it, and it shows.
+    window->setBackgroundColor(Color::whiteColor());
+    auto label = std::make_shared<Label>(Rect(20, 100, 280, 40));
+    label->setFont("GD-DOTFONT-DQ-TTF", 16);
+    label->setTextColor(Color::black());
+    label->setText("要出发探险吗？");
+    window->addSubview(label);
+    EXPECT_EQ(label->effectiveFont()->name(), "system");
+    EXPECT_DOUBLE_EQ(label->effectiveFont()->pointSize(), 16 * Font::kDotFontFallbackScale);
+    renderer.render(*window);
+    EXPECT_GT(inkIn(Rect(20, 100, 280, 40)), 300);
 }
 
 }  // namespace

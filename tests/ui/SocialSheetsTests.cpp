@@ -12,7 +12,7 @@
 #include "platform/TempFolder.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/services/LeaderboardService.h"
-#include "platform/services/SocialComposer.h"
+#include "platform/ui/SocialComposer.h"
 #include "platform/services/UrlOpener.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/LeaderboardView.h"

@@ -25,6 +25,7 @@ ARGS = {
     "FormatBuyTitle": ["@"],             # equipment name
     "FormatBuyGoldItem": ["f"],          # gold rate
     "FormatBuySpeedItem": ["f"],         # speed rate
+    "FormatDamagedSave": ["@"],          # the file name the damaged save was kept under
 }
 
 STRINGS = {
@@ -121,6 +122,40 @@ STRINGS = {
         "Cancel",
         "キャンセル",
         "取消"),
+
+    # --- buttons and marks of the screens ------------------------------------
+    "Explore": (
+        "Explore",
+        "探検",
+        "探险"),
+    "Report": (
+        "Report",
+        "報告",
+        "报告"),
+    "Next": (
+        "Next",
+        "次へ",
+        "下一页"),
+    "Close": (
+        "Close",
+        "閉じる",
+        "关闭"),
+    "OK": (
+        "OK",
+        "OK",
+        "确定"),
+    "TouchToContinue": (
+        "touch to continue",
+        "タッチで次へ",
+        "点击继续"),
+    "SaveFailed": (
+        "The game cannot be saved: the data folder cannot be written (it may be read-only or full). Your progress is kept while the game runs, and it keeps trying.",
+        "セーブできません。データフォルダに書き込めません（読み取り専用か、空きがないかもしれません）。進行はゲーム中は保たれ、セーブを続けて試みます。",
+        "无法保存游戏：数据文件夹无法写入（可能是只读或已满）。游戏运行期间进度会保留，并会继续尝试保存。"),
+    "FormatDamagedSave": (
+        "The old save could not be read. It is kept aside as %@ and a new game begins.",
+        "前のセーブデータが読めませんでした。%@ として残し、新しいゲームを始めます。",
+        "旧存档无法读取，已另存为 %@，将开始新游戏。"),
     "ToTwitter": (
         "Post to Twitter",
         "Twitterに投稿",

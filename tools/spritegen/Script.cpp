@@ -244,7 +244,7 @@ void Script::execOne(const Statement& s, Canvas* canvas, double ox, double oy, V
       throw SourceError(s.file, s.line, "sprite size " + std::to_string(w) + " x " + std::to_string(h) + " is out of range");
     pic.scale = pic.name.find("@2x") != std::string::npos ? 2 : 1;
     if (s.words.size() > 4) pic.scale = integer(s, 4, vars);
-    if (pic.scale < 1 || pic.scale > 8) throw SourceError(s.file, s.line, "scale must be 1 to 8");
+    if (pic.scale < 1 || pic.scale > 16) throw SourceError(s.file, s.line, "scale must be 1 to 16");
     pic.canvas = Canvas(w, h);
     Variables local = vars;
     local["W"] = w;

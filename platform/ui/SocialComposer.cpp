@@ -1,4 +1,4 @@
-#include "platform/services/SocialComposer.h"
+#include "platform/ui/SocialComposer.h"
 
 #include <cctype>
 #include <cmath>
@@ -116,10 +116,9 @@ std::string SocialComposer::url() const {
 
 std::shared_ptr<ModalPanelView> SocialComposer::makeSheet() {
     auto sheet = std::make_shared<ComposeSheetView>(initialText(), url());
-    std::weak_ptr<SocialComposer> weak = weak_from_this();
-    sheet->onButton = [weak](int index) {
-        if (auto self = weak.lock()) self->finish(index);
-    };
+    // The sheet keeps its composer while it is up, as a presented screen is kept.
+    std::shared_ptr<SocialComposer> self = shared_from_this();
+    sheet->onButton = [self](int index) { self->finish(index); };
     sheet_ = sheet;
     return sheet;
 }

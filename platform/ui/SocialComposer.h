@@ -48,7 +48,8 @@ public:
     std::string initialText() const;
     std::string url() const;
 
-    // Shows the sheet over the key window (false: none) or over a view. Main thread.
+    // Shows the sheet over the key window (false: none) or over a view. Main thread. The composer
+    // must be held by a shared pointer; the sheet keeps it until the sheet has answered.
     bool present();
     void presentInView(View& parent);
     // Takes the sheet away when it is still up (no result is reported then). Main thread.

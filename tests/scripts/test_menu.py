@@ -70,7 +70,8 @@ if __name__ == "__main__":
         game.finish()
 
     # A boss collected for the first time: the map's balloon (not after the tenth) and its story: the clear scene of
-    # its dungeon, the first ending after the sixth, the second after the tenth.
+    # its dungeon (after the first, no equipment text, so none is shown), the first ending after the sixth, the second
+    # after the tenth.
     for dungeon, first_page, pages, balloon, view in ((1, "manga_stage1_1@2x.png", 3, True, None),
                                                       (3, "manga_stage3_1@2x.png", 3, True, None),
                                                       (6, "manga_ed1_1@2x.png", 3, True, "/ENDING1"),
@@ -92,7 +93,7 @@ if __name__ == "__main__":
                 game.wait(1)
             if dungeon in (1, 3):
                 check(game.text_of("dungeonLabel") == english("MangaNewDungeon") and
-                      game.text_of("weaponLabel") == ("" if dungeon == 1 else english("MangaNewWeapons")), "the clear scene's texts")
+                      game.text_of("weaponLabel") == (None if dungeon == 1 else english("MangaNewWeapons")), "the clear scene's texts")
             check(game.visible("closeBtn") and "menuBtn2" in shown(game), "boss %d: the last page, the map button" % dungeon)
             game.finish()
 

@@ -62,6 +62,7 @@ if __name__ == "__main__":
         check(alert(game) == (english("FormatBuyTitle", NAMES[1]), english("BuyEquip")), "bought: %r" % (alert(game),))
         state = game.state()
         check(state["gold"] == 300 and "equip_1" in state and state.get("goldRate") == 1.0, "paid and owned: %r" % state.get("gold"))
+        check(game.visible("equipIcon1"), "the sword in the equipment strip")
         close_alert(game)
         check(game.visible("myTableView") and not game.visible("okBtn"), "the shop stays open")
         check(not row(game, SWORD, "buyBtn") and row(game, SWORD, "priceLabel")[0]["text"] == english("PurchasedKana"), "owned")

@@ -4,6 +4,7 @@
 
 #include "app/CommunityChat.h"
 #include "app/GameRatingPrompt.h"
+#include "app/StoreObserver.h"
 #include "explore/NMCommon.h"
 #include "explore/ViewController.h"
 #include "gamelink/TopPanelAdsViewController.h"
@@ -11,6 +12,7 @@
 #include "model/GoldManager.h"
 #include "model/MonsterManager.h"
 #include "model/SavedStateKeys.h"
+#include "platform/payments/PaymentQueue.h"
 #include "overlays/NMAlertViewManager.h"
 #include "overlays/TitleViewController.h"
 #include "platform/resources/Format.h"
@@ -33,7 +35,9 @@ const char* const kPreloadedEffects[] = {"tap.mp3",   "tap_fail.wav", "menu_tap.
 
 AppDelegate::AppDelegate() = default;
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate() {
+    if (auto queue = PaymentQueue::sharedDefaultQueue()) queue->removeTransactionObserver(StoreObserver::instance().get());
+}
 
 void AppDelegate::initializeClass() {
     // Asked only when the main screen decides to, never at launch.
@@ -45,6 +49,7 @@ void AppDelegate::initializeClass() {
 
 bool AppDelegate::didFinishLaunching(Window& window) {
     CommunityChat::shared().setUp(CommunityChat::kClientId, CommunityChat::kAccountBase);
+    ViewController::setChatOpener([](const std::string& group, const std::string& title) { CommunityChat::shared().openGroup(group, title); });
 
     EffectManager::getInstance();
     GoldManager::getInstance();
@@ -68,7 +73,7 @@ bool AppDelegate::didFinishLaunching(Window& window) {
         NMCommon::sendNotification(GameEvents::kGKStatusUpdated);
     });
 
-    // The purchase observer comes with the shop.
+    PaymentQueue::defaultQueue().addTransactionObserver(StoreObserver::instance());
 
     title_.setOnWillClose([this] { viewController_->appear(); });
     title_.present(&window);

@@ -21,3 +21,8 @@ bool CommunityChat::handleOpenURL(const std::string& url, const std::string& cli
 }
 
 void CommunityChat::open() { UrlOpener::shared().openUrl(kPageAddress); }
+
+void CommunityChat::openGroup(const std::string& group, const std::string& title) {
+    lastTitle_ = title;
+    UrlOpener::shared().openUrl(std::string(kPageAddress) + "/" + group);
+}

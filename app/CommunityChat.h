@@ -15,9 +15,13 @@ public:
     bool handleOpenURL(const std::string& url, const std::string& clientId);
     // Opens the chat page in the browser.
     void open();
+    // Opens one chat group's page ("<page>/<group>"); the title names the window where there is one.
+    void openGroup(const std::string& group, const std::string& title);
+    const std::string& lastTitle() const { return lastTitle_; }
     bool isSetUp() const { return !clientId_.empty(); }
 
 private:
     std::string clientId_;
     std::string accountBase_;
+    std::string lastTitle_;
 };

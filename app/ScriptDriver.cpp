@@ -24,8 +24,11 @@
 #include "platform/render/HeadlessRenderer.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LocalNotificationCenter.h"
+#include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
 #include "platform/ui/Button.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/ModalAlertView.h"
 #include "platform/ui/Image.h"
@@ -260,6 +263,8 @@ bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
         out_ << "NOTIFICATIONS " << notificationsJson() << "\n";
     } else if (command == "pages") {
         out_ << "PAGES " << pagesJson() << "\n";
+    } else if (command == "sounds") {
+        out_ << "SOUNDS " << json(SoundEngine::sharedEngine().takePlayedLog()).dump() << "\n";
     } else if (command == "echo") {
         const auto space = line.find_first_of(" \t");
         out_ << (space == std::string::npos ? std::string() : line.substr(line.find_first_not_of(" \t", space))) << "\n";
@@ -384,6 +389,8 @@ std::string ScriptDriver::viewsJson() const {
         const Rect f = v->convertRectToView(v->bounds(), nullptr);
         json item = {{"name", name}, {"class", className(*v)}, {"frame", {f.minX(), f.minY(), f.width(), f.height()}}, {"alpha", v->alpha()}};
         if (auto* label = dynamic_cast<const Label*>(v.get())) item["text"] = label->text();
+        if (auto* picture = dynamic_cast<const ImageView*>(v.get()); picture && picture->image() && !picture->image()->name().empty())
+            item["image"] = picture->image()->name();
         if (auto* button = dynamic_cast<Button*>(v.get())) item["text"] = button->titleForState(button->state());
         if (auto* slider = dynamic_cast<const Slider*>(v.get())) item["value"] = slider->value();
         // A row's own text, when it has one.

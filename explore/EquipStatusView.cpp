@@ -84,6 +84,7 @@ void EquipStatusView::generateIconWithEquipId(unsigned equipId) {
     icon->setImage(Image::named(file));
     icon->setContentMode(ContentMode::scaleAspectFit);
     icon->setTag(GameTags::kEquipIcon);
+    icon->setName("equipIcon" + std::to_string(equipId));  // found by name, as the driver does
     addSubview(icon);
 }
 

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "explore/EquipStatusView.h"
+#include "explore/BalloonView.h"
 #include "explore/ExploreStatusView.h"
+#include "explore/MenuView.h"
 #include "explore/NMCommon.h"
 #include "explore/StatusView.h"
 #include "model/DungeonManager.h"
@@ -87,6 +89,9 @@ void ViewController::registerLayoutClasses() {
             LayoutLoader::registerClass("StatusView", [] { return std::make_shared<StatusView>(); });
         if (!LayoutLoader::isClassRegistered("ExploreStatusView"))
             LayoutLoader::registerClass("ExploreStatusView", [] { return std::make_shared<ExploreStatusView>(); });
+        if (!LayoutLoader::isClassRegistered("MenuView")) LayoutLoader::registerClass<MenuView>("MenuView");
+        if (!LayoutLoader::isClassRegistered("BalloonView"))
+            LayoutLoader::registerClass("BalloonView", [] { return std::make_shared<BalloonView>(); });
         if (!LayoutLoader::isClassRegistered("EquipStatusView"))
             LayoutLoader::registerClass("EquipStatusView", [] { return std::make_shared<EquipStatusView>(); });
     });
@@ -131,6 +136,11 @@ void ViewController::bindOutlets() {
     bind(imagineImgView_, "imagineImgView");
     bindAction("pressExplore", [this] { pressExplore(); });
     bindAction("pressReport", [this] { pressReport(); });
+    bindAction("pressShare", [this] { pressShare(); });
+    bindAction("pressRanking", [this] { pressRanking(); });
+    bindAction("pressInfo", [this] { pressInfo(); });
+    bindAction("pressSetting", [this] { pressSetting(); });
+    bindAction("pressChat", [this] { pressChat(); });
     // The panel makes its own suspend button and time label; named here so they are found
     // like the layout's views.
     exploreStatusView_->suspendBtn()->setName("suspendBtn");
@@ -567,6 +577,7 @@ void ViewController::pressReport() {
     report.appearWithAnimationAllowInteraction(false);
 }
 
+// The game list, sharing and the rankings open here once their screens exist.
 void ViewController::pressInfo() {}
 
 void ViewController::pressSetting() {
@@ -575,4 +586,34 @@ void ViewController::pressSetting() {
     auto& setting = setting_.present(view().get());
     setting.moveDownOnTallScreen();
     setting.appearWithAnimationAllowInteraction(false);
+}
+
+void ViewController::pressShare() {}
+
+void ViewController::pressRanking() {}
+
+namespace {
+std::mutex chatMutex;
+ViewController::ChatOpener& chatOpenerSlot() {
+    static ViewController::ChatOpener opener;
+    return opener;
+}
+}  // namespace
+
+void ViewController::setChatOpener(ChatOpener opener) {
+    std::lock_guard lock(chatMutex);
+    chatOpenerSlot() = std::move(opener);
+}
+
+void ViewController::pressChat() {
+    recordPage("CHAT");
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+    const auto languages = LocalizedStrings::preferredLanguages();
+    const std::string group = !languages.empty() && languages.front() == "ja" ? "1" : "2";
+    ChatOpener opener;
+    {
+        std::lock_guard lock(chatMutex);
+        opener = chatOpenerSlot();
+    }
+    if (opener) opener(group, NSLocalizedString("ChatTitle"));
 }

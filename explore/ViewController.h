@@ -26,6 +26,7 @@ class Button;
 class ExploreStatusView;
 class ImageView;
 class KingImageView;
+class MenuView;
 class StageView;
 class View;
 
@@ -75,6 +76,13 @@ public:
     void pressReport();
     void pressInfo();
     void pressSetting();
+    void pressShare();
+    void pressRanking();
+    // The community chat: group "1" for a player whose first language is Japanese, else "2".
+    void pressChat();
+    // Who opens the chat window (the application sets it; none: nothing opens).
+    using ChatOpener = std::function<void(const std::string& group, const std::string& title)>;
+    static void setChatOpener(ChatOpener opener);
 
     // ---- Events
     void moveDidEnd(const Notification& n);
@@ -102,7 +110,7 @@ public:
     const std::shared_ptr<StageView>& stageView() { return (void)view(), stageView_; }
     const std::shared_ptr<ImageView>& bgImgView() { return (void)view(), bgImgView_; }
     const std::shared_ptr<KingImageView>& kingImgView() { return (void)view(), kingImgView_; }
-    const std::shared_ptr<View>& menuView() { return (void)view(), menuView_; }
+    const std::shared_ptr<MenuView>& menuView() { return (void)view(), menuView_; }
     const std::shared_ptr<View>& exploreBtnContainer() { return (void)view(), exploreBtnContainer_; }
     const std::shared_ptr<Button>& exploreBtn() { return (void)view(), exploreBtn_; }
     const std::shared_ptr<ImageView>& promptImgView() { return (void)view(), promptImgView_; }
@@ -137,7 +145,7 @@ private:
     std::shared_ptr<StageView> stageView_;
     std::shared_ptr<ImageView> bgImgView_;
     std::shared_ptr<KingImageView> kingImgView_;
-    std::shared_ptr<View> menuView_;
+    std::shared_ptr<MenuView> menuView_;
     std::shared_ptr<View> exploreBtnContainer_;
     std::shared_ptr<Button> exploreBtn_;
     std::shared_ptr<ImageView> promptImgView_;

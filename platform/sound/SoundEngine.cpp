@@ -1,5 +1,7 @@
 #include "platform/sound/SoundEngine.h"
 
+#include <utility>
+
 #include "platform/sound/MixerSoundBackend.h"
 #include "platform/sound/SilentSoundBackend.h"
 
@@ -93,8 +95,16 @@ void SoundEngine::setBackgroundMusicVolume(float volume) {
     backend->setMusicVolume(effectiveMusicVolume());
 }
 
+void SoundEngine::logPlayed(std::string entry) {
+    if (playedLog.size() >= kPlayedLogSize) playedLog.erase(playedLog.begin());
+    playedLog.push_back(std::move(entry));
+}
+
+std::vector<std::string> SoundEngine::takePlayedLog() { return std::exchange(playedLog, {}); }
+
 void SoundEngine::playBackgroundMusic(const std::string& fileName, bool loop) {
     if (!backend) return;
+    logPlayed("music " + fileName);
     std::string path = resolve(fileName);
     if (path.empty()) {
         backend->stopMusic();  // the old piece must not go on under the new screen
@@ -117,6 +127,7 @@ void SoundEngine::preloadEffect(const std::string& fileName) {
 
 void SoundEngine::playEffect(const std::string& fileName) {
     if (!backend || userSettings.muted || unfocusedMute) return;
+    logPlayed("effect " + fileName);
     preloadEffect(fileName);
     if (effectLoaded[fileName]) backend->playEffect(fileName, effectiveEffectVolume());
 }

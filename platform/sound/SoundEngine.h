@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class SoundEngine {
 public:
@@ -53,6 +54,11 @@ public:
     void end();
     bool hasEnded() const { return !backend; }
 
+    // What the game asked to play, oldest first ("effect tap.mp3", "music bgm8.wav"), whether
+    // it could be heard or not; at most kPlayedLogSize entries are kept. Taking empties it.
+    static constexpr size_t kPlayedLogSize = 256;
+    std::vector<std::string> takePlayedLog();
+
     // The player's side, saved at once to the settings file.
     const SoundSettings& settings() const { return userSettings; }
     void setUserMusicVolume(float volume);
@@ -79,4 +85,6 @@ private:
     float gameMusicVolume = 1.0f;
     bool unfocusedMute = false;
     std::map<std::string, bool> effectLoaded;  // by file name: decoded, or known to be unusable
+    std::vector<std::string> playedLog;
+    void logPlayed(std::string entry);
 };

@@ -287,6 +287,22 @@ STRINGS = {
         "Now the party can stand up to stronger monsters!",
         "これで強いモンスターにも立ち向かえる！",
         "现在可以对付更强的怪物了！"),
+    "ShopTitle": (
+        "Equipment Shop",
+        "装備ショップ",
+        "装备商店"),
+    "ShopClose": (
+        "Close",
+        "とじる",
+        "关闭"),
+    "BuyButton": (
+        "Buy",
+        "買う",
+        "购买"),
+    "BuyOK": (
+        "Buy it",
+        "購入する",
+        "购买"),
     "PurchaseErrorTitle": (
         "Purchase error",
         "購入エラー",

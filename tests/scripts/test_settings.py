@@ -51,10 +51,11 @@ with tempfile.TemporaryDirectory() as data:
         game.wait(0.5)
         check(game.visible("alertView")[0].get("message") == english("PushSoundSetting"), "confirmed")
         game.press("alertBtn0")
+        game.wait(0.5)  # the alert goes
         check(game.state().get("pushSoundOff", False) == expected_off and switch(game) == picture, "stored and shown")
         game.press("closeBtn")
         game.wait(1)
-        game.start_explore()
+        game.start_explore(walk=4)
         check(end_sound(game) == sound, "the next explore's notification: %r" % end_sound(game))
         game.suspend()
         game.collect_all()
@@ -71,7 +72,7 @@ with tempfile.TemporaryDirectory() as data:
     check(game.text_of("titleLabel") == "設定" and title == english("SettingTitle"), "at once: %r" % game.text_of("titleLabel"))
     check(game.visible("languageNote"), "the note on what changes later")
     state = game.state()
-    game.send("terminate")
+    game.proc.stdin.write("terminate\n")  # the game saves and ends: no answer comes back
     game.finish()
     check(not any(k in state for k in ("language", "musicVolume", "effectVolume")), "nothing in the saved game: %r" % list(state))
     with open(os.path.join(data, "settings.json")) as f:

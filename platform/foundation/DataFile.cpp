@@ -76,7 +76,7 @@ DataFile::Contents DataFile::read(const std::string& path, size_t maxBytes) {
     return result;
 }
 
-std::string DataFile::keepAside(const std::string& path) {
+std::string DataFile::keepAside(const std::string& path, const std::function<void(const std::string&)>& syncFolder) {
     const std::string base = path + ".damaged-" + std::to_string(static_cast<long long>(std::time(nullptr)));
     for (int n = 1; n < 1000; ++n) {
         const std::string candidate = n == 1 ? base : base + "-" + std::to_string(n);
@@ -90,7 +90,9 @@ std::string DataFile::keepAside(const std::string& path) {
             if (::lstat(candidate.c_str(), &st) == 0) continue;
             if (::rename(path.c_str(), candidate.c_str()) != 0) return {};
         }
-        if (int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        if (syncFolder) {
+            syncFolder(folderOf(path));
+        } else if (int dir = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
             ::fsync(dir);
             ::close(dir);
         }

@@ -6,6 +6,7 @@
 // recover it. Small files are replaced whole through a temporary file, fsync and rename.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +26,8 @@ public:
 
     // Moves a file (or whatever stands in its place) aside without replacing an earlier copy; the
     // new path, or "" when it could not be moved.
-    static std::string keepAside(const std::string& path);
+    // `syncFolder` (when given) makes the folder durable instead of a plain fsync of it.
+    static std::string keepAside(const std::string& path, const std::function<void(const std::string&)>& syncFolder = {});
 
     // Writes the whole file through "<path>.tmp-<pid>", fsync and rename; false on any failure,
     // with the old file left whole.

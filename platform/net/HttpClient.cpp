@@ -9,6 +9,7 @@
 #include <mutex>
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/DataFile.h"
 #include "platform/foundation/ValueJson.h"
 #include "platform/resources/ResourceBundle.h"
 
@@ -234,30 +235,13 @@ bool HttpClient::fetchBlocking(const std::string& firstUrl, const HttpLimits& li
 
 bool HttpClient::parseJson(const std::string& text, Value* out, HttpError* error) {
     // The depth is measured before parsing, so a hostile "[[[[..." costs no deep recursion.
-    int depth = 0;
-    bool inString = false, escaped = false;
-    for (char c : text) {
-        if (inString) {
-            if (escaped) escaped = false;
-            else if (c == '\\') escaped = true;
-            else if (c == '"') inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > kMaxJsonDepth) {
-                *error = makeError(HttpError::Kind::badContent, "nested too deeply");
-                return false;
-            }
-        } else if (c == ']' || c == '}') {
-            --depth;
-        }
-    }
-    nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
-    if (json.is_discarded()) {
-        *error = makeError(HttpError::Kind::badContent, "not JSON");
+    std::string problem;
+    std::optional<nlohmann::json> json = DataFile::parseJson(text, &problem, kMaxJsonDepth);
+    if (!json) {
+        *error = makeError(HttpError::Kind::badContent, problem);
         return false;
     }
-    *out = valueFromJson(json);
+    *out = valueFromJson(*json);
     return true;
 }
 

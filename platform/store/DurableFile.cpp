@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/foundation/DataFile.h"
 #include "platform/store/StoreFileSystem.h"
 
 namespace {
@@ -51,23 +52,7 @@ void removeTemporaryFiles(const std::string& path) {
 }
 
 std::string moveAside(StoreFileSystem& fs, const std::string& path) {
-    std::string base = path + ".damaged-" + std::to_string(static_cast<long long>(std::time(nullptr)));
-    for (int n = 1; n < 1000; ++n) {
-        std::string candidate = n == 1 ? base : base + "-" + std::to_string(n);
-        // A hard link never replaces an earlier copy; folders without links get a checked rename.
-        if (::link(path.c_str(), candidate.c_str()) == 0) {
-            ::unlink(path.c_str());
-        } else if (errno == EEXIST) {
-            continue;
-        } else {
-            struct stat st {};
-            if (::lstat(candidate.c_str(), &st) == 0) continue;
-            if (::rename(path.c_str(), candidate.c_str()) != 0) return "";
-        }
-        fs.syncDirectory(folderOf(path));
-        return candidate;
-    }
-    return "";
+    return DataFile::keepAside(path, [&fs](const std::string& folder) { fs.syncDirectory(folder); });
 }
 
 bool write(StoreFileSystem& fs, const std::string& path, const std::vector<uint8_t>& bytes, std::string* error) {

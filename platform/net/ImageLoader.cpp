@@ -12,7 +12,13 @@ ImageLoader& ImageLoader::shared() {
     return loader;
 }
 
-ImageLoader::ImageLoader() : shuttingDown_(std::make_shared<std::atomic<bool>>(false)) { limits.maxBytes = kMaxBytes; }
+ImageLoader::ImageLoader() : shuttingDown_(std::make_shared<std::atomic<bool>>(false)) {
+    limits.maxBytes = kMaxBytes;
+    // The HTTP library (and the TLS library under it) is set up here, on the caller's thread and
+    // before this loader is finished, so its own exit-time cleanup runs after our worker has been
+    // joined; set up first from the worker, it would tear down under a live thread.
+    HttpClient::shared();
+}
 
 ImageLoader::~ImageLoader() { shuttingDown_->store(true); }
 

@@ -50,8 +50,9 @@ protected:
 IndexServer* HttpTest::server = nullptr;
 
 // How much a hostile answer may make the process grow. ThreadSanitizer keeps shadow memory for
-// every byte touched, so its builds get more room; the cap itself is what is being checked.
-#if defined(__SANITIZE_THREAD__)
+// every byte touched and AddressSanitizer keeps freed blocks in quarantine with red zones around
+// each, so their builds get more room; the cap itself is what is being checked.
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
 constexpr long kMemoryBoundKiB = 16384;
 #else
 constexpr long kMemoryBoundKiB = 4096;

@@ -94,6 +94,7 @@ std::string SaveTransfer::message(const Result& result) {
     switch (result.problem) {
         case Problem::None: return "";
         case Problem::NoSave: return NSLocalizedString("ExportNoSave");
+        case Problem::Missing: return stringWithFormat(NSLocalizedString("FormatImportMissing"), {Value(result.detail)});
         case Problem::Unreadable: return NSLocalizedString("ImportUnreadable");
         case Problem::OtherGame: return NSLocalizedString("ImportOtherGame");
         case Problem::NewerVersion: return stringWithFormat(NSLocalizedString("FormatImportNewer"), {Value(result.detail)});
@@ -151,6 +152,8 @@ std::vector<std::string> SaveTransfer::listExports(const std::string& dataDirect
 }
 
 SaveTransfer::Result SaveTransfer::check(const std::string& path, Value* savedState) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {Problem::Missing, path};
     std::string error;
     // Size, depth and number of values are checked before the file is parsed.
     std::optional<Value> document = PropertyList::readFile(path, &error, Value::Type::Dictionary);

@@ -30,10 +30,10 @@ public:
     // missing parts count as 0, anything but digits ends a part).
     static int compareVersions(const std::string& a, const std::string& b);
 
-    enum class Problem { None, NoSave, Unreadable, OtherGame, NewerVersion, WrongKinds, NotWritten };
+    enum class Problem { None, NoSave, Missing, Unreadable, OtherGame, NewerVersion, WrongKinds, NotWritten };
     struct Result {
         Problem problem = Problem::None;
-        std::string detail;  // the file's version for NewerVersion, else why, for the log
+        std::string detail;  // the file's version for NewerVersion, its name for Missing, else why
         bool ok() const { return problem == Problem::None; }
     };
     // The player's words for a problem (a key of the string tables, with the version as its

@@ -158,6 +158,8 @@ with tempfile.TemporaryDirectory() as top:
     for name, (_, message) in bad.items():
         refused = run("--data-dir", refuser, "--import-save", os.path.join(refuser, "exports", name))
         check(refused.returncode == 1 and message in refused.stderr, "%s: %r" % (name, refused.stderr))
+    missing = run("--data-dir", refuser, "--import-save", os.path.join(top, "nowhere.plist"))
+    check(missing.returncode == 1 and english("FormatImportMissing", os.path.join(top, "nowhere.plist")) in missing.stderr, missing.stderr)
     check(folder_files(refuser) == before, "the command line's refusals changed nothing")
 
     game = Game(refuser)

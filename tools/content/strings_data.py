@@ -31,6 +31,7 @@ ARGS = {
     "FormatImportNewer": ["@"],          # the version that wrote the file
     "FormatImportNoFiles": ["@"],        # the folder imports are looked for in
     "FormatImportConfirm": ["@"],        # the file name
+    "FormatImportMissing": ["@"],        # the file asked for
     "FormatImportNextStart": ["@"],      # the file name
     "FormatDamagedSaveBackup": ["@", "@"],  # where the damaged save is kept, the backup's date
 }
@@ -219,6 +220,10 @@ STRINGS = {
         "The imported saved game is loaded. The game before it is kept as a backup.",
         "読み込んだセーブデータで始めます。前のゲームはバックアップに残してあります。",
         "已读取导入的存档。之前的游戏已保留为备份。"),
+    "FormatImportMissing": (
+        "There is no file %@. Nothing was changed.",
+        "ファイル %@ が見つかりません。何も変わっていません。",
+        "找不到文件 %@。什么都没有改变。"),
     "ImportUnreadable": (
         "This file is not a saved game that can be read: it is damaged, too large or nested too deep. Nothing was changed.",
         "このファイルは読めるセーブデータではありません（壊れているか、大きすぎるか、入れ子が深すぎます）。何も変わっていません。",

@@ -9,18 +9,22 @@
 #include "explore/ViewController.h"
 #include "gamelink/TopPanelAdsViewController.h"
 #include "model/GameEvents.h"
+#include "model/GameTags.h"
 #include "model/GoldManager.h"
 #include "model/MonsterManager.h"
+#include "model/SaveTransfer.h"
 #include "model/SavedStateKeys.h"
 #include "platform/payments/PaymentQueue.h"
 #include "overlays/NMAlertViewManager.h"
 #include "overlays/TitleViewController.h"
 #include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
+#include "platform/services/AlertPresenter.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LeaderboardService.h"
 #include "platform/services/LocalNotificationCenter.h"
 #include "platform/sound/SoundEngine.h"
+#include "platform/store/SaveBackups.h"
 #include "platform/store/SavedStateStore.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Window.h"
@@ -48,6 +52,46 @@ void AppDelegate::initializeClass() {
 }
 
 bool AppDelegate::didFinishLaunching(Window& window) {
+    window_ = &window;
+    SavedStateStore& store = SavedStateStore::standardUserDefaults();
+    if (!store.foundDamagedFile()) {
+        finishLaunching(window);
+        if (SaveTransfer::importedAtStart()) tellAboutTheSave(NSLocalizedString("ImportLoaded"));
+        return true;
+    }
+    // A save that could not be read was kept aside; the player hears where.
+    const std::string kept = std::filesystem::path(store.damagedFilePath()).filename().string();
+    auto backup = SaveBackups(SavedStateStore::dataDirectory()).newestGood();
+    if (!backup) {
+        store.acceptFreshStart();
+        finishLaunching(window);
+        tellAboutTheSave(stringWithFormat(NSLocalizedString("FormatDamagedSave"), {Value(kept)}));
+        return true;
+    }
+    // Nothing of the game is built yet, so a restored backup is what every manager reads.
+    window.makeKeyAndVisible();
+    AlertView question;
+    question.message = stringWithFormat(NSLocalizedString("FormatDamagedSaveBackup"), {Value(kept), Value(backup->first.day)});
+    question.buttonTitles = {NSLocalizedString("StartAfresh"), NSLocalizedString("LoadBackup")};
+    question.cancelButtonIndex = 0;
+    question.tag = GameTags::kRestoreBackup;
+    const Value values = backup->second;
+    AlertPresenter::shared()->showAlert(question, [this, alive = lifetime(), values](const AlertView&, int button) {
+        if (alive.expired()) return;
+        SavedStateStore& store = SavedStateStore::standardUserDefaults();
+        if (button == 1) store.restoreValues(values.dictionaryValue());
+        else store.acceptFreshStart();
+        finishLaunching(*window_);
+        if (button == 1) tellAboutTheSave(NSLocalizedString("BackupLoaded"));
+    });
+    return true;
+}
+
+void AppDelegate::tellAboutTheSave(const std::string& message) {
+    NMAlertViewManager::getInstance()->showAlertWithMessage(message, "talk2@2x.png", false, 0);
+}
+
+void AppDelegate::finishLaunching(Window& window) {
     CommunityChat::shared().setUp(CommunityChat::kClientId, CommunityChat::kAccountBase);
     ViewController::setChatOpener([](const std::string& group, const std::string& title) { CommunityChat::shared().openGroup(group, title); });
 
@@ -55,7 +99,6 @@ bool AppDelegate::didFinishLaunching(Window& window) {
     GoldManager::getInstance();
     MonsterManager::getInstance();
 
-    window_ = &window;
     viewController_ = std::make_shared<ViewController>();
     viewController_->addViewTo(window);
     window.makeKeyAndVisible();
@@ -77,17 +120,11 @@ bool AppDelegate::didFinishLaunching(Window& window) {
 
     title_.setOnWillClose([this] { viewController_->appear(); });
     title_.present(&window);
-    // A save that could not be read was kept aside: the player hears where, over the title.
-    SavedStateStore& store = SavedStateStore::standardUserDefaults();
-    if (store.foundDamagedFile()) {
-        const std::string kept = std::filesystem::path(store.damagedFilePath()).filename().string();
-        NMAlertViewManager::getInstance()->showAlertWithMessage(stringWithFormat(NSLocalizedString("FormatDamagedSave"), {Value(kept)}),
-                                                                "talk2@2x.png", false, 0);
-    }
-    return true;
 }
 
 void AppDelegate::saveGameData() {
+    // Before the game is built (the player is still asked about a backup) nothing is loaded to save.
+    if (!viewController_) return;
     GoldManager::getInstance()->saveGold();
     MonsterManager::getInstance()->saveMonsters();
 }
@@ -111,7 +148,7 @@ void AppDelegate::applicationDidBecomeActive() {
     for (const char* effect : kPreloadedEffects) sound.preloadEffect(effect);
     NMCommon::cancelAllLocalPushWithUserInfo();
     LocalNotificationCenter::shared()->setApplicationIconBadgeNumber(0);
-    if (!title_) viewController_->appear();
+    if (!title_ && viewController_) viewController_->appear();
 }
 
 void AppDelegate::applicationWillTerminate() {

@@ -116,6 +116,10 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
              o.signIn = v == "on";
              return std::string();
          }},
+        {"--export-save", "FILE", "write the saved game to FILE as a readable property list, then stop",
+         [](O& o, const std::string& v) { return textInto(v, o.exportSavePath, "--export-save needs a file name"); }},
+        {"--import-save", "FILE", "check the saved game in FILE and load it at the next start, then stop",
+         [](O& o, const std::string& v) { return textInto(v, o.importSavePath, "--import-save needs a file name"); }},
         {"--print-frames", nullptr, "print FRAMES <frames drawn> <seconds> every 5 seconds",
          [](O& o, const std::string&) { o.printFrames = true; return std::string(); }},
     };
@@ -125,6 +129,7 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
 std::string LaunchOptions::help() {
     std::string text =
         "usage: royal-expedition [--screen 480|568] [--data-dir DIR]\n"
+        "       royal-expedition [--data-dir DIR] --export-save FILE | --import-save FILE\n"
         "       royal-expedition --headless --data-dir DIR [--epoch SECONDS] [--seed N] [--lang CODE] [--screen 480|568] --script FILE|-\n"
         "       royal-expedition --headless [--screenshot FILE] [--time SECONDS]\n"
         "An idle exploration game. Saves and settings are kept in $XDG_DATA_HOME/royal-expedition\n"
@@ -174,6 +179,9 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
     }
     if (!o.scriptPath.empty() && !o.headless) fail("--script runs only with --headless");
     if (!o.scriptPath.empty() && o.dataDirectory.empty()) fail("--script needs --data-dir");
+    if (!o.exportSavePath.empty() && !o.importSavePath.empty()) fail("--export-save and --import-save go one at a time");
+    if ((!o.exportSavePath.empty() || !o.importSavePath.empty()) && o.headless)
+        fail("--export-save and --import-save work on the saved game of the data folder, without --headless");
     if (!o.scriptPath.empty() && (o.exitAfterFirstFrame || o.printFrames)) fail("a script run draws no frames to measure");
     return o;
 }

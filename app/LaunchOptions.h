@@ -21,6 +21,10 @@
 //   --index-url URL            the base address of the game list (https, http to this computer,
 //                              or a folder of the game's resources); also RE_INDEX_URL
 //   --sign-in on|off           off makes the leaderboard sign-in fail (tests); also RE_SIGN_IN
+//
+//   royal-expedition [--data-dir DIR] --export-save FILE | --import-save FILE
+// copies the saved game out to FILE, or checks FILE and leaves it to be loaded at the next start,
+// then stops.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -61,6 +65,8 @@ struct LaunchOptions {
     bool showVersion = false;  // print version() and stop
     std::string indexUrl;          // "" when not given
     std::optional<bool> signIn;    // nothing when not given
+    std::string exportSavePath;    // --export-save
+    std::string importSavePath;    // --import-save
 
     // An empty error when the line is good.
     static LaunchOptions parse(const std::vector<std::string>& arguments, std::string* error);

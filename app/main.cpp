@@ -13,6 +13,7 @@
 #include "app/LaunchOptions.h"
 #include "app/SaveProblemNotice.h"
 #include "app/ScriptDriver.h"
+#include "model/SaveTransfer.h"
 #include "overlays/SettingViewController.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Random.h"
@@ -21,6 +22,7 @@
 #include "platform/foundation/DataFile.h"
 #include "platform/render/Application.h"
 #include "platform/render/HeadlessRenderer.h"
+#include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/services/DesktopNotifications.h"
 #include "platform/services/PageViewLog.h"
@@ -59,6 +61,32 @@ std::string& scratchDirectoryToRemove() {
 void removeScratchDirectory() {
     std::error_code ec;
     if (!scratchDirectoryToRemove().empty()) std::filesystem::remove_all(scratchDirectoryToRemove(), ec);
+}
+
+// --export-save / --import-save: the saved game of the data folder goes out or waits to come in;
+// the messages are the game's own, in the player's language.
+int transferSave(const LaunchOptions& options, const std::string& dataDirectory) {
+    const double now = SystemClock().wallNow();
+    SaveTransfer::Result result;
+    std::string done;
+    if (!options.exportSavePath.empty()) {
+        Value state;
+        result = SaveTransfer::readSaveFile(dataDirectory, &state);
+        if (result.ok()) result = SaveTransfer::exportTo(options.exportSavePath, state, now);
+        done = stringWithFormat(NSLocalizedString("FormatExportDone"),
+                                {Value(std::filesystem::path(options.exportSavePath).filename().string()),
+                                 Value(std::filesystem::absolute(options.exportSavePath).parent_path().string())});
+    } else {
+        result = SaveTransfer::scheduleImport(options.importSavePath, dataDirectory);
+        done = stringWithFormat(NSLocalizedString("FormatImportNextStart"),
+                                {Value(std::filesystem::path(options.importSavePath).filename().string())});
+    }
+    if (!result.ok()) {
+        std::fprintf(stderr, "royal-expedition: %s\n", SaveTransfer::message(result).c_str());
+        return 1;
+    }
+    std::printf("%s\n", done.c_str());
+    return 0;
 }
 
 }  // namespace
@@ -104,6 +132,15 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(dataDirectory, ec);
     SavedStateStore::configureDataDirectory(dataDirectory);
+    if (!options.exportSavePath.empty() || !options.importSavePath.empty()) {
+        if (!options.language.empty()) LocalizedStrings::setPreferredLanguages({options.language});
+        else SettingViewController::applySavedLanguage();
+        return transferSave(options, dataDirectory);
+    }
+    // An import waiting from the last run takes the save's place before the store reads it.
+    const double startWall = options.epoch ? *options.epoch : SystemClock().wallNow();
+    if (std::string importError; !SaveTransfer::applyPendingImport(dataDirectory, startWall, &importError) && !importError.empty())
+        std::fprintf(stderr, "royal-expedition: %s\n", importError.c_str());
     const bool scripted = !options.scriptPath.empty();
     // A scripted run ends as if killed: nothing reaches the disk unless the script terminates.
     if (scripted) SavedStateStore::standardUserDefaults().setAutoFlushDelay(0);
@@ -133,6 +170,9 @@ int main(int argc, char** argv) {
         RunLoop::main().setClock(clock);
     }
     if (options.seed) RandomSource::shared().seed(*options.seed);
+    // The last good saves are kept by the game's own clock (the manual one headless).
+    if (clock) SavedStateStore::standardUserDefaults().enableBackups([clock] { return clock->wallNow(); });
+    else SavedStateStore::standardUserDefaults().enableBackups([] { return SystemClock().wallNow(); });
 
     SoundEngine::Config soundConfig;
     soundConfig.settingsPath = dataDirectory + "/sound-settings.json";

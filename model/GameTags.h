@@ -9,6 +9,9 @@ inline constexpr int kStartExplore = 12345;   // "start the explore?"
 inline constexpr int kSuspend = 54321;        // "call the party back?"
 inline constexpr int kChangeMap = 20;         // a change of map during an explore
 inline constexpr int kShareSheet = 212;       // the sharing sheet
+inline constexpr int kRestoreBackup = 300;    // "load the backup?" after a damaged save
+inline constexpr int kImportChoice = 301;     // the sheet of saved games to import
+inline constexpr int kImportConfirm = 302;    // "load this saved game at the next start?"
 
 // ---- Views
 inline constexpr int kAdBanner = 100;         // the banner's place at the main screen's bottom edge

@@ -1,15 +1,23 @@
 #include "overlays/SettingViewController.h"
 
+#include <filesystem>
 #include <iterator>
 #include <utility>
 
 #include "explore/NMCommon.h"
+#include "model/GameTags.h"
+#include "model/GoldManager.h"
+#include "model/MonsterManager.h"
+#include "model/SaveTransfer.h"
 #include "model/SavedStateKeys.h"
+#include "overlays/NMAlertViewManager.h"
+#include "platform/core/RunLoop.h"
 #include "platform/payments/PaymentQueue.h"
 #include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/PlayerSettings.h"
+#include "platform/ui/ActionSheetView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
@@ -25,11 +33,15 @@ constexpr std::pair<const char*, const char*> kLabelTexts[] = {
     {"languageNote", "LanguageNote"},
 };
 constexpr std::pair<const char*, const char*> kButtonTitles[] = {
-    {"restoreBtn", "RestorePurchases"}, {"closeBtn", "CloseButton"}, {"nextBtn", "NextPage"}, {"prevBtn", "PrevPage"},
+    {"restoreBtn", "RestorePurchases"}, {"exportBtn", "ExportSave"}, {"importBtn", "ImportSave"}, {"closeBtn", "CloseButton"}, {"nextBtn", "NextPage"}, {"prevBtn", "PrevPage"},
 };
 constexpr const char* kLanguageNames[] = {"LanguageSystem", "LanguageEnglish", "LanguageJapanese", "LanguageChinese"};
 
 PlayerSettings playerSettings() { return PlayerSettings::loadFromDataDirectory(SavedStateStore::dataDirectory()); }
+
+std::string fileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+void tell(const std::string& text) { NMCommon::showAlertWithTitle("", text, nullptr, 0); }
 
 std::shared_ptr<Image> switchImage(bool on) { return Image::named(on ? "switch_on@2x.png" : "switch_off@2x.png"); }
 }  // namespace
@@ -78,6 +90,8 @@ void SettingViewController::bindOutlets() {
     bindAction("pressMuteUnfocused", [this] { pressMuteUnfocused(); });
     bindAction("pressLanguage", [this] { pressLanguage(); });
     bindAction("pressRestore", [this] { pressRestore(); });
+    bindAction("pressExport", [this] { pressExport(); });
+    bindAction("pressImport", [this] { pressImport(); });
 }
 
 void SettingViewController::viewDidLoad() {
@@ -204,6 +218,55 @@ void SettingViewController::restoreEnded(bool ok, unsigned restored) {
                              : restored > 0 ? stringWithFormat(NSLocalizedString("FormatRestored"), {Value(restored)})
                                             : NSLocalizedString("RestoreNothing");
     NMCommon::showAlertWithTitle("", text, nullptr, 0);
+}
+
+// ---- Carrying the saved game
+
+void SettingViewController::pressExport() {
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+    // Gold and the monster records are held by their managers between save points.
+    GoldManager::getInstance()->saveGold();
+    MonsterManager::getInstance()->saveMonsters();
+    const std::string folder = SaveTransfer::exportFolder(SavedStateStore::dataDirectory());
+    const double now = RunLoop::main().wallTime();
+    const std::string path = SaveTransfer::newExportPath(SavedStateStore::dataDirectory(), now);
+    const SaveTransfer::Result result = SaveTransfer::exportTo(path, SavedStateStore::standardUserDefaults().dictionaryRepresentation(), now);
+    tell(result.ok() ? stringWithFormat(NSLocalizedString("FormatExportDone"), {Value(fileNameOf(path)), Value(folder)})
+                     : SaveTransfer::message(result));
+}
+
+void SettingViewController::pressImport() {
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+    const std::string dataDirectory = SavedStateStore::dataDirectory();
+    const std::vector<std::string> files = SaveTransfer::listExports(dataDirectory, kImportChoices);
+    if (files.empty()) {
+        tell(stringWithFormat(NSLocalizedString("FormatImportNoFiles"), {Value(SaveTransfer::exportFolder(dataDirectory))}));
+        return;
+    }
+    std::vector<std::string> names;
+    for (const std::string& file : files) names.push_back(fileNameOf(file));
+    auto sheet = std::make_shared<ActionSheetView>(NSLocalizedString("ImportChoose"), NSLocalizedString("Cancel"), names);
+    sheet->setAlertTag(GameTags::kImportChoice);
+    sheet->onButton = [this, alive = lifetime(), files](int index) {
+        if (alive.expired() || index < 0 || static_cast<size_t>(index) >= files.size()) return;
+        const std::string path = files[static_cast<size_t>(index)];
+        // Checked before the player is asked: a file that cannot be loaded is refused at once.
+        if (SaveTransfer::Result result = SaveTransfer::check(path, nullptr); !result.ok()) {
+            tell(SaveTransfer::message(result));
+            return;
+        }
+        NMAlertViewManager::getInstance()->showAlertWithMessage(
+            stringWithFormat(NSLocalizedString("FormatImportConfirm"), {Value(fileNameOf(path))}), "talk1@2x.png", true,
+            GameTags::kImportConfirm, [this, alive, path] {
+                if (!alive.expired()) importChosen(path);
+            });
+    };
+    sheet->show();
+}
+
+void SettingViewController::importChosen(const std::string& path) {
+    const SaveTransfer::Result result = SaveTransfer::scheduleImport(path, SavedStateStore::dataDirectory());
+    tell(result.ok() ? stringWithFormat(NSLocalizedString("FormatImportNextStart"), {Value(fileNameOf(path))}) : SaveTransfer::message(result));
 }
 
 // ---- The player's settings file

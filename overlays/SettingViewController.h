@@ -39,6 +39,10 @@ public:
     void pressMuteUnfocused();
     void pressLanguage();
     void pressRestore();
+    void pressExport();
+    void pressImport();
+    // At most this many files are offered to import, the newest first.
+    static constexpr size_t kImportChoices = 5;
     void musicVolumeChanged(double value);
     void effectVolumeChanged(double value);
 
@@ -60,6 +64,7 @@ private:
     void applyTexts();
     void updatePage2();
     void restoreEnded(bool ok, unsigned restored);
+    void importChosen(const std::string& path);
 
     uint32_t currentPageIndex_ = 0;
     std::shared_ptr<Button> pushSoundBtn_;

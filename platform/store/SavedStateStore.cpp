@@ -16,6 +16,7 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/store/AutoFlusher.h"
 #include "platform/store/DurableFile.h"
+#include "platform/store/SaveBackups.h"
 #include "platform/store/StoreFileSystem.h"
 
 using DurableFile::makeFolders;
@@ -32,13 +33,35 @@ struct SavedStateStore::Impl {
     SyncObserver observer;
     ChangeObserver changeObserver;
     bool damaged = false;
+    bool damageDealtWith = false;
     std::string damagedPath;
+    bool loadedGoodFile = false;
+
+    // Backups, guarded by syncMutex.
+    std::function<double()> backupClock;
+    std::unique_ptr<SaveBackups> backups;
+    std::string lastBackupDay;     // a day known to have its backup
 
     std::mutex syncMutex;          // one synchronize at a time, so files land in order
     std::unique_ptr<AutoFlusher> flusher;
 
     void load();
+    // Under syncMutex: keeps the bytes as today's backup unless today has one.
+    void keepBackupIfDue(const std::vector<uint8_t>& bytes);
 };
+
+void SavedStateStore::Impl::keepBackupIfDue(const std::vector<uint8_t>& bytes) {
+    if (!backups) return;
+    {
+        std::lock_guard lock(mutex);
+        if (damaged && !damageDealtWith) return;
+    }
+    const double now = backupClock();
+    const std::string day = SaveBackups::dayOf(now);
+    if (day == lastBackupDay) return;
+    // A backup that cannot be written is tried again at the next save.
+    if (backups->keep(bytes, now, false) != SaveBackups::Kept::Failed) lastBackupDay = day;
+}
 
 void SavedStateStore::Impl::load() {
     DurableFile::removeTemporaryFiles(path);
@@ -51,6 +74,7 @@ void SavedStateStore::Impl::load() {
     std::optional<Value> root = PropertyList::readFile(path, &error, Value::Type::Dictionary);
     if (root) {
         values = root->dictionaryValue();
+        loadedGoodFile = true;
         return;
     }
     damaged = true;
@@ -216,6 +240,7 @@ bool SavedStateStore::synchronize() {
         }
         observer = impl_->observer;
     }
+    if (ok) impl_->keepBackupIfDue(bytes);
     if (observer) observer(ok, error);
     return ok;
 }
@@ -243,6 +268,35 @@ bool SavedStateStore::foundDamagedFile() const {
 std::string SavedStateStore::damagedFilePath() const {
     std::lock_guard lock(impl_->mutex);
     return impl_->damagedPath;
+}
+
+void SavedStateStore::enableBackups(std::function<double()> wallNow) {
+    std::lock_guard syncLock(impl_->syncMutex);
+    impl_->backupClock = std::move(wallNow);
+    impl_->backups = std::make_unique<SaveBackups>(DurableFile::folderOf(path_), impl_->fs);
+    impl_->lastBackupDay.clear();
+    // The file read at start has proved good: it is the first copy of the day.
+    if (!impl_->loadedGoodFile) return;
+    const DataFile::Contents file = DataFile::read(path_, PropertyList::maxBytes);
+    if (file.status == DataFile::Status::Read) impl_->keepBackupIfDue(file.bytes);
+}
+
+bool SavedStateStore::restoreValues(const Value::Dictionary& values) {
+    {
+        std::lock_guard syncLock(impl_->syncMutex);
+        if (impl_->backupClock) impl_->lastBackupDay = SaveBackups::dayOf(impl_->backupClock());
+        std::lock_guard lock(impl_->mutex);
+        impl_->values = values;
+        impl_->damageDealtWith = true;
+        ++impl_->generation;
+    }
+    impl_->flusher->noteChange();
+    return synchronize();
+}
+
+void SavedStateStore::acceptFreshStart() {
+    std::lock_guard lock(impl_->mutex);
+    impl_->damageDealtWith = true;
 }
 
 void SavedStateStore::setAutoFlushDelay(double seconds) { impl_->flusher->setDelay(seconds); }

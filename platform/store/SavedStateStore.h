@@ -6,6 +6,11 @@
 //
 // A file that cannot be read is never overwritten: it is renamed aside
 // ("savedstate.plist.damaged-<unix time>") and the store starts empty.
+//
+// With backups on, the last good saves are kept beside the file (SaveBackups: "backups/", one a
+// day, five days): the file read at start when it was good, then a written file on a day that has
+// none yet. After a damaged start none is taken until the player has restored a backup or chosen
+// to begin afresh, so the empty store never pushes a good copy out.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -80,6 +85,15 @@ public:
     // driver needs (its runs end as if killed).
     void setAutoFlushDelay(double seconds);
     double autoFlushDelay() const;
+
+    // Turns the backups on, dated by this wall clock (seconds since 1970; called from any thread).
+    void enableBackups(std::function<double()> wallNow);
+    // Every value replaced by a backup's, as one change, written at once; the damage found at start
+    // is dealt with and no second copy of the same state is taken today. False when the write
+    // failed (the values are in memory and the store keeps trying).
+    bool restoreValues(const Value::Dictionary& values);
+    // The player begins afresh after a damaged start: backups resume.
+    void acceptFreshStart();
 
 private:
     struct Impl;

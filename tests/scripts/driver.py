@@ -6,6 +6,7 @@ import json
 import os
 import pathlib
 import plistlib
+import re
 import shutil
 import subprocess
 import sys
@@ -40,11 +41,16 @@ _strings = {}
 
 
 def english(key, *args):
-    """The English text of a key, filled like the game fills its formats (%u, %d, %@)."""
+    """The English text of a key, filled like the game fills its formats (%u, %d, %@, %1$@)."""
     if not _strings:
         with open(os.path.join(folders()[0], "resources", "strings", "en.lproj", "Localizable.strings"), "rb") as f:
             _strings.update(plistlib.load(f))
-    return _strings[key].replace("%@", "%s") % args if args else _strings[key]
+    text = _strings[key]
+    if not args:
+        return text
+    # Positional forms (%2$@) take their argument by number.
+    text = re.sub(r"%(\d+)\$@", lambda m: str(args[int(m.group(1)) - 1]).replace("%", "%%"), text)
+    return text.replace("%@", "%s") % args if "%" in text.replace("%%", "") else text.replace("%%", "%")
 
 
 def write_state(data_dir, values):

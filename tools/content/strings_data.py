@@ -27,6 +27,13 @@ ARGS = {
     "FormatBuySpeedItem": ["f"],         # speed rate
     "FormatDamagedSave": ["@"],          # the file name the damaged save was kept under
     "FormatRestored": ["u"],             # purchases given back by the store
+    "FormatExportDone": ["@", "@"],      # the copy's file name, its folder
+    "FormatImportNewer": ["@"],          # the version that wrote the file
+    "FormatImportNoFiles": ["@"],        # the folder imports are looked for in
+    "FormatImportConfirm": ["@"],        # the file name
+    "FormatImportMissing": ["@"],        # the file asked for
+    "FormatImportNextStart": ["@"],      # the file name
+    "FormatDamagedSaveBackup": ["@", "@"],  # where the damaged save is kept, the backup's date
 }
 
 STRINGS = {
@@ -157,6 +164,82 @@ STRINGS = {
         "The old save could not be read. It is kept aside as %@ and a new game begins.",
         "前のセーブデータが読めませんでした。%@ として残し、新しいゲームを始めます。",
         "旧存档无法读取，已另存为 %@，将开始新游戏。"),
+    "FormatDamagedSaveBackup": (
+        "The save could not be read. It is kept aside as %1$@. Load the backup of %2$@ instead?",
+        "セーブデータが読めませんでした。%1$@ として残してあります。かわりに %2$@ のバックアップを読み込みますか？",
+        "存档无法读取，已另存为 %1$@。要改为读取 %2$@ 的备份吗？"),
+    "StartAfresh": (
+        "New game",
+        "新しく始める",
+        "重新开始"),
+    "LoadBackup": (
+        "Load backup",
+        "バックアップを読む",
+        "读取备份"),
+    "BackupLoaded": (
+        "The backup is loaded. The party is back where it was that day.",
+        "バックアップを読み込みました。探検隊はその日の状態に戻りました。",
+        "备份已读取，探险队回到了那天的状态。"),
+    "ExportSave": (
+        "Export save",
+        "セーブを書き出す",
+        "导出存档"),
+    "ImportSave": (
+        "Import save",
+        "セーブを読み込む",
+        "导入存档"),
+    "FormatExportDone": (
+        "A copy of your game is saved as %1$@ in the folder %2$@.",
+        "ゲームのコピーを %1$@ としてフォルダ %2$@ に保存しました。",
+        "游戏副本已保存为 %1$@，位于文件夹 %2$@。"),
+    "ExportNoSave": (
+        "There is no saved game to copy yet.",
+        "コピーできるセーブデータがまだありません。",
+        "还没有可以复制的存档。"),
+    "SaveCopyNotWritten": (
+        "The saved game could not be written: the folder cannot be written (it may be read-only or full). Nothing was changed.",
+        "セーブデータを書き込めませんでした。フォルダに書き込めません（読み取り専用か、空きがないかもしれません）。何も変わっていません。",
+        "无法写入存档：文件夹无法写入（可能是只读或已满）。什么都没有改变。"),
+    "FormatImportNoFiles": (
+        "There is no saved game to import. Put an exported file in the folder %@ and try again.",
+        "読み込めるセーブデータがありません。書き出したファイルをフォルダ %@ に置いて、もう一度どうぞ。",
+        "没有可以导入的存档。请把导出的文件放到文件夹 %@ 中再试一次。"),
+    "ImportChoose": (
+        "Which saved game shall the king take up?",
+        "どのセーブデータを読み込みますか？",
+        "要读取哪个存档？"),
+    "FormatImportConfirm": (
+        "Load %@? It takes the place of your game at the next start; your game now is kept as a backup.",
+        "%@ を読み込みますか？ 次に起動したときに今のゲームと入れ替わります。今のゲームはバックアップに残ります。",
+        "要读取 %@ 吗？ 下次启动时它会替换现在的游戏，现在的游戏会保留为备份。"),
+    "FormatImportNextStart": (
+        "%@ will be loaded the next time the game starts. Your game until then is kept as a backup.",
+        "%@ は次に起動したときに読み込まれます。それまでのゲームはバックアップに残ります。",
+        "%@ 将在下次启动游戏时读取。在那之前的游戏会保留为备份。"),
+    "ImportLoaded": (
+        "The imported saved game is loaded. The game before it is kept as a backup.",
+        "読み込んだセーブデータで始めます。前のゲームはバックアップに残してあります。",
+        "已读取导入的存档。之前的游戏已保留为备份。"),
+    "FormatImportMissing": (
+        "There is no file %@. Nothing was changed.",
+        "ファイル %@ が見つかりません。何も変わっていません。",
+        "找不到文件 %@。什么都没有改变。"),
+    "ImportUnreadable": (
+        "This file is not a saved game that can be read: it is damaged, too large or nested too deep. Nothing was changed.",
+        "このファイルは読めるセーブデータではありません（壊れているか、大きすぎるか、入れ子が深すぎます）。何も変わっていません。",
+        "这个文件不是可以读取的存档：已损坏、过大或嵌套过深。什么都没有改变。"),
+    "ImportOtherGame": (
+        "This file is not a saved game of Royal Expedition. Nothing was changed.",
+        "このファイルは王国探検隊のセーブデータではありません。何も変わっていません。",
+        "这个文件不是王国探险队的存档。什么都没有改变。"),
+    "FormatImportNewer": (
+        "This saved game was written by a newer version of the game (%@). Update the game to load it. Nothing was changed.",
+        "このセーブデータは新しいバージョンのゲーム（%@）で書かれています。ゲームを更新してから読み込んでください。何も変わっていません。",
+        "这个存档由更新版本的游戏（%@）写入。请先更新游戏再读取。什么都没有改变。"),
+    "ImportWrongKinds": (
+        "Some values in this saved game are not of the kinds the game keeps. Nothing was changed.",
+        "このセーブデータには、ゲームが使わない種類の値が入っています。何も変わっていません。",
+        "这个存档中有些值不是游戏保存的类型。什么都没有改变。"),
     "ToTwitter": (
         "Post to Twitter",
         "Twitterに投稿",

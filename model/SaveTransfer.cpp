@@ -1,8 +1,5 @@
 #include "model/SaveTransfer.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -64,11 +61,6 @@ std::string wrongKindIn(const Value::Dictionary& state) {
     }
     return "";
 }
-
-bool isRegularFile(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
 }  // namespace
 
 std::string SaveTransfer::version() { return RE_VERSION; }
@@ -117,7 +109,7 @@ SaveTransfer::Result SaveTransfer::exportTo(const std::string& path, const Value
 
 SaveTransfer::Result SaveTransfer::readSaveFile(const std::string& dataDirectory, Value* savedState) {
     const std::string path = dataDirectory + "/" + SavedStateStore::fileName;
-    if (!isRegularFile(path)) return {Problem::NoSave, path};
+    if (!DataFile::isRegularFile(path)) return {Problem::NoSave, path};
     std::string error;
     std::optional<Value> state = PropertyList::readFile(path, &error, Value::Type::Dictionary);
     if (!state) return {Problem::Unreadable, error};
@@ -130,21 +122,15 @@ std::string SaveTransfer::exportFolder(const std::string& dataDirectory) { retur
 std::string SaveTransfer::newExportPath(const std::string& dataDirectory, double wallTime) {
     const std::string stem = exportFolder(dataDirectory) + "/royal-expedition-" + SaveBackups::localTime(wallTime, "%Y-%m-%d-%H%M%S");
     std::string path = stem + ".plist";
-    struct stat st {};
-    for (int n = 2; ::lstat(path.c_str(), &st) == 0; ++n) path = stem + "-" + std::to_string(n) + ".plist";
+    for (int n = 2; DataFile::exists(path); ++n) path = stem + "-" + std::to_string(n) + ".plist";
     return path;
 }
 
 std::vector<std::string> SaveTransfer::listExports(const std::string& dataDirectory, size_t limit) {
     std::vector<std::string> names;
     const std::string folder = exportFolder(dataDirectory);
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name.ends_with(".plist") && name[0] != '.' && isRegularFile(folder + "/" + name)) names.push_back(name);
-        }
-        ::closedir(dir);
-    }
+    for (std::string& name : DataFile::regularFileNames(folder))
+        if (name.ends_with(".plist") && name[0] != '.') names.push_back(std::move(name));
     std::sort(names.begin(), names.end(), std::greater<>());
     if (names.size() > limit) names.resize(limit);
     for (std::string& name : names) name = folder + "/" + name;
@@ -152,8 +138,7 @@ std::vector<std::string> SaveTransfer::listExports(const std::string& dataDirect
 }
 
 SaveTransfer::Result SaveTransfer::check(const std::string& path, Value* savedState) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return {Problem::Missing, path};
+    if (!DataFile::exists(path)) return {Problem::Missing, path};
     std::string error;
     // Size, depth and number of values are checked before the file is parsed.
     std::optional<Value> document = PropertyList::readFile(path, &error, Value::Type::Dictionary);
@@ -185,7 +170,7 @@ SaveTransfer::Result SaveTransfer::scheduleImport(const std::string& path, const
 bool SaveTransfer::applyPendingImport(const std::string& dataDirectory, double wallTime, std::string* error) {
     const std::string pending = dataDirectory + "/" + kPendingImportName;
     const std::string save = dataDirectory + "/" + SavedStateStore::fileName;
-    if (!isRegularFile(pending)) return false;
+    if (!DataFile::isRegularFile(pending)) return false;
     auto fail = [&](const std::string& why) {
         if (error) *error = why;
         return false;

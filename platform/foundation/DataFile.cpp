@@ -1,5 +1,6 @@
 #include "platform/foundation/DataFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -213,4 +214,26 @@ bool DataFile::boolean(const nlohmann::json& object, const char* key, bool fallb
     if (!object.is_object()) return fallback;
     auto found = object.find(key);
     return found != object.end() && found->is_boolean() ? found->get<bool>() : fallback;
+}
+
+bool DataFile::exists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool DataFile::isRegularFile(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::vector<std::string> DataFile::regularFileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return names;
+    while (dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != ".." && isRegularFile(folder + "/" + name)) names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
 }

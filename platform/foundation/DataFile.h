@@ -37,6 +37,13 @@ public:
     // or cannot be written. Never blocks on a FIFO.
     static bool appendLine(const std::string& path, const std::string& line);
 
+    // Whether anything (a link included, never followed) is at the path.
+    static bool exists(const std::string& path);
+    // Whether the path is a regular file itself, not a link to one.
+    static bool isRegularFile(const std::string& path);
+    // The names of the regular files in the folder, in no order; empty when it cannot be read.
+    static std::vector<std::string> regularFileNames(const std::string& folder);
+
     // A new empty folder of our own below the system's temporary folder ("<prefix>-XXXXXX"); ""
     // when none can be made.
     static std::string makeScratchFolder(const std::string& prefix);

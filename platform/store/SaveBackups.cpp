@@ -1,13 +1,11 @@
 #include "platform/store/SaveBackups.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <ctime>
 
+#include "platform/foundation/DataFile.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/store/DurableFile.h"
 #include "platform/store/StoreFileSystem.h"
@@ -45,16 +43,10 @@ std::string SaveBackups::localTime(double wallTime, const char* format) {
 
 std::vector<SaveBackups::Backup> SaveBackups::list() const {
     std::vector<Backup> found;
-    DIR* dir = ::opendir(folder_.c_str());
-    if (!dir) return found;
-    while (dirent* entry = ::readdir(dir)) {
-        const std::string day = dayOfName(entry->d_name);
-        if (day.empty()) continue;
-        const std::string path = folder_ + "/" + entry->d_name;
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) found.push_back({path, day});
+    for (const std::string& name : DataFile::regularFileNames(folder_)) {
+        const std::string day = dayOfName(name);
+        if (!day.empty()) found.push_back({folder_ + "/" + name, day});
     }
-    ::closedir(dir);
     std::sort(found.begin(), found.end(), [](const Backup& a, const Backup& b) { return a.day > b.day; });
     return found;
 }

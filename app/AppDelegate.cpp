@@ -6,11 +6,14 @@
 #include "app/GameRatingPrompt.h"
 #include "app/StoreObserver.h"
 #include "explore/NMCommon.h"
+#include "explore/RankingManager.h"
 #include "explore/ViewController.h"
+#include "gamelink/GameLinkBanners.h"
 #include "gamelink/TopPanelAdsViewController.h"
 #include "model/GameEvents.h"
 #include "model/GoldManager.h"
 #include "model/MonsterManager.h"
+#include "model/SavePointHooks.h"
 #include "model/SavedStateKeys.h"
 #include "platform/payments/PaymentQueue.h"
 #include "overlays/NMAlertViewManager.h"
@@ -37,6 +40,8 @@ AppDelegate::AppDelegate() = default;
 
 AppDelegate::~AppDelegate() {
     if (auto queue = PaymentQueue::sharedDefaultQueue()) queue->removeTransactionObserver(StoreObserver::instance().get());
+    SavePointHooks::setAfterSaveHandler({});
+    GameLinkBanners::uninstall();
 }
 
 void AppDelegate::initializeClass() {
@@ -51,6 +56,9 @@ bool AppDelegate::didFinishLaunching(Window& window) {
     CommunityChat::shared().setUp(CommunityChat::kClientId, CommunityChat::kAccountBase);
     ViewController::setChatOpener([](const std::string& group, const std::string& title) { CommunityChat::shared().openGroup(group, title); });
 
+    // Every save point from here on reports the leaderboard scores when it may.
+    SavePointHooks::setAfterSaveHandler([] { RankingManager::reportIfNeeded(); });
+
     EffectManager::getInstance();
     GoldManager::getInstance();
     MonsterManager::getInstance();
@@ -60,6 +68,8 @@ bool AppDelegate::didFinishLaunching(Window& window) {
     viewController_->addViewTo(window);
     window.makeKeyAndVisible();
 
+    // The banners show the maker's other games.
+    GameLinkBanners::install();
     // Only the 568-point screen has room for the top advertising panel; elsewhere the title
     // shows the banners.
     if (TopPanelAdsViewController::isWantedOnMainScreen()) {

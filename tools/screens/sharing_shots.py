@@ -31,40 +31,26 @@ def player(data, extra=(), **values):
 
 os.environ.pop("RE_INDEX_URL", None)
 
-# The share sheet two hours after the last bonus, then the composer.
-with tempfile.TemporaryDirectory() as data:
-    game = player(data, timestamp_post_bonus=1800000000.0 - 7200, member_1={"member_id": 1})
-    game.press("shareBtn")
-    game.wait(1)
-    shot(game, "share-sheet.png")
-    game.press("alertBtn0")
-    game.wait(2)
-    shot(game, "composer.png")
+def pressed(game, *steps):
+    """Each step a button to press (then a second's wait) or a picture to take."""
+    for step in steps:
+        if step.endswith(".png"):
+            shot(game, step)
+        else:
+            game.press(step)
+            game.wait(1.5)
     game.finish()
 
-# The rankings after two reports a minute apart.
-with tempfile.TemporaryDirectory() as data:
+
+with tempfile.TemporaryDirectory() as data:  # two hours after the last bonus
+    pressed(player(data, timestamp_post_bonus=1800000000.0 - 7200, member_1={"member_id": 1}),
+            "shareBtn", "share-sheet.png", "alertBtn0", "composer.png")
+with tempfile.TemporaryDirectory() as data:  # the rankings after a save point
     game = player(data)
     game.send("background")
     game.send("activate")
-    game.wait(61)
-    game.send("background")
-    game.send("activate")
-    game.wait(1)
-    game.press("rankingBtn")
-    game.wait(1)
-    shot(game, "rankings.png")
-    game.finish()
-
-# The game list, bundled with the game, and the banners of the tall screen.
-with tempfile.TemporaryDirectory() as data:
-    game = player(data)
-    game.press("infoBtn")
-    game.wait(2)
-    shot(game, "game-list.png")
-    game.finish()
-with tempfile.TemporaryDirectory() as data:
-    game = player(data, extra=("--screen", "568", "--lang", "ja"))
-    game.wait(1)
-    shot(game, "top-panel-banners.png")
-    game.finish()
+    pressed(game, "rankingBtn", "rankings.png")
+with tempfile.TemporaryDirectory() as data:  # the game list bundled with the game
+    pressed(player(data), "infoBtn", "game-list.png")
+with tempfile.TemporaryDirectory() as data:  # the banners of the tall screen, in Japanese
+    pressed(player(data, extra=("--screen", "568", "--lang", "ja")), "top-panel-banners.png")

@@ -8,7 +8,7 @@ import sys
 import tempfile
 import time
 
-from driver import EPOCH, QUIET, Game, check, folders
+from driver import QUIET, Game, check, folders
 
 OPENED_LIST = [{"monster_id": 6 * d, "times": 1, "viewed": True} for d in (1, 2, 3)]  # dungeon 4 open: the info button
 STATE = dict(QUIET, monsters=OPENED_LIST)
@@ -47,16 +47,12 @@ def open_list(game):
     return rows(game)
 
 
-def close_list(game):
-    game.press("closeBtn")
-    game.wait(1)
-    check(not game.visible("gamelinkRoot"), "the list has gone")
-
-
-def still_answers(game):
-    game.press("exploreBtn")
-    game.wait(1)
-    check(game.visible("okBtn"), "the game still answers")
+def close_and_go_on(game):
+    """The list closes and the game still answers."""
+    for button in ("closeBtn", "exploreBtn"):
+        game.press(button)
+        game.wait(1)
+    check(not game.visible("gamelinkRoot") and game.visible("okBtn"), "the list has gone, the game answers")
 
 
 def finish_measured(game):
@@ -75,8 +71,8 @@ if __name__ == "__main__":
     port = int(server.stdout.readline())
     base = "http://127.0.0.1:%d/%%s/" % port
     try:
-        # A good index: this game left out, the other objects in order. Touched rows: an installed game starts, another opens its store page, the
-        # hostile one opens nothing.
+        # A good index: this game left out, the other objects in order. Touched rows: an installed game starts, another
+        # opens its store page, the hostile one opens nothing.
         with tempfile.TemporaryDirectory() as data:
             game = Player(data, base % "good")
             game.through_title()
@@ -93,8 +89,7 @@ if __name__ == "__main__":
             pages = game.pages()
             check("/APPSTORE_moonkettle-slime-ranch" in pages and "/INSTALLED_APP_moonkettle-slimeranch" in pages
                   and not any("rm -rf" in p or ".." in p for p in pages), "page views: %r" % pages)
-            close_list(game)
-            still_answers(game)
+            close_and_go_on(game)
             game.finish()
 
         # The tall screen's banners: the list's games, one a banner, each opened as its row would be.
@@ -129,8 +124,7 @@ if __name__ == "__main__":
                 listed = open_list(game)
                 seconds = time.monotonic() - started
                 check(len(listed) == expected, "%s: %r" % (case, listed))
-                close_list(game)
-                still_answers(game)
+                close_and_go_on(game)
                 check(game.json_of("opened", "OPENED") == [], "%s: nothing opened" % case)
                 memory = finish_measured(game)
                 figures.append("%s %.1f s %d MiB" % (case, seconds, memory // 1024))

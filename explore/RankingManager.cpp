@@ -24,7 +24,10 @@ void RankingManager::reportIfNeeded() {
     SavedStateStore& store = SavedStateStore::standardUserDefaults();
     if (!store.boolForKey(SavedStateKeys::gkLoginSucceeded)) return;
     const double now = RunLoop::main().wallTime();
-    if (now - store.doubleForKey(SavedStateKeys::timestampLastReport) < kReportInterval) return;
+    // A last report "in the future" means the clock was moved back: that does not hold reports off
+    // until the clock has caught up again.
+    const double since = now - store.doubleForKey(SavedStateKeys::timestampLastReport);
+    if (since >= 0 && since < kReportInterval) return;
     LeaderboardService::shared().reportScores(currentScores());
     store.setDouble(now, SavedStateKeys::timestampLastReport);
 }

@@ -15,8 +15,8 @@ public:
 
     static constexpr double kReportInterval = 60.0;
 
-    // Reports the scores when signed in and a minute has passed since the last report; the last
-    // report's time is then now. A report the service refuses is lost (the next one sends the
+    // Reports the scores when signed in and a minute has passed since the last report (or the
+    // clock now reads before it); the last report's time is then now. A report the service refuses is lost (the next one sends the
     // then current totals).
     static void reportIfNeeded();
     // The four scores as a report would send them now, in board order.

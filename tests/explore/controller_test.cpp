@@ -209,6 +209,10 @@ TEST_F(ControllerTest, ASavePairReportsFromSaveGoldWithTheSavedMonsterTotalAndTh
     advance(60);
     MonsterManager::getInstance()->saveMonsters();
     EXPECT_EQ(lastScores(), (std::vector<int64_t>{0, 9, 1, 0}));
+    // A clock moved back an hour does not hold the reports off for the hour.
+    store().setDouble(RunLoop::main().wallTime() + 3600, Keys::timestampLastReport);
+    GoldManager::getInstance()->saveGold();
+    EXPECT_EQ(store().doubleForKey(Keys::timestampLastReport), RunLoop::main().wallTime());
     SavePointHooks::setAfterSaveHandler({});
     LeaderboardService::setShared(nullptr);
 }

@@ -17,12 +17,11 @@ std::shared_ptr<StoreObserver> StoreObserver::instance() {
 }
 
 void StoreObserver::savePurchasedProductWithId(const std::string& productId) {
-    const Value entry = EquipStaticData::getInstance()->equipStaticInfoWithProductId(productId);
-    if (entry.isNil()) return;
-    const int64_t equipId = entry["id"].integerValue();
+    const EquipRow* entry = EquipStaticData::getInstance()->equipStaticInfoWithProductId(productId);
+    if (!entry) return;
     // A purchase handed over again (the game was closed before finishing it) grants nothing more.
-    if (EquipManager::haveEquipmentWithId(static_cast<unsigned>(equipId))) return;
-    EquipManager::addEquipWithId(equipId);
+    if (EquipManager::haveEquipmentWithId(entry->id)) return;
+    EquipManager::addEquipWithId(entry->id);
 }
 
 void StoreObserver::paymentQueueUpdatedTransactions(PaymentQueue& queue, const std::vector<PaymentTransaction>& transactions) {

@@ -93,7 +93,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "royal-expedition: cannot make a scratch folder for the headless run\n");
             return 2;
         }
-        // The path is kept first, so it outlives the handler that removes the folder at exit.
+        // The folder goes at exit, however the run ends (the end of main, a script's terminate);
+        // the path is kept first, so it outlives the handler that removes it.
         scratchDirectoryToRemove() = scratchDirectory;
         std::atexit(removeScratchDirectory);
     }
@@ -224,7 +225,5 @@ int main(int argc, char** argv) {
     if (options.printFrames) std::printf("FRAMES %llu end\n", static_cast<unsigned long long>(app.framesRendered()));
     frameReport.invalidate();
     deliver.invalidate();
-    // The scratch folder of a headless run goes now: the services that write into it are done.
-    removeScratchDirectory();
     return status != 0 ? status : (*saveFailedAtExit ? 1 : 0);
 }

@@ -51,7 +51,7 @@ void EquipStatusView::drawRect() {
 }
 
 void EquipStatusView::updateMode() {
-    const size_t onSale = EquipManager::equipmentsInStoreOfType(EquipManager::kTypeItem).arrayValue().size();
+    const size_t onSale = EquipManager::equipmentsInStoreOfType(EquipManager::kTypeItem).size();
     const bool shopOpen = SavedStateStore::standardUserDefaults().boolForKey(SavedStateKeys::shopUnlocked);
     if (shopOpen && onSale > 0) {
         currentMode_ = onSale > kOneRowCapacity ? kModeTwoRows : kModeOneRow;
@@ -64,8 +64,7 @@ void EquipStatusView::updateMode() {
 
 void EquipStatusView::updateIcons() {
     removeAllIcons();
-    const Value owned = EquipManager::equipmentsPurchasedWithType(EquipManager::kTypeItem);
-    for (const Value& record : owned.arrayValue()) generateIconWithEquipId(static_cast<unsigned>(record["id"].unsignedValue()));
+    for (const EquipRow& row : EquipManager::equipmentsPurchasedWithType(EquipManager::kTypeItem)) generateIconWithEquipId(row.id);
 }
 
 void EquipStatusView::removeAllIcons() {

@@ -46,7 +46,7 @@ void take(View& root, std::shared_ptr<T>& outlet, const char* name) {
 
 MenuView::MenuView(const Rect& frame) : View(frame) {}
 
-MenuView::~MenuView() { NMCommon::removeObserver(static_cast<const void*>(this)); }
+MenuView::~MenuView() { NMCommon::removeObserver(static_cast<Object*>(this)); }
 
 void MenuView::awakeFromLayout() {
     take(*this, menuBtn1_, "menuBtn1");
@@ -68,10 +68,7 @@ void MenuView::awakeFromLayout() {
 
     if (observing_) return;
     observing_ = true;
-    const void* self = this;
-    auto observe = [this, self](const char* name, void (MenuView::*handler)(const Notification&)) {
-        NMCommon::addObserver(self, [this, handler](const Notification& n) { (this->*handler)(n); }, name);
-    };
+    auto observe = [this](const char* name, void (MenuView::*handler)(const Notification&)) { NMCommon::observe(this, handler, name); };
     observe(GameEvents::kShopUnlocked, &MenuView::shopUnlocked);
     observe(GameEvents::kMapUnlocked, &MenuView::mapUnlocked);
     observe(GameEvents::kCollectionUnlocked, &MenuView::collectionUnlocked);

@@ -19,6 +19,12 @@ public:
     // Registers the handler for the event name, from any poster and with any object.
     static void addObserver(Object* observer, NotificationCenter::Handler handler, const std::string& name);
     static void addObserver(const void* observer, NotificationCenter::Handler handler, const std::string& name);
+    // Calls the observer's member function for each event of that name, never once it is gone;
+    // removeObserver(static_cast<Object*>(observer)) ends it.
+    template <class T>
+    static void observe(T* observer, void (T::*handler)(const Notification&), const std::string& name) {
+        addObserver(static_cast<Object*>(observer), [observer, handler](const Notification& n) { (observer->*handler)(n); }, name);
+    }
     // Removes every registration of that observer.
     static void removeObserver(const void* observer);
     // Posts the event for a later pass of the main run loop; callable from any thread.

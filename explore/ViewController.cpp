@@ -177,11 +177,7 @@ void ViewController::viewDidLoad() {
     updateDungeon();
     stageView_->drawPersons();
 
-    Object* self = this;
-    auto observe = [self](const char* name, void (ViewController::*handler)(const Notification&)) {
-        auto* vc = static_cast<ViewController*>(self);
-        NMCommon::addObserver(self, [vc, handler](const Notification& n) { (vc->*handler)(n); }, name);
-    };
+    auto observe = [this](const char* name, void (ViewController::*handler)(const Notification&)) { NMCommon::observe(this, handler, name); };
     observe(GameEvents::kMoveDidEnd, &ViewController::moveDidEnd);
     observe(GameEvents::kDungeonUpdated, &ViewController::dungeonUpdated);
     observe(GameEvents::kExploreSuspended, &ViewController::exploreSuspended);
@@ -277,8 +273,8 @@ void ViewController::pressExplore() {
 }
 
 void ViewController::startExplore() {
-    const Value info = DungeonStaticData::getInstance()->currentDungeonStaticInfo();
-    const unsigned d = static_cast<unsigned>(info["id"].integerValue());
+    const DungeonRow* info = DungeonStaticData::getInstance()->currentDungeonStaticInfo();
+    const unsigned d = info ? info->id : 0;
 
     if (!store().boolForKey(Keys::firstExplore)) {
         recordPage("FIRST_EXPLORE_V102");

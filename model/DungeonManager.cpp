@@ -23,22 +23,17 @@ bool DungeonManager::isUnlockedWithDungeonId(unsigned dungeonId) {
     return MonsterManager::getInstance()->huntedMonsterWithId(DungeonStaticData::getInstance()->bossIdOpeningDungeonId(dungeonId));
 }
 
-Value DungeonManager::visibleDungeons() {
-    const Value& all = DungeonStaticData::getInstance()->dungeons();
+std::vector<DungeonRow> DungeonManager::visibleDungeons() {
+    const std::vector<DungeonRow>& all = DungeonStaticData::getInstance()->dungeons();
     if (isUnlockedWithDungeonId(kSecondHalfDungeonId)) return all;
-    const Value::Array& entries = all.arrayValue();
-    if (all.isNil()) return Value();
-    const size_t n = std::min<size_t>(kFirstHalfDungeonCount, entries.size());
-    return Value(Value::Array(entries.begin(), entries.begin() + static_cast<long>(n)));
+    const size_t n = std::min<size_t>(kFirstHalfDungeonCount, all.size());
+    return std::vector<DungeonRow>(all.begin(), all.begin() + static_cast<long>(n));
 }
 
 unsigned DungeonManager::numUnlockedDungeons() {
     unsigned count = 0;
-    const Value visible = visibleDungeons();  // kept alive for the loop
-    for (const Value& entry : visible.arrayValue()) {
-        const uint64_t id = entry["id"].unsignedValue();
-        if (id >= 2 && isUnlockedWithDungeonId(static_cast<unsigned>(id))) ++count;
-    }
+    for (const DungeonRow& row : visibleDungeons())
+        if (row.id >= 2 && isUnlockedWithDungeonId(row.id)) ++count;
     return count;
 }
 
@@ -57,7 +52,8 @@ void DungeonManager::addExploreCntWithDungeonId(unsigned dungeonId) {
 }
 
 std::string DungeonManager::currentDungeonBGM() {
-    const unsigned id = static_cast<unsigned>(DungeonStaticData::getInstance()->currentDungeonStaticInfo()["id"].unsignedValue());
+    const DungeonRow* current = DungeonStaticData::getInstance()->currentDungeonStaticInfo();
+    const unsigned id = current ? current->id : 0;
     switch (id) {
         case 2:
         case 9: return "bgm_2.aif";

@@ -3,6 +3,7 @@
 // store and the tables afresh. Dungeon d (d >= 2) is unlocked exactly when the boss of dungeon
 // d - 1 has been hunted at least once.
 #include <string>
+#include <vector>
 
 #include "model/DungeonStaticData.h"
 #include "platform/foundation/Value.h"
@@ -17,7 +18,7 @@ public:
     static unsigned currentDungeonId();
     static bool isUnlockedWithDungeonId(unsigned dungeonId);
     // The whole dungeon table once dungeon 7 is unlocked, else its first six entries.
-    static Value visibleDungeons();
+    static std::vector<DungeonRow> visibleDungeons();
     // Visible dungeons from id 2 on that are unlocked (dungeon 1 is not counted).
     static unsigned numUnlockedDungeons();
     static unsigned latestUnlockedDungeonId();

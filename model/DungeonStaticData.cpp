@@ -1,23 +1,32 @@
 #include "model/DungeonStaticData.h"
 
-#include <mutex>
-
 #include "model/SavedStateKeys.h"
 #include "model/StaticTable.h"
 
 void DungeonStaticData::initFile() {
-    dungeons_ = loadStaticTable("dungeons");
-    dungeonMonsters_ = loadStaticTable("dungeon_monsters");
+    dungeons_ = loadStaticRows<DungeonRow>("dungeons");
+    dungeonMonsters_.clear();
+    const Value lists = loadStaticTable("dungeon_monsters");
+    for (const Value& list : lists.arrayValue()) {
+        if (!list.isDictionary()) continue;
+        const Value& id = list["dungeon_id"];
+        DungeonMonsterList rows;
+        for (const Value& entry : list["monsters"].arrayValue())
+            if (entry.isDictionary()) rows.push_back(DungeonMonsterRow::fromValue(entry));
+        dungeonMonsters_.emplace_back(id.isNumber() && id.doubleValue() >= 0 ? static_cast<unsigned>(id.unsignedValue()) : 0u,
+                                      std::move(rows));
+    }
 }
 
-Value DungeonStaticData::dungeonStaticInfoWithId(unsigned dungeonId) const {
-    for (const Value& entry : dungeons_.arrayValue())
-        if (entry["id"].unsignedValue() == dungeonId) return entry;
-    return Value();
+const DungeonRow* DungeonStaticData::dungeonStaticInfoWithId(unsigned dungeonId) const {
+    for (const DungeonRow& row : dungeons_)
+        if (row.id == dungeonId) return &row;
+    return nullptr;
 }
 
 std::string DungeonStaticData::dungeonNameWithId(unsigned dungeonId) const {
-    return dungeonStaticInfoWithId(dungeonId)["name"].stringValue();
+    const DungeonRow* row = dungeonStaticInfoWithId(dungeonId);
+    return row ? row->name : std::string();
 }
 
 unsigned DungeonStaticData::currentDungeonId() {
@@ -25,18 +34,20 @@ unsigned DungeonStaticData::currentDungeonId() {
     return stored < 1 ? 1u : static_cast<unsigned>(stored);
 }
 
-Value DungeonStaticData::currentDungeonStaticInfo() const { return dungeonStaticInfoWithId(currentDungeonId()); }
+const DungeonRow* DungeonStaticData::currentDungeonStaticInfo() const { return dungeonStaticInfoWithId(currentDungeonId()); }
 
 std::string DungeonStaticData::currentDungeonName() const { return dungeonNameWithId(currentDungeonId()); }
 
-Value DungeonStaticData::monstersWithDungeonId(unsigned dungeonId) const {
-    for (const Value& list : dungeonMonsters_.arrayValue())
-        if (list["dungeon_id"].unsignedValue() == dungeonId) return list["monsters"];
-    return Value();
+const DungeonMonsterList& DungeonStaticData::monstersWithDungeonId(unsigned dungeonId) const {
+    static const DungeonMonsterList none;
+    for (const auto& [id, list] : dungeonMonsters_)
+        if (id == dungeonId) return list;
+    return none;
 }
 
 unsigned DungeonStaticData::bossIdWithDungeionId(unsigned dungeonId) const {
-    return static_cast<unsigned>(dungeonStaticInfoWithId(dungeonId)["boss_id"].unsignedValue());
+    const DungeonRow* row = dungeonStaticInfoWithId(dungeonId);
+    return row ? row->bossId : 0;
 }
 
 unsigned DungeonStaticData::bossIdOpeningDungeonId(unsigned dungeonId) const {
@@ -44,8 +55,7 @@ unsigned DungeonStaticData::bossIdOpeningDungeonId(unsigned dungeonId) const {
 }
 
 bool DungeonStaticData::isBossinDungeonId(unsigned dungeonId, unsigned monsterId) const {
-    const Value list = monstersWithDungeonId(dungeonId);  // kept alive for the loop
-    for (const Value& entry : list.arrayValue())
-        if (entry["monster_id"].unsignedValue() == monsterId) return entry["is_boss"].boolValue();
+    for (const DungeonMonsterRow& entry : monstersWithDungeonId(dungeonId))
+        if (entry.monsterId == monsterId) return entry.isBoss;
     return false;
 }

@@ -18,21 +18,19 @@ Value EquipManager::equipInfoWithId(int64_t equipId) {
 
 bool EquipManager::haveEquipmentWithId(unsigned equipId) { return SavedStateKeys::ownsEquipWithId(equipId); }
 
-bool EquipManager::isEquipUnlockedWithEquipStaticInfo(const Value& equipStaticInfo) {
-    const unsigned monsterId = static_cast<unsigned>(equipStaticInfo["monster"].unsignedValue());
-    if (monsterId == 0) return true;
-    const uint64_t needed = equipStaticInfo["num"].unsignedValue();
-    return MonsterManager::getInstance()->numHuntedMonsterWithId(monsterId) >= needed;
+bool EquipManager::isEquipUnlockedWithEquipStaticInfo(const EquipRow& equipStaticInfo) {
+    if (equipStaticInfo.monster == 0) return true;
+    return MonsterManager::getInstance()->numHuntedMonsterWithId(equipStaticInfo.monster) >= equipStaticInfo.num;
 }
 
-bool EquipManager::isNewEquipWithEquipStaticInfo(const Value& equipStaticInfo) {
-    return equipStaticInfo["req_dungeon"].unsignedValue() == DungeonManager::latestUnlockedDungeonId();
+bool EquipManager::isNewEquipWithEquipStaticInfo(const EquipRow& equipStaticInfo) {
+    return equipStaticInfo.reqDungeon == DungeonManager::latestUnlockedDungeonId();
 }
 
-std::optional<std::string> EquipManager::descriptionForUnlockWithEquipStaticInfo(const Value& equipStaticInfo) {
-    const unsigned monsterId = static_cast<unsigned>(equipStaticInfo["monster"].unsignedValue());
+std::optional<std::string> EquipManager::descriptionForUnlockWithEquipStaticInfo(const EquipRow& equipStaticInfo) {
+    const unsigned monsterId = equipStaticInfo.monster;
     if (monsterId == 0) return std::nullopt;
-    const unsigned num = static_cast<unsigned>(equipStaticInfo["num"].unsignedValue());
+    const unsigned num = equipStaticInfo.num;
     const unsigned hunted = MonsterManager::getInstance()->numHuntedMonsterWithId(monsterId);
     const std::string name = MonsterStaticData::getInstance()->monsterNameWithMonsterId(monsterId);
     const int missing = static_cast<int>(num - hunted);  // the hunts still missing
@@ -40,26 +38,26 @@ std::optional<std::string> EquipManager::descriptionForUnlockWithEquipStaticInfo
 }
 
 namespace {
-Value listed(const Value& entries) {
-    Value::Array result;
-    for (const Value& entry : entries.arrayValue())
-        if (DungeonManager::isUnlockedWithDungeonId(static_cast<unsigned>(entry["req_dungeon"].unsignedValue())))
-            result.push_back(entry);
-    return Value(std::move(result));
+std::vector<EquipRow> listed(const std::vector<EquipRow>& rows) {
+    std::vector<EquipRow> result;
+    for (const EquipRow& row : rows)
+        if (DungeonManager::isUnlockedWithDungeonId(row.reqDungeon)) result.push_back(row);
+    return result;
 }
 }  // namespace
 
-Value EquipManager::equipmentsInStore() { return listed(EquipStaticData::getInstance()->equipments()); }
+std::vector<EquipRow> EquipManager::equipmentsInStore() { return listed(EquipStaticData::getInstance()->equipments()); }
 
-Value EquipManager::equipmentsInStoreOfType(int64_t type) { return listed(EquipStaticData::getInstance()->equipmentsOfType(type)); }
+std::vector<EquipRow> EquipManager::equipmentsInStoreOfType(int64_t type) {
+    return listed(EquipStaticData::getInstance()->equipmentsOfType(type));
+}
 
-Value EquipManager::equipmentsPurchasedWithType(int64_t type) {
-    const Value ofType = EquipStaticData::getInstance()->equipmentsOfType(type);
-    Value::Array result;
-    const Value::Array& entries = ofType.arrayValue();
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
-        if (haveEquipmentWithId(static_cast<unsigned>((*it)["id"].integerValue()))) result.push_back(*it);
-    return Value(std::move(result));
+std::vector<EquipRow> EquipManager::equipmentsPurchasedWithType(int64_t type) {
+    const std::vector<EquipRow> ofType = EquipStaticData::getInstance()->equipmentsOfType(type);
+    std::vector<EquipRow> result;
+    for (auto it = ofType.rbegin(); it != ofType.rend(); ++it)
+        if (haveEquipmentWithId(it->id)) result.push_back(*it);
+    return result;
 }
 
 void EquipManager::addEquipWithId(int64_t equipId) {
@@ -73,11 +71,10 @@ void EquipManager::addEquipWithId(int64_t equipId) {
 void EquipManager::updateBonusRate() {
     float gold = 1.0f;
     float time = 1.0f;
-    const Value owned = equipmentsPurchasedWithType(kTypeBonus);  // kept alive for the loop
-    for (const Value& entry : owned.arrayValue()) {
-        const float g = entry["gold_rate"].floatValue();
+    for (const EquipRow& entry : equipmentsPurchasedWithType(kTypeBonus)) {
+        const float g = static_cast<float>(entry.goldRate);
         if (g > 1.0f) gold = gold * g;
-        const float s = entry["speed_rate"].floatValue();
+        const float s = static_cast<float>(entry.speedRate);
         if (s > 1.0f) time = time * (1.0f / s);
     }
     auto& store = SavedStateStore::standardUserDefaults();

@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
+#include "model/StaticRows.h"
 #include "platform/foundation/Value.h"
 
 class EquipManager {
@@ -18,19 +21,19 @@ public:
     static Value equipInfoWithId(int64_t equipId);
     static bool haveEquipmentWithId(unsigned equipId);
 
-    // Purchasable: no monster condition, or that monster hunted at least "num" times.
-    static bool isEquipUnlockedWithEquipStaticInfo(const Value& equipStaticInfo);
-    // New: its "req_dungeon" is the latest unlocked dungeon.
-    static bool isNewEquipWithEquipStaticInfo(const Value& equipStaticInfo);
+    // Purchasable: no monster condition, or that monster hunted at least num times.
+    static bool isEquipUnlockedWithEquipStaticInfo(const EquipRow& equipStaticInfo);
+    // New: its reqDungeon is the latest unlocked dungeon.
+    static bool isNewEquipWithEquipStaticInfo(const EquipRow& equipStaticInfo);
     // "FormatUnlockCondition" filled with the monster's name, num and the hunts still missing;
     // nothing for an item without a monster condition.
-    static std::optional<std::string> descriptionForUnlockWithEquipStaticInfo(const Value& equipStaticInfo);
+    static std::optional<std::string> descriptionForUnlockWithEquipStaticInfo(const EquipRow& equipStaticInfo);
 
-    // Items whose "req_dungeon" is unlocked, in table order (all types, or one type).
-    static Value equipmentsInStore();
-    static Value equipmentsInStoreOfType(int64_t type);
+    // Items whose dungeon (reqDungeon) is unlocked, in table order (all types, or one type).
+    static std::vector<EquipRow> equipmentsInStore();
+    static std::vector<EquipRow> equipmentsInStoreOfType(int64_t type);
     // Owned items of the type, last table entry first.
-    static Value equipmentsPurchasedWithType(int64_t type);
+    static std::vector<EquipRow> equipmentsPurchasedWithType(int64_t type);
 
     // Records the purchase, recomputes the rates, flushes, posts "equipUpdated".
     static void addEquipWithId(int64_t equipId);

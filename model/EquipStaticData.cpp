@@ -1,32 +1,30 @@
 #include "model/EquipStaticData.h"
 
-#include <mutex>
-
 #include "model/StaticTable.h"
 
-void EquipStaticData::initFile() { equipments_ = loadStaticTable("equipments"); }
+void EquipStaticData::initFile() { equipments_ = loadStaticRows<EquipRow>("equipments"); }
 
-Value EquipStaticData::equipStaticInfoWithEquipId(int64_t equipId) const {
-    for (const Value& entry : equipments_.arrayValue())
-        if (entry["id"].integerValue() == equipId) return entry;
-    return Value();
+const EquipRow* EquipStaticData::equipStaticInfoWithEquipId(int64_t equipId) const {
+    for (const EquipRow& row : equipments_)
+        if (static_cast<int64_t>(row.id) == equipId) return &row;
+    return nullptr;
 }
 
 std::string EquipStaticData::equipNameWithEquipId(int64_t equipId) const {
-    return equipStaticInfoWithEquipId(equipId)["name"].stringValue();
+    const EquipRow* row = equipStaticInfoWithEquipId(equipId);
+    return row ? row->name : std::string();
 }
 
-Value EquipStaticData::equipStaticInfoWithProductId(const std::string& productId) const {
-    for (const Value& entry : equipments_.arrayValue()) {
-        const std::string candidate = entry["product_id"].isString() ? entry["product_id"].stringValue() : std::string();
-        if (!candidate.empty() && candidate == productId) return entry;
-    }
-    return Value();
+const EquipRow* EquipStaticData::equipStaticInfoWithProductId(const std::string& productId) const {
+    if (productId.empty()) return nullptr;
+    for (const EquipRow& row : equipments_)
+        if (row.productId == productId) return &row;
+    return nullptr;
 }
 
-Value EquipStaticData::equipmentsOfType(int64_t type) const {
-    Value::Array result;
-    for (const Value& entry : equipments_.arrayValue())
-        if (entry["type"].integerValue() == type) result.push_back(entry);
-    return Value(std::move(result));
+std::vector<EquipRow> EquipStaticData::equipmentsOfType(int64_t type) const {
+    std::vector<EquipRow> result;
+    for (const EquipRow& row : equipments_)
+        if (row.type == type) result.push_back(row);
+    return result;
 }

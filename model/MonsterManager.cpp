@@ -18,15 +18,14 @@ unsigned MonsterManager::numAllMonsters() {
     // Until the second half is open (its dungeon's opening boss hunted) only the first half counts.
     const unsigned opener = DungeonStaticData::getInstance()->bossIdOpeningDungeonId(DungeonStaticData::kSecondHalfDungeonId);
     if (!getInstance()->huntedMonsterWithId(opener)) return kFirstHalfMonsterCount;
-    return static_cast<unsigned>(MonsterStaticData::getInstance()->monsters().count());
+    return static_cast<unsigned>(MonsterStaticData::getInstance()->monsters().size());
 }
 
 bool MonsterManager::isStrongerThanMonsterId(unsigned monsterId) {
-    const Value entry = MonsterStaticData::getInstance()->monsterStaticInfoWithMonsterId(monsterId);
-    for (const char* field : {"req_equip1", "req_equip2", "req_equip3"}) {
-        const unsigned required = static_cast<unsigned>(entry[field].unsignedValue());
+    const MonsterRow* entry = MonsterStaticData::getInstance()->monsterStaticInfoWithMonsterId(monsterId);
+    if (!entry) return true;  // an unknown monster asks for nothing
+    for (const unsigned required : entry->reqEquip)
         if (required != 0 && !SavedStateKeys::ownsEquipWithId(required)) return false;
-    }
     return true;
 }
 

@@ -1,30 +1,30 @@
 #include "model/MonsterStaticData.h"
 
 #include <algorithm>
-#include <mutex>
 
 #include "model/StaticTable.h"
 
-void MonsterStaticData::initFile() { monsters_ = loadStaticTable("monsters"); }
+void MonsterStaticData::initFile() { monsters_ = loadStaticRows<MonsterRow>("monsters"); }
 
-Value MonsterStaticData::monsterStaticInfoWithMonsterId(unsigned monsterId) const {
-    for (const Value& entry : monsters_.arrayValue())
-        if (entry["id"].integerValue() == static_cast<int64_t>(monsterId)) return entry;
-    return Value();
+const MonsterRow* MonsterStaticData::monsterStaticInfoWithMonsterId(unsigned monsterId) const {
+    for (const MonsterRow& row : monsters_)
+        if (row.id == monsterId) return &row;
+    return nullptr;
 }
 
-Value MonsterStaticData::monstersWithPageIndex(unsigned page, unsigned maxPerPage) const {
-    const Value::Array& all = monsters_.arrayValue();
+std::span<const MonsterRow> MonsterStaticData::monstersWithPageIndex(unsigned page, unsigned maxPerPage) const {
     const uint64_t start = static_cast<uint64_t>(page) * maxPerPage;
-    if (start >= all.size()) return Value();
-    const uint64_t end = std::min<uint64_t>(start + maxPerPage, all.size());
-    return Value(Value::Array(all.begin() + static_cast<long>(start), all.begin() + static_cast<long>(end)));
+    if (start >= monsters_.size()) return {};
+    const uint64_t end = std::min<uint64_t>(start + maxPerPage, monsters_.size());
+    return std::span<const MonsterRow>(monsters_).subspan(start, end - start);
 }
 
 unsigned MonsterStaticData::goldWithMonsterId(unsigned monsterId) const {
-    return static_cast<unsigned>(monsterStaticInfoWithMonsterId(monsterId)["gold"].unsignedValue());
+    const MonsterRow* row = monsterStaticInfoWithMonsterId(monsterId);
+    return row ? row->gold : 0;
 }
 
 std::string MonsterStaticData::monsterNameWithMonsterId(unsigned monsterId) const {
-    return monsterStaticInfoWithMonsterId(monsterId)["name"].stringValue();
+    const MonsterRow* row = monsterStaticInfoWithMonsterId(monsterId);
+    return row ? row->name : std::string();
 }

@@ -1,30 +1,31 @@
 #pragma once
-// The monster table ("monsters.plist"): one entry per monster, grouped by dungeon, six per
-// dungeon. Loaded once; read-only afterwards.
-#include <cstdint>
+// The monster table ("monsters.plist"): one row per monster, grouped by dungeon, six per
+// dungeon. Read once into typed rows; read-only afterwards.
+#include <span>
 #include <string>
+#include <vector>
 
+#include "model/StaticRows.h"
 #include "platform/core/Singleton.h"
-#include "platform/foundation/Value.h"
 
 class MonsterStaticData : public Singleton<MonsterStaticData> {
 public:
     void initFile();
 
-    // The whole table (an array of entries), nil when it could not be loaded.
-    const Value& monsters() const { return monsters_; }
+    // The whole table, in table order (empty when it could not be loaded).
+    const std::vector<MonsterRow>& monsters() const { return monsters_; }
 
-    // The first entry whose "id" equals the id, or nil.
-    Value monsterStaticInfoWithMonsterId(unsigned monsterId) const;
-    // Entries page*size .. page*size+size-1, cut at the table's end; nil when page*size is past it.
-    Value monstersWithPageIndex(unsigned page, unsigned maxPerPage) const;
-    // "gold" of the entry, 0 when there is none.
+    // The first row whose id equals the id, or null.
+    const MonsterRow* monsterStaticInfoWithMonsterId(unsigned monsterId) const;
+    // Rows page*size .. page*size+size-1, cut at the table's end; empty when page*size is past it.
+    std::span<const MonsterRow> monstersWithPageIndex(unsigned page, unsigned maxPerPage) const;
+    // Its gold, 0 for an unknown monster.
     unsigned goldWithMonsterId(unsigned monsterId) const;
-    // "name" of the entry, "" when there is none.
+    // Its name, "" for an unknown monster.
     std::string monsterNameWithMonsterId(unsigned monsterId) const;
 
 private:
     friend class Singleton<MonsterStaticData>;
     MonsterStaticData() = default;
-    Value monsters_;
+    std::vector<MonsterRow> monsters_;
 };

@@ -49,16 +49,16 @@ void CollectionCellView::placeImage(ImageView& view, const std::shared_ptr<Image
     view.setContentMode(larger ? ContentMode::scaleAspectFit : ContentMode::center);
 }
 
-void CollectionCellView::showCollectionWithMonsterInfo(const Value& monster) {
+void CollectionCellView::showCollectionWithMonsterInfo(const MonsterRow& monster) {
     currentMonsterInfo_ = monster;
     blandnewIcon->setHidden(true);
-    const unsigned id = static_cast<unsigned>(monster["id"].integerValue());
+    const unsigned id = monster.id;
     auto picture = reducedMonsterImage(id, kCellShare);
     auto* monsters = MonsterManager::getInstance();
     if (monsters->huntedMonsterWithId(id)) {
         placeImage(*itemImgView, picture);
-        nameLabel->setText(monster["name"].stringValue());
-        goldLabel->setText(stringWithFormat("%u GOLD", {Value(static_cast<unsigned>(monster["gold"].unsignedValue()))}));
+        nameLabel->setText(monster.name);
+        goldLabel->setText(stringWithFormat("%u GOLD", {Value(monster.gold)}));
         cellBtn->setEnabled(true);
         blandnewIcon->setHidden(monsters->viewedWithId(id));
     } else {

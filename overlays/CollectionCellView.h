@@ -5,7 +5,7 @@
 // cannot be pressed.
 #include <memory>
 
-#include "platform/foundation/Value.h"
+#include "model/StaticRows.h"
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/View.h"
 
@@ -25,7 +25,7 @@ class CollectionCellView : public View, public LayoutAware {
 public:
     explicit CollectionCellView(const Rect& frame = {});
 
-    void showCollectionWithMonsterInfo(const Value& monster);
+    void showCollectionWithMonsterInfo(const MonsterRow& monster);
     void pressCellBtn();
 
     // The monster's picture "m<id>.png" redrawn at the given share of its size (floored); empty
@@ -35,7 +35,7 @@ public:
     static void placeImage(ImageView& view, const std::shared_ptr<Image>& image);
 
     CollectionCellViewDelegate* delegate = nullptr;
-    const Value& currentMonsterInfo() const { return currentMonsterInfo_; }
+    const MonsterRow& currentMonsterInfo() const { return currentMonsterInfo_; }
     std::shared_ptr<ImageView> itemImgView, blandnewIcon;
     std::shared_ptr<Label> idLabel, nameLabel, numLabel, goldLabel;
     std::shared_ptr<Button> cellBtn;
@@ -43,5 +43,5 @@ public:
     void awakeFromLayout() override;
 
 private:
-    Value currentMonsterInfo_;
+    MonsterRow currentMonsterInfo_;
 };

@@ -32,13 +32,13 @@ void CollectionDetailViewController::bindOutlets() {
     bindAction("pressClose", [this] { pressClose(); });
 }
 
-void CollectionDetailViewController::showCollectionWithMonsterInfo(const Value& monster) {
-    monsterId_ = static_cast<unsigned>(monster["id"].integerValue());
+void CollectionDetailViewController::showCollectionWithMonsterInfo(const MonsterRow& monster) {
+    monsterId_ = monster.id;
     if (auto analytics = Analytics::shared()) analytics->trackPageView(stringWithFormat("/ZUKAN_DETAIL_%d", {Value(monsterId_)}));
     CollectionCellView::placeImage(*itemImgView, CollectionCellView::reducedMonsterImage(monsterId_, kDetailShare));
-    nameLabel->setText(monster["name"].stringValue());
+    nameLabel->setText(monster.name);
     idLabel->setText("No." + NMCommon::stringFromTimer(monsterId_));
-    detailLabel->setText(monster["description"].stringValue());
+    detailLabel->setText(monster.description);
     auto* monsters = MonsterManager::getInstance();
     numLabel->setText(stringWithFormat("x%u", {Value(monsters->numHuntedMonsterWithId(monsterId_))}));
     if (!monsters->viewedWithId(monsterId_)) monsters->updateMonsterInfoViewedWithId(monsterId_);

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "overlays/OverlayViewController.h"
-#include "platform/foundation/Value.h"
+#include "model/StaticRows.h"
 
 class ImageView;
 class Label;
@@ -14,7 +14,7 @@ class CollectionDetailViewController : public OverlayViewController {
 public:
     CollectionDetailViewController();
 
-    void showCollectionWithMonsterInfo(const Value& monster);
+    void showCollectionWithMonsterInfo(const MonsterRow& monster);
     // The picture shown goes to the pictures folder behind "Saving..."; then "SavedPicture", or
     // "SavePictureFailed" when nothing could be written.
     void pressSave();

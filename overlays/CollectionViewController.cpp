@@ -41,13 +41,13 @@ void CollectionViewController::showMonstersAtCurrentDungeon() { showMonstersAtPa
 
 void CollectionViewController::showMonstersAtPageIndex(uint32_t page) {
     if (auto analytics = Analytics::shared()) analytics->trackPageView(stringWithFormat("/ZUKAN_PAGE_%u", {Value(page + 1)}));
-    const Value monsters = MonsterStaticData::getInstance()->monstersWithPageIndex(page, kMonstersPerPage);
-    if (monsters.count() == 0) return;
+    const std::span<const MonsterRow> monsters = MonsterStaticData::getInstance()->monstersWithPageIndex(page, kMonstersPerPage);
+    if (monsters.empty()) return;
     currentPageIndex_ = page;
     pageLabel()->setText(stringWithFormat("%d/%d", {Value(page + 1), Value(maxPage_)}));
     for (size_t i = 0; i < collectionCells_.size(); ++i) {
-        collectionCells_[i]->setHidden(i >= monsters.count());
-        if (i < monsters.count()) collectionCells_[i]->showCollectionWithMonsterInfo(monsters[i]);
+        collectionCells_[i]->setHidden(i >= monsters.size());
+        if (i < monsters.size()) collectionCells_[i]->showCollectionWithMonsterInfo(monsters[i]);
     }
     const unsigned dungeon = page + 1;
     nameLabel_->setText(DungeonManager::isUnlockedWithDungeonId(dungeon) ? DungeonStaticData::getInstance()->dungeonNameWithId(dungeon)

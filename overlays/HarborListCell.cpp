@@ -39,15 +39,15 @@ void HarborListCell::awakeFromLayout() {
 unsigned HarborListCell::numNewMonstersHuntedInDungeonId(unsigned dungeonId) {
     unsigned count = 0;
     auto* monsters = MonsterManager::getInstance();
-    for (const Value& entry : DungeonStaticData::getInstance()->monstersWithDungeonId(dungeonId).arrayValue())
-        if (entry["is_new"].boolValue() && monsters->huntedMonsterWithId(static_cast<unsigned>(entry["monster_id"].unsignedValue())))
+    for (const DungeonMonsterRow& entry : DungeonStaticData::getInstance()->monstersWithDungeonId(dungeonId))
+        if (entry.isNew && monsters->huntedMonsterWithId(entry.monsterId))
             ++count;
     return count;
 }
 
-void HarborListCell::showDungeonInfo(const Value& dungeon, bool isUnlocked) {
-    const unsigned n = static_cast<unsigned>(dungeon["id"].unsignedValue());
-    dungeonNamaLabel->setText(stringWithFormat("%u.%@", {Value(n), dungeon["name"]}));
+void HarborListCell::showDungeonInfo(const DungeonRow& dungeon, bool isUnlocked) {
+    const unsigned n = dungeon.id;
+    dungeonNamaLabel->setText(stringWithFormat("%u.%@", {Value(n), Value(dungeon.name)}));
     const std::string map = stringWithFormat("map%u@2x.png", {Value(n)});
     mapImgView->setImage(Image::exists(map) ? Image::named(map) : nullptr);
     for (const auto& star : {star1, star2, star3}) star->setHidden(true);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/foundation/Value.h"
+#include "model/StaticRows.h"
 #include "platform/ui/LayoutLoader.h"
 #include "platform/ui/TableViewCell.h"
 
@@ -19,7 +19,7 @@ public:
 
     // Fills the row from a dungeon record; a closed dungeon shows the lock, dark grey texts, its
     // boss as "????" and no monsters.
-    void showDungeonInfo(const Value& dungeon, bool isUnlocked);
+    void showDungeonInfo(const DungeonRow& dungeon, bool isUnlocked);
     // How many of the dungeon's own ("is_new") monsters have been hunted.
     static unsigned numNewMonstersHuntedInDungeonId(unsigned dungeonId);
 

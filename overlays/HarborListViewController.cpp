@@ -25,10 +25,10 @@ void HarborListViewController::bindOutlets() {
 void HarborListViewController::viewDidLoad() {
     myTableView_->setRowHeight(kRowHeight);
     myTableView_->setScrollIndicatorColor(Color::whiteColor());
-    items_ = DungeonManager::visibleDungeons().arrayValue();
+    items_ = DungeonManager::visibleDungeons();
     latestUnlockedDungeonId_ = 0;
-    for (const Value& dungeon : items_) {
-        const unsigned id = static_cast<unsigned>(dungeon["id"].unsignedValue());
+    for (const DungeonRow& dungeon : items_) {
+        const unsigned id = dungeon.id;
         const bool open = DungeonManager::isUnlockedWithDungeonId(id);
         unlockStates_.push_back(open);
         if (open && id > latestUnlockedDungeonId_) latestUnlockedDungeonId_ = id;
@@ -66,7 +66,7 @@ void HarborListViewController::didSelectRow(int row) {
         if (!willChangeMap(row)) return;
         if (SavedStateStore::standardUserDefaults().doubleForKey(SavedStateKeys::timestampStart) > 0) {
             selectedRowIndex_ = static_cast<uint32_t>(row);
-            const std::string name = DungeonStaticData::getInstance()->currentDungeonStaticInfo()["name"].stringValue();
+            const std::string name = DungeonStaticData::getInstance()->currentDungeonName();
             NMCommon::showAlertHavingCancelBtnWithTitle("", stringWithFormat(NSLocalizedString("FormatSuspend"), {Value(name)}), this,
                                                         GameTags::kChangeMap);
         } else {
@@ -75,7 +75,7 @@ void HarborListViewController::didSelectRow(int row) {
         return;
     }
     // The monster whose first hunt opens this dungeon: the boss of the one before it.
-    const unsigned id = static_cast<unsigned>(items_[row]["id"].unsignedValue());
+    const unsigned id = items_[row].id;
     const unsigned boss = DungeonStaticData::getInstance()->bossIdOpeningDungeonId(id);
     NMCommon::showAlertWithTitle("", stringWithFormat(NSLocalizedString("FormatMapUnlock"), {Value(boss)}), nullptr, GameTags::kNone);
 }

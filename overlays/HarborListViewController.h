@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "overlays/ListOverlayViewController.h"
-#include "platform/foundation/Value.h"
+#include "model/StaticRows.h"
 #include "platform/services/AlertPresenter.h"
 
 class HarborListCell;
@@ -47,5 +47,5 @@ private:
     uint32_t selectedRowIndex_ = 0;
     std::shared_ptr<TableView> myTableView_;
     std::vector<bool> unlockStates_;
-    std::vector<Value> items_;
+    std::vector<DungeonRow> items_;
 };

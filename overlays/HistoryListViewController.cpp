@@ -43,9 +43,9 @@ std::string HistoryListViewController::rowTextForLogEntry(const Value& entry) {
         DungeonStaticData::getInstance()->isBossinDungeonId(DungeonManager::currentDungeonId(), m) ? "BOSS" : monsters->monsterNameWithMonsterId(m);
     const std::string sentence =
         stringWithFormat(NSLocalizedString("FormatLogLose"), {Value(static_cast<unsigned>(entry["id"].integerValue())), Value(monster)});
-    const Value info = monsters->monsterStaticInfoWithMonsterId(m);
-    for (const char* key : {"req_equip1", "req_equip2", "req_equip3"}) {
-        const unsigned equip = static_cast<unsigned>(info[key].unsignedValue());
+    const MonsterRow* info = monsters->monsterStaticInfoWithMonsterId(m);
+    if (!info) return sentence;
+    for (const unsigned equip : info->reqEquip) {
         if (equip == 0 || EquipManager::haveEquipmentWithId(equip)) continue;
         const std::string name = EquipStaticData::getInstance()->equipNameWithEquipId(equip);
         return name.empty() ? sentence : stringWithFormat(NSLocalizedString("FormatLogEquip"), {Value(sentence), Value(name)});

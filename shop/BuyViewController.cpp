@@ -28,7 +28,7 @@ BuyViewController::BuyViewController() : OverlayViewController("BuyViewControlle
 }
 
 BuyViewController::~BuyViewController() {
-    NMCommon::removeObserver(static_cast<const void*>(this));
+    NMCommon::removeObserver(static_cast<Object*>(this));
     receiver_->owner = nullptr;
     pollingTimer_.invalidate();
     if (request_) request_->cancel();
@@ -48,9 +48,8 @@ void BuyViewController::bindOutlets() {
 }
 
 void BuyViewController::viewDidLoad() {
-    const void* self = this;
-    auto observe = [this, self](const char* name, void (BuyViewController::*handler)(const Notification&)) {
-        NMCommon::addObserver(self, [this, handler](const Notification& n) { (this->*handler)(n); }, name);
+    auto observe = [this](const char* name, void (BuyViewController::*handler)(const Notification&)) {
+        NMCommon::observe(this, handler, name);
     };
     observe(GameEvents::kStoreCompletedPurchase, &BuyViewController::onCompletedPurchase);
     observe(GameEvents::kStoreFailedPurchase, &BuyViewController::onFailedPurchase);
@@ -63,9 +62,9 @@ void BuyViewController::viewDidLoad() {
 // ---- Opening
 
 void BuyViewController::appearWithAnimationAllowInteraction(bool allowInteraction) {
-    if (buyingItemInfo_.isNil()) return;
+    if (buyingItemInfo_.id == 0) return;  // nothing chosen
     if (!allowInteraction) NMCommon::disableUserInteraction();
-    const unsigned equipId = static_cast<unsigned>(buyingItemInfo_["id"].unsignedValue());
+    const unsigned equipId = buyingItemInfo_.id;
     if (EquipManager::haveEquipmentWithId(equipId)) {
         NMCommon::enableUserInteraction();
         return;
@@ -74,19 +73,19 @@ void BuyViewController::appearWithAnimationAllowInteraction(bool allowInteractio
     std::snprintf(page, sizeof page, "EQUIP_DETAIL_%u", equipId);
     recordPage(page);
     view();
-    nameLabel_->setText(buyingItemInfo_["name"].stringValue());
+    nameLabel_->setText(buyingItemInfo_.name);
     const std::string picture = NMCommon::filenameOfEquipWithEquipId(equipId);
     if (Image::exists(picture)) itemImgView_->setImage(Image::named(picture));
-    detailLabel_->setText(buyingItemInfo_["description"].stringValue());
+    detailLabel_->setText(buyingItemInfo_.description);
 
     if (!isStoreItem()) {
-        priceLabel_->setText(stringWithFormat("%d %@", {buyingItemInfo_["gold"], Value("G")}));
+        priceLabel_->setText(stringWithFormat("%d %@", {Value(buyingItemInfo_.gold), Value("G")}));
         OverlayViewController::appearWithAnimationAllowInteraction(allowInteraction);
         return;
     }
     priceLabel_->setText("");
     buyingProduct_.reset();
-    const std::string productId = buyingItemInfo_["product_id"].stringValue();
+    const std::string productId = buyingItemInfo_.productId;
     if (!productId.empty() && PaymentQueue::canMakePayments()) {
         request_ = std::make_shared<ProductsRequest>(std::set<std::string>{productId});
         request_->setDelegate(receiver_);
@@ -149,13 +148,13 @@ void BuyViewController::pressOK() {
     SoundEngine::sharedEngine().playEffect("tap.mp3");
     if (!isStoreItem()) {
         GoldManager& gold = *GoldManager::getInstance();
-        const uint32_t price = static_cast<uint32_t>(buyingItemInfo_["gold"].integerValue());
+        const uint32_t price = static_cast<uint32_t>(buyingItemInfo_.gold);
         // The shop has checked the gold; a price above it is never taken below zero.
         gold.setCurrentGold(gold.currentGold() >= price ? gold.currentGold() - price : 0);
         // The payment is on the disk before the item (addEquipWithId writes it), so a game
         // closed right after never keeps the item without having paid.
         gold.saveGold();
-        EquipManager::addEquipWithId(buyingItemInfo_["id"].integerValue());
+        EquipManager::addEquipWithId(buyingItemInfo_.id);
         buyDidEnd();
         return;
     }
@@ -177,11 +176,11 @@ void BuyViewController::pressClose() {
 }
 
 void BuyViewController::buyDidEnd() {
-    const std::string name = buyingItemInfo_["name"].stringValue();
+    const std::string name = buyingItemInfo_.name;
     const std::string title = stringWithFormat(NSLocalizedString("FormatBuyTitle"), {Value(name)});
     recordPage("BUY_" + name);
-    const double goldRate = buyingItemInfo_["gold_rate"].doubleValue();
-    const double speedRate = buyingItemInfo_["speed_rate"].doubleValue();
+    const double goldRate = buyingItemInfo_.goldRate;
+    const double speedRate = buyingItemInfo_.speedRate;
     std::string body;
     if (goldRate > 1.0) body = stringWithFormat(NSLocalizedString("FormatBuyGoldItem"), {Value(goldRate)});
     else if (speedRate > 1.0) body = stringWithFormat(NSLocalizedString("FormatBuySpeedItem"), {Value(speedRate)});
@@ -205,7 +204,7 @@ void BuyViewController::onFailedPurchase(const Notification& n) {
 }
 
 void BuyViewController::onCompletedStoreRestore(const Notification&) {
-    if (!EquipManager::haveEquipmentWithId(static_cast<unsigned>(buyingItemInfo_["id"].unsignedValue()))) return;
+    if (!EquipManager::haveEquipmentWithId(buyingItemInfo_.id)) return;
     HUDManager::getInstance()->hideHUD();
     showError(NSLocalizedString("PurchaseRestoreTitle"), NSLocalizedString("PurchaseRestoreBody"));
 }

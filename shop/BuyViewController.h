@@ -11,6 +11,7 @@
 #include "overlays/OverlayViewController.h"
 #include "platform/core/RunLoop.h"
 #include "platform/events/Notification.h"
+#include "model/StaticRows.h"
 #include "platform/foundation/Value.h"
 #include "platform/payments/ProductsRequest.h"
 #include "platform/services/AlertPresenter.h"
@@ -26,9 +27,9 @@ public:
     BuyViewController();
     ~BuyViewController() override;
 
-    const Value& buyingItemInfo() const { return buyingItemInfo_; }
-    void setBuyingItemInfo(Value info) { buyingItemInfo_ = std::move(info); }
-    bool isStoreItem() const { return buyingItemInfo_["gold"].integerValue() < 1; }
+    const EquipRow& buyingItemInfo() const { return buyingItemInfo_; }
+    void setBuyingItemInfo(EquipRow info) { buyingItemInfo_ = std::move(info); }
+    bool isStoreItem() const { return buyingItemInfo_.gold < 1; }
 
     void appearWithAnimationAllowInteraction(bool allowInteraction) override;
     void productsRequestDidReceiveResponse(ProductsRequest& request, const ProductsResponse& response);
@@ -71,7 +72,7 @@ private:
     };
 
     std::shared_ptr<ProductsRequest> request_;
-    Value buyingItemInfo_;
+    EquipRow buyingItemInfo_;
     std::shared_ptr<ImageView> itemImgView_;
     std::shared_ptr<Label> nameLabel_;
     std::shared_ptr<Label> priceLabel_;

@@ -40,9 +40,9 @@ void EquipListCell::awakeFromLayout() {
     });
 }
 
-void EquipListCell::showEquipInfo(const Value& info, bool isUnlocked, bool isNew) {
-    nameLabel_->setText(info["name"].stringValue());
-    const unsigned equipId = static_cast<unsigned>(info["id"].unsignedValue());
+void EquipListCell::showEquipInfo(const EquipRow& info, bool isUnlocked, bool isNew) {
+    nameLabel_->setText(info.name);
+    const unsigned equipId = info.id;
     const std::string picture = NMCommon::filenameOfEquipWithEquipId(equipId);
     if (Image::exists(picture)) itemImgView_->setImage(Image::named(picture));
 
@@ -51,19 +51,19 @@ void EquipListCell::showEquipInfo(const Value& info, bool isUnlocked, bool isNew
         priceLabel_->setText(NSLocalizedString("PurchasedKana"));
         iconNew_->setHidden(true);
         lockImgView_->setHidden(true);
-        detailLabel_->setText(info["description"].stringValue());
+        detailLabel_->setText(info.description);
         return;
     }
     if (isUnlocked) {
         buyBtn_->setHidden(false);
         lockImgView_->setHidden(true);
-        detailLabel_->setText(info["description"].stringValue());
+        detailLabel_->setText(info.description);
     } else {
         buyBtn_->setHidden(true);
         lockImgView_->setHidden(false);
         detailLabel_->setText(EquipManager::descriptionForUnlockWithEquipStaticInfo(info).value_or(""));
     }
-    const int64_t gold = info["gold"].integerValue();
+    const int64_t gold = info.gold;
     priceLabel_->setText(gold >= 1 ? stringWithFormat("%d %@", {Value(gold), Value("G")}) : std::string());
     iconNew_->setHidden(!isNew);
 }

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/foundation/Value.h"
+#include "model/StaticRows.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/Label.h"
@@ -24,7 +24,7 @@ public:
     static std::shared_ptr<EquipListCell> load();
 
     // Fills the row from an equipment entry: owned, for sale, or locked.
-    void showEquipInfo(const Value& info, bool isUnlocked, bool isNew);
+    void showEquipInfo(const EquipRow& info, bool isUnlocked, bool isNew);
 
     // What the buy button does (the shop makes it touch the row).
     std::function<void()> onBuy;

@@ -45,10 +45,10 @@ void EquipListViewController::viewDidUnload() {
 }
 
 void EquipListViewController::loadData() {
-    items_ = EquipManager::equipmentsInStore().arrayValue();
+    items_ = EquipManager::equipmentsInStore();
     unlockStates_.clear();
     blandNewStates_.clear();
-    for (const Value& item : items_) {
+    for (const EquipRow& item : items_) {
         unlockStates_.push_back(EquipManager::isEquipUnlockedWithEquipStaticInfo(item));
         blandNewStates_.push_back(EquipManager::isNewEquipWithEquipStaticInfo(item));
     }
@@ -65,9 +65,9 @@ void EquipListViewController::equipUpdated(const Notification&) { myTableView()-
 void EquipListViewController::didSelectRow(int row) {
     if (row < 0 || static_cast<size_t>(row) >= items_.size()) return;
     const size_t i = static_cast<size_t>(row);
-    const Value& item = items_[i];
-    const unsigned equipId = static_cast<unsigned>(item["id"].unsignedValue());
-    const int64_t gold = item["gold"].integerValue();
+    const EquipRow& item = items_[i];
+    const unsigned equipId = item.id;
+    const int64_t gold = item.gold;
     auto refuse = [](const std::string& message) {
         NMCommon::showAlertWithTitle("", message, nullptr, 0);
         SoundEngine::sharedEngine().playEffect("tap_fail.wav");

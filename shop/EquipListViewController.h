@@ -10,7 +10,9 @@
 #include "overlays/ListOverlayViewController.h"
 #include "overlays/OverlaySlot.h"
 #include "platform/events/Notification.h"
-#include "platform/foundation/Value.h"
+#include <vector>
+
+#include "model/StaticRows.h"
 #include "shop/BuyViewController.h"
 
 class Button;
@@ -30,7 +32,7 @@ public:
     void didSelectRow(int row);
     void equipUpdated(const Notification& n);
 
-    const Value::Array& items() const { return items_; }
+    const std::vector<EquipRow>& items() const { return items_; }
     const std::vector<bool>& unlockStates() const { return unlockStates_; }
     const std::vector<bool>& blandNewStates() const { return blandNewStates_; }
     const std::shared_ptr<TableView>& myTableView() { return (void)view(), myTableView_; }
@@ -43,7 +45,7 @@ protected:
     void viewDidUnload() override;
 
 private:
-    Value::Array items_;
+    std::vector<EquipRow> items_;
     std::vector<bool> unlockStates_;
     std::vector<bool> blandNewStates_;
     std::shared_ptr<TableView> myTableView_;

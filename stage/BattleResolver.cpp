@@ -8,7 +8,7 @@ bool BattleResolver::bossShows(const BattleFacts& f) {
     return f.bossId != 0 && !f.bossHunted && f.depth <= f.exploreCnt && f.sinceBoss >= f.exploreTime;
 }
 
-unsigned BattleResolver::drawMonster(const Value& monsters, bool bossHunted, unsigned exploreCnt, RandomSource& random) {
+unsigned BattleResolver::drawMonster(const DungeonMonsterList& monsters, bool bossHunted, unsigned exploreCnt, RandomSource& random) {
     const MonsterCandidates candidates = PersonRules::candidatesWithMonsters(monsters, bossHunted, exploreCnt);
     if (candidates.monsterIds.empty()) return 0;
     const unsigned index = NMCommon::selectedIndexWithProbabilities(candidates.weights, random.next() % 1000u);

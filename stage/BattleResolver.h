@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "model/StaticRows.h"
 #include "platform/foundation/Value.h"
 
 class RandomSource;
@@ -21,7 +22,7 @@ struct BattleFacts {
     unsigned depth = 0;          // the boss shows from this many explores on
     double sinceBoss = 0;        // seconds since the boss last showed ("timestamp_boss")
     double exploreTime = 0;      // the length of an explore
-    Value monsters;              // the dungeon's monster list
+    DungeonMonsterList monsters; // the dungeon's monster list
 };
 
 struct BattleOutcome {
@@ -42,6 +43,6 @@ public:
     static bool bossShows(const BattleFacts& facts);
     // The weighted choice among the admitted monsters; 0 when none may take part (then nothing
     // is drawn from the random source), and a draw beyond every band falls to the first.
-    static unsigned drawMonster(const Value& monsters, bool bossHunted, unsigned exploreCnt, RandomSource& random);
+    static unsigned drawMonster(const DungeonMonsterList& monsters, bool bossHunted, unsigned exploreCnt, RandomSource& random);
     static BattleOutcome resolve(const BattleFacts& facts, const Strength& isStronger, RandomSource& random);
 };

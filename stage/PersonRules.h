@@ -4,7 +4,7 @@
 // part at first, one more for every 20 explores counted on the dungeon.
 #include <vector>
 
-#include "platform/foundation/Value.h"
+#include "model/StaticRows.h"
 
 struct MonsterCandidates {
     std::vector<float> weights;       // "rate" of each admitted entry, in list order
@@ -22,5 +22,5 @@ public:
     static unsigned newMonsterLimit(unsigned exploreCnt);
     // Walks the list in order; boss entries take part only once the boss has been hunted; new
     // monsters beyond the limit are passed over, later old ones still take part.
-    static MonsterCandidates candidatesWithMonsters(const Value& monsters, bool bossHunted, unsigned exploreCnt);
+    static MonsterCandidates candidatesWithMonsters(const DungeonMonsterList& monsters, bool bossHunted, unsigned exploreCnt);
 };

@@ -84,7 +84,8 @@ void PersonView::showResultWithDungeonId(unsigned dungeonId) {
     facts.bossId = dungeons->bossIdWithDungeionId(dungeonId);
     facts.bossHunted = MonsterManager::getInstance()->huntedMonsterWithId(facts.bossId);
     facts.exploreCnt = DungeonManager::currentExploreCntWithDungeonId(dungeonId);
-    facts.depth = static_cast<unsigned>(dungeons->dungeonStaticInfoWithId(dungeonId)["depth"].unsignedValue());
+    const DungeonRow* dungeon = dungeons->dungeonStaticInfoWithId(dungeonId);
+    facts.depth = dungeon ? dungeon->depth : 0;
     facts.sinceBoss = now - store.doubleForKey(SavedStateKeys::timestampBoss);
     facts.exploreTime = LeftTimeManager::totalTimeForExplore();
     facts.monsters = dungeons->monstersWithDungeonId(dungeonId);

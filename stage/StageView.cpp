@@ -236,7 +236,7 @@ void StageView::comebackOnePerson(PersonView& person, bool result, Point fromPos
 
     // The result is settled as the person starts back, not when it arrives.
     if (result) {
-        const auto dungeonId = static_cast<unsigned>(currentDungeonInfo_["id"].unsignedValue());
+        const unsigned dungeonId = currentDungeonInfo_.id;
         person.showResultWithDungeonId(dungeonId);
         DungeonManager::addExploreCntWithDungeonId(dungeonId);
     } else {

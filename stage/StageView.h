@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/StaticRows.h"
 #include "platform/foundation/Value.h"
 #include "platform/ui/View.h"
 #include "stage/PersonView.h"
@@ -58,8 +59,10 @@ public:
     double maxY(int group) const { return maxY_[group - 1]; }
     double minYAll() const { return minYAll_; }
     double maxYAll() const { return maxYAll_; }
-    const Value& currentDungeonInfo() const { return currentDungeonInfo_; }
-    void setCurrentDungeonInfo(Value info) { currentDungeonInfo_ = std::move(info); }
+    const DungeonRow& currentDungeonInfo() const { return currentDungeonInfo_; }
+    void setCurrentDungeonInfo(const DungeonRow& info) { currentDungeonInfo_ = info; }
+    // A dungeon missing from the table reads as no dungeon (id 0).
+    void setCurrentDungeonInfo(const DungeonRow* info) { currentDungeonInfo_ = info ? *info : DungeonRow(); }
     // The 30 slots: positions()[i - 1] is the centre of person i.
     const std::vector<Point>& positions() const { return positions_; }
     Point positionOfPersonId(int personId) const { return positions_[static_cast<size_t>(personId - 1)]; }
@@ -132,7 +135,7 @@ private:
     std::array<double, kNumGroups> maxY_{};
     double minYAll_ = 0;
     double maxYAll_ = 0;
-    Value currentDungeonInfo_;
+    DungeonRow currentDungeonInfo_;
     std::vector<Point> positions_;
     std::array<std::vector<std::shared_ptr<PersonView>>, kNumGroups> yieldPersons_;
     std::shared_ptr<View> throwStageView_;

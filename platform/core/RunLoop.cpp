@@ -68,8 +68,10 @@ void BackgroundWorker::run() {
 // ---- RunLoop
 
 RunLoop& RunLoop::main() {
-    static RunLoop loop;
-    return loop;
+    // Never taken down: workers of objects that outlive main() (shared services, static caches)
+    // still unregister from it at exit, whatever order the statics go in.
+    static RunLoop* const loop = new RunLoop();
+    return *loop;
 }
 
 RunLoop::RunLoop() : clock_(std::make_shared<SystemClock>()) {}

@@ -17,10 +17,7 @@ namespace {
 constexpr int kBusyTimeoutMs = 250;
 
 std::mutex sharedMutex;
-// The shared service's worker unregisters from the main run loop when it goes: the loop is made
-// first, so it is taken down after the service at exit.
 std::shared_ptr<LeaderboardService>& sharedSlot() {
-    RunLoop::main();
     static std::shared_ptr<LeaderboardService> slot;
     return slot;
 }

@@ -1,14 +1,14 @@
 #include "ModelTestSupport.h"
 
-static Value entry(int64_t id) { return EquipStaticData::getInstance()->equipStaticInfoWithEquipId(id); }
+static const EquipRow& entry(int64_t id) { return *EquipStaticData::getInstance()->equipStaticInfoWithEquipId(id); }
 
 using EquipManagerTest = ModelTest;
 
 TEST_F(EquipManagerTest, ShopListsItemsOfUnlockedDungeonsTheLatestAreNewAndHuntsUnlockPieces) {
-    EXPECT_EQ(field(EquipManager::equipmentsInStoreOfType(0)), (Ids{1, 2, 7}));
+    EXPECT_EQ(ids(EquipManager::equipmentsInStoreOfType(0)), (Ids{1, 2, 7}));
     EXPECT_TRUE(EquipManager::isNewEquipWithEquipStaticInfo(entry(1)));
     MonsterManager::getInstance()->addMonsterWithId(6);  // dungeon 2 opens
-    EXPECT_EQ(field(EquipManager::equipmentsInStore()), (Ids{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(ids(EquipManager::equipmentsInStore()), (Ids{1, 2, 3, 4, 5, 6, 7}));
     EXPECT_FALSE(EquipManager::isNewEquipWithEquipStaticInfo(entry(1)));
     EXPECT_TRUE(EquipManager::isNewEquipWithEquipStaticInfo(entry(3)));
 
@@ -30,10 +30,10 @@ TEST_F(EquipManagerTest, PurchasesStoreTheRecordAndMultiplyOnlyRaisingBonusRates
               std::make_pair(2.0f, 0.5f));
     for (int id : {4, 8}) EquipManager::addEquipWithId(id);  // gold 1.5, and 1.1 of a dungeon not yet open
     EXPECT_EQ(store().floatForKey(SavedStateKeys::goldRate), ((1.0f * 1.1f) * 2.0f) * 1.5f) << "a float product in reverse table order";
-    EXPECT_EQ(field(EquipManager::equipmentsPurchasedWithType(0)), (Ids{7, 1}));
+    EXPECT_EQ(ids(EquipManager::equipmentsPurchasedWithType(0)), (Ids{7, 1}));
     store().setObject(Value::dictionary(), "equip_5");  // empty or malformed records are not owned
     store().setObject(Value(Value::Array{Value(1)}), "equip_6");
-    EXPECT_EQ(field(EquipManager::equipmentsPurchasedWithType(1)), (Ids{8, 4}));
+    EXPECT_EQ(ids(EquipManager::equipmentsPurchasedWithType(1)), (Ids{8, 4}));
     EquipManager::updateBonusRate();
     EXPECT_EQ(store().floatForKey(SavedStateKeys::goldRate), 1.1f * 1.5f);
     RunLoop::main().drain();

@@ -45,7 +45,7 @@ TEST_F(ModelConcurrentTest, SingletonsAreCreatedOnceUnderRacingFirstUse) {
     for (size_t t = 0; t < seen.size(); ++t)
         threads.emplace_back([t, &seen] {
             seen[t] = MonsterManager::getInstance();
-            EXPECT_EQ(MonsterStaticData::getInstance()->monsters().count(), 40u);
+            EXPECT_EQ(MonsterStaticData::getInstance()->monsters().size(), 40u);
             (void)GoldManager::getInstance()->currentGold(), (void)PersonManager::getInstance()->waitings();
         });
     for (auto& th : threads) th.join();

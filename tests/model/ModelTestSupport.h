@@ -55,9 +55,10 @@ inline const gametest::TestFolders& folders() {
 }
 
 using Ids = std::vector<int64_t>;
-inline Ids field(const Value& list, const char* key = "id") {
+template <class Rows>
+inline Ids ids(const Rows& rows) {
     Ids out;
-    for (const Value& e : list.arrayValue()) out.push_back(e[key].integerValue());
+    for (const auto& row : rows) out.push_back(static_cast<int64_t>(row.id));
     return out;
 }
 

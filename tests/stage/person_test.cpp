@@ -14,7 +14,7 @@ namespace {
 using Monsters = std::vector<unsigned>;
 
 TEST_F(PersonTest, NewMonstersJoinOnePerTwentyExploresAndTheDrawFallsInTheirBands) {
-    const Value list = DungeonStaticData::getInstance()->monstersWithDungeonId(1);  // 1 old, 2 3 4 new, 6 boss
+    const DungeonMonsterList& list = DungeonStaticData::getInstance()->monstersWithDungeonId(1);  // 1 old, 2 3 4 new, 6 boss
     const std::pair<unsigned, Monsters> cases[] = {{19, {1, 2}}, {20, {1, 2, 3}}, {40, {1, 2, 3, 4}}};
     for (const auto& [count, ids] : cases) EXPECT_EQ(PersonRules::candidatesWithMonsters(list, false, count).monsterIds, ids) << count;
     // Once hunted, the boss takes part by its weight.
@@ -22,7 +22,8 @@ TEST_F(PersonTest, NewMonstersJoinOnePerTwentyExploresAndTheDrawFallsInTheirBand
     EXPECT_EQ(hunted.monsterIds, (Monsters{1, 2, 6}));
     EXPECT_EQ(hunted.weights, (std::vector<float>{0.5f, 0.2f, 0.0f}));
     // New monsters beyond the limit are passed over, later old ones stay.
-    const Value mixed(Value::Array{entry(20, true, 0.1), entry(21, true, 0.1), entry(22, false, 0.3)});
+    const DungeonMonsterList mixed{DungeonMonsterRow::fromValue(entry(20, true, 0.1)), DungeonMonsterRow::fromValue(entry(21, true, 0.1)),
+                                   DungeonMonsterRow::fromValue(entry(22, false, 0.3))};
     EXPECT_EQ(PersonRules::candidatesWithMonsters(mixed, false, 0).monsterIds, (Monsters{20, 22}));
     // Dungeon 2, count 0: 7 [0,200), 8 [200,700), 9 left out; beyond the bands falls to the first.
     const std::pair<uint32_t, unsigned> expected[] = {{199, 7}, {200, 8}, {699, 8}, {700, 7}};

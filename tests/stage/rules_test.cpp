@@ -42,8 +42,7 @@ TEST(ExploreCycleTest, ReturnsDueCountOnFromThoseAlreadyBack) {
 
 TEST(BattleResolverTest, TheBossRuleTheDrawAndTheOutcome) {
     // Monster 1 weighs all; boss 6 is listed but takes part only once hunted.
-    const Value monsters(Value::Array{Value{{"monster_id", Value(1u)}, {"rate", Value(1.0)}, {"is_new", Value(false)}},
-                                      Value{{"monster_id", Value(6u)}, {"rate", Value(0.0)}, {"is_boss", Value(true)}}});
+    const DungeonMonsterList monsters{{1, false, false, 1.0f}, {6, true, false, 0.0f}};
     BattleFacts deep;
     deep.personId = 7;
     deep.bossId = 6;
@@ -72,7 +71,7 @@ TEST(BattleResolverTest, TheBossRuleTheDrawAndTheOutcome) {
         {"no boss in the dungeon", with([](BattleFacts& f) { f.bossId = 0; }), true, 1, false, true, false, false, true},
         {"hunted already", with([](BattleFacts& f) { f.bossHunted = true; }), true, 1, false, true, false, false, true},
         {"a monster too strong", with([](BattleFacts& f) { f.exploreCnt = 0; }), false, 1, false, false, false, true, true},
-        {"nothing to meet", with([](BattleFacts& f) { f.bossId = 0, f.monsters = Value(); }), true, 0, false, false, false, false, false},
+        {"nothing to meet", with([](BattleFacts& f) { f.bossId = 0, f.monsters = {}; }), true, 0, false, false, false, false, false},
     };
     for (const Case& c : cases) {
         RandomSource random(11), untouched(11);

@@ -39,8 +39,8 @@ inline Value entry(int monster, bool isNew, double rate, bool boss = false) {
 // the dungeons as (id, boss, depth, list): for persons 1 to 5 (the boss of 3 is too strong, 4 is
 // empty, 5 holds only its boss), for the stage those named here.
 enum StageDungeon { kLosesTo12 = 6, kBossAtEntrance = 7, kWinsMonster1 = 8, kNothing = 4 };
-struct DungeonRow { int id, boss, depth; Value::Array list; };
-inline void writeTables(const fs::path& bundle, const std::vector<DungeonRow>& dungeons) {
+struct TableDungeon { int id, boss, depth; Value::Array list; };
+inline void writeTables(const fs::path& bundle, const std::vector<TableDungeon>& dungeons) {
     Value::Array monsters{Value{{"id", Value(99)}, {"name", Value("Tall")}, {"gold", Value(990)}}}, rows, lists;
     for (int i = 1; i <= 12; ++i) {
         Value row{{"id", Value(i)}, {"name", Value("M" + std::to_string(i))}, {"gold", Value(10 * i)}};
@@ -227,7 +227,11 @@ protected:
     RecordingDelegate delegate;
 };
 
-inline Value dungeonInfo(int id) { return Value{{"id", Value(static_cast<unsigned>(id))}}; }
+inline DungeonRow dungeonInfo(int id) {
+    DungeonRow row;
+    row.id = static_cast<unsigned>(id);
+    return row;
+}
 
 class StageViewTest : public StageTest {
 protected:

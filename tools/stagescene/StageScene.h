@@ -93,8 +93,8 @@ struct Scene {
 
         // The dungeon's ordinary monsters, handed out in turn.
         std::vector<unsigned> monsters;
-        for (const Value& entry : DungeonStaticData::getInstance()->monstersWithDungeonId(dungeonId).arrayValue())
-            if (!entry["is_boss"].boolValue()) monsters.push_back(static_cast<unsigned>(entry["monster_id"].unsignedValue()));
+        for (const DungeonMonsterRow& entry : DungeonStaticData::getInstance()->monstersWithDungeonId(dungeonId))
+            if (!entry.isBoss) monsters.push_back(entry.monsterId);
         if (monsters.empty()) monsters.push_back(1);
         size_t next = 0;
         for (int id = 1; id <= 30; ++id) {

@@ -6,12 +6,15 @@
 #include "app/GameRatingPrompt.h"
 #include "app/StoreObserver.h"
 #include "explore/NMCommon.h"
+#include "explore/RankingManager.h"
 #include "explore/ViewController.h"
+#include "gamelink/GameLinkBanners.h"
 #include "gamelink/TopPanelAdsViewController.h"
 #include "model/GameEvents.h"
 #include "model/GameTags.h"
 #include "model/GoldManager.h"
 #include "model/MonsterManager.h"
+#include "model/SavePointHooks.h"
 #include "model/SaveTransfer.h"
 #include "model/SavedStateKeys.h"
 #include "platform/payments/PaymentQueue.h"
@@ -41,6 +44,8 @@ AppDelegate::AppDelegate() = default;
 
 AppDelegate::~AppDelegate() {
     if (auto queue = PaymentQueue::sharedDefaultQueue()) queue->removeTransactionObserver(StoreObserver::instance().get());
+    SavePointHooks::setAfterSaveHandler({});
+    GameLinkBanners::uninstall();
 }
 
 void AppDelegate::initializeClass() {
@@ -95,6 +100,9 @@ void AppDelegate::finishLaunching(Window& window) {
     CommunityChat::shared().setUp(CommunityChat::kClientId, CommunityChat::kAccountBase);
     ViewController::setChatOpener([](const std::string& group, const std::string& title) { CommunityChat::shared().openGroup(group, title); });
 
+    // Every save point from here on reports the leaderboard scores when it may.
+    SavePointHooks::setAfterSaveHandler([] { RankingManager::reportIfNeeded(); });
+
     EffectManager::getInstance();
     GoldManager::getInstance();
     MonsterManager::getInstance();
@@ -103,6 +111,8 @@ void AppDelegate::finishLaunching(Window& window) {
     viewController_->addViewTo(window);
     window.makeKeyAndVisible();
 
+    // The banners show the maker's other games.
+    GameLinkBanners::install();
     // Only the 568-point screen has room for the top advertising panel; elsewhere the title
     // shows the banners.
     if (TopPanelAdsViewController::isWantedOnMainScreen()) {

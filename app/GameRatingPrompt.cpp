@@ -1,8 +1,13 @@
 #include "app/GameRatingPrompt.h"
 
+#include "platform/resources/ProductSettings.h"
 #include "platform/services/AlertPresenter.h"
 #include "platform/services/UrlOpener.h"
 #include "platform/store/SavedStateStore.h"
+
+std::string GameRatingPrompt::storeId() { return ProductSettings::shared().storeId; }
+
+std::string GameRatingPrompt::pageAddress() { return ProductSettings::shared().storePageAddressForId(storeId()); }
 
 bool GameRatingPrompt::shouldPromptForRating() { return !SavedStateStore::standardUserDefaults().boolForKey(kAnsweredKey); }
 
@@ -28,6 +33,6 @@ void GameRatingPrompt::promptIfNetworkAvailable() {
         // 0: no thanks, 1: later, 2: rate now.
         if (index == 1) return;
         SavedStateStore::standardUserDefaults().setBool(true, kAnsweredKey);
-        if (index == 2) UrlOpener::shared().openUrl(kPageAddress);
+        if (index == 2) UrlOpener::shared().openUrl(pageAddress());
     });
 }

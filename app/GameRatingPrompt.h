@@ -8,8 +8,9 @@
 
 class GameRatingPrompt : public RatingPrompt {
 public:
-    static constexpr const char* kStoreId = "royal-expedition";
-    static constexpr const char* kPageAddress = "https://example.invalid/royal-expedition";
+    // The game's store identifier and its store page, both product settings.
+    static std::string storeId();
+    static std::string pageAddress();
     static constexpr const char* kAnsweredKey = "ratingPromptAnswered";
 
     void setDaysUntilPrompt(int days) { daysUntilPrompt_ = days; }

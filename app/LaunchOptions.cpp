@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/net/GameIndexAddress.h"
+#include "platform/resources/ProductSettings.h"
 #include "platform/net/HttpClient.h"
 
 #ifndef RE_VERSION
@@ -48,7 +49,7 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
     static const std::vector<LaunchOption> options = {
         {"--help", nullptr, "print this help and stop",
          [](O& o, const std::string&) { o.showHelp = true; return std::string(); }},
-        {"--version", nullptr, "print the version and stop",
+        {"--version", nullptr, "print the version and the game's store identifier, and stop",
          [](O& o, const std::string&) { o.showVersion = true; return std::string(); }},
         {"--screen", "480|568", "the screen's height in points (default 480)",
          [](O& o, const std::string& v) {
@@ -144,7 +145,9 @@ std::string LaunchOptions::help() {
     return text;
 }
 
-std::string LaunchOptions::version() { return std::string("royal-expedition ") + RE_VERSION; }
+std::string LaunchOptions::version() {
+    return std::string("royal-expedition ") + RE_VERSION + "\nstore id " + ProductSettings::shared().storeId;
+}
 
 LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::string* error) {
     LaunchOptions o;

@@ -24,6 +24,7 @@
 #include "platform/render/HeadlessRenderer.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LocalNotificationCenter.h"
+#include "platform/services/UrlOpener.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
 #include "platform/ui/Button.h"
@@ -263,6 +264,17 @@ bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
         out_ << "NOTIFICATIONS " << notificationsJson() << "\n";
     } else if (command == "pages") {
         out_ << "PAGES " << pagesJson() << "\n";
+    } else if (command == "opened") {
+        out_ << "OPENED " << json(UrlOpener::shared().openedUrls()).dump() << "\n";
+    } else if (command == "installed") {
+        // The schemes that count as installed games from now on (none: no game is installed).
+        for (const auto& scheme : args) {
+            if (!UrlOpener::isValidScheme(scheme)) {
+                *reason = "not an address scheme: \"" + scheme + "\"";
+                return false;
+            }
+        }
+        UrlOpener::shared().setInstalledSchemes(args);
     } else if (command == "sounds") {
         out_ << "SOUNDS " << json(SoundEngine::sharedEngine().takePlayedLog()).dump() << "\n";
     } else if (command == "echo") {

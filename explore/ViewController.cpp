@@ -9,7 +9,9 @@
 #include "explore/ExploreStatusView.h"
 #include "explore/MenuView.h"
 #include "explore/NMCommon.h"
+#include "explore/RankingManager.h"
 #include "explore/StatusView.h"
+#include "gamelink/GameLinkCommon.h"
 #include "model/DungeonManager.h"
 #include "model/DungeonStaticData.h"
 #include "model/GameEvents.h"
@@ -23,16 +25,21 @@
 #include "overlays/NMAlertViewManager.h"
 #include "overlays/OverlayLayoutClasses.h"
 #include "overlays/OverlayViewController.h"
+#include "overlays/HUDManager.h"
+#include "platform/core/Random.h"
 #include "platform/resources/Format.h"
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/services/Analytics.h"
 #include "platform/services/LocalNotificationCenter.h"
 #include "platform/sound/SoundEngine.h"
 #include "platform/store/SavedStateStore.h"
+#include "platform/ui/ActionSheetView.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/ImageView.h"
 #include "platform/ui/LayoutLoader.h"
+#include "platform/ui/LeaderboardView.h"
+#include "platform/ui/SocialComposer.h"
 #include "stage/ExploreCycle.h"
 #include "stage/KingImageView.h"
 #include "stage/NMAnimationCommon.h"
@@ -55,6 +62,12 @@ constexpr int kDreamFrames = 19;
 constexpr int kPromptFrames = 6;
 
 SavedStateStore& store() { return SavedStateStore::standardUserDefaults(); }
+
+// The background queue the composer is filled on.
+BackgroundWorker& composeQueue() {
+    static BackgroundWorker worker;
+    return worker;
+}
 
 std::mutex ratingMutex;
 std::shared_ptr<RatingPrompt>& ratingPromptSlot() {
@@ -92,6 +105,7 @@ void ViewController::registerLayoutClasses() {
         if (!LayoutLoader::isClassRegistered("MenuView")) LayoutLoader::registerClass<MenuView>("MenuView");
         if (!LayoutLoader::isClassRegistered("BalloonView"))
             LayoutLoader::registerClass("BalloonView", [] { return std::make_shared<BalloonView>(); });
+        GameLinkListViewController::registerLayoutClasses();
         if (!LayoutLoader::isClassRegistered("EquipStatusView"))
             LayoutLoader::registerClass("EquipStatusView", [] { return std::make_shared<EquipStatusView>(); });
     });
@@ -182,6 +196,11 @@ void ViewController::viewDidUnload() {
     dreamSwitch_.invalidate();
     history_.drop();
     setting_.drop();
+    gamelink_.drop();
+    if (shareSheet_) shareSheet_->onButton = nullptr;
+    shareSheet_.reset();
+    if (leaderboard_) leaderboard_->onFinish = nullptr;
+    leaderboard_.reset();
 }
 
 void ViewController::viewWillAppear(bool) {
@@ -573,8 +592,15 @@ void ViewController::pressReport() {
     report.appearWithAnimationAllowInteraction(false);
 }
 
-// The game list, sharing and the rankings open here once their screens exist.
-void ViewController::pressInfo() {}
+void ViewController::pressInfo() {
+    recordPage("INFO");
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+    auto& list = gamelink_.present(view().get());
+    list.moveDownOnTallScreen();
+    list.setThisAppId(GameLinkCommon::thisAppId());
+    list.startLoad();
+    list.appearWithAnimationAllowInteraction(false);
+}
 
 void ViewController::pressSetting() {
     recordPage("SETTING");
@@ -584,9 +610,86 @@ void ViewController::pressSetting() {
     setting.appearWithAnimationAllowInteraction(false);
 }
 
-void ViewController::pressShare() {}
+// ---- Sharing
 
-void ViewController::pressRanking() {}
+std::string ViewController::shareSheetTitle() {
+    if (MemberManager::canAddMember()) return NSLocalizedString("PostBonus");
+    if (MemberManager::isMaxMember()) return NSLocalizedString("PostBonusMax");
+    return stringWithFormat(NSLocalizedString("PostBonusLeft"), {Value(NMCommon::timeStringFromTime(MemberManager::leftTimeToAddMember()))});
+}
+
+void ViewController::pressShare() {
+    recordPage("SHARE");
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+    if (shareSheet_ && shareSheet_->isVisible()) return;
+    shareSheet_ = std::make_shared<ActionSheetView>(shareSheetTitle(), NSLocalizedString("Cancel"),
+                                                    std::vector<std::string>{NSLocalizedString("ToTwitter")});
+    shareSheet_->setAlertTag(GameTags::kShareSheet);
+    ActionSheetView* sheet = shareSheet_.get();
+    shareSheet_->onButton = [this, sheet, alive = lifetime()](int index) {
+        if (!alive.expired()) actionSheetClickedButtonAtIndex(*sheet, index);
+    };
+    shareSheet_->showInView(*view());
+}
+
+void ViewController::actionSheetClickedButtonAtIndex(ActionSheetView& sheet, int buttonIndex) {
+    if (sheet.alertTag() == GameTags::kShareSheet && buttonIndex == 0) startPostToTwitter();
+}
+
+std::string ViewController::stringForPost() {
+    static const char* const kPosts[] = {"Post1", "Post2", "Post3"};
+    return NSLocalizedString(kPosts[RandomSource::shared().next() % 3]);
+}
+
+void ViewController::startPostToTwitter() {
+    if (!SocialComposer::canSendPost()) {
+        NMCommon::showAlertWithTitle(NSLocalizedString("TwitterAlertTitle"), NSLocalizedString("TwitterAlertBody"), nullptr, 0);
+        return;
+    }
+    HUDManager::getInstance()->showHUDOnWindowWithText(NSLocalizedString("Loading..."));
+    const std::string link = NSLocalizedString("AppUrl");
+    composeQueue().dispatch([link] {
+        auto composer = std::make_shared<SocialComposer>();
+        composer->setInitialText(stringForPost());
+        composer->addUrl(link);
+        std::weak_ptr<SocialComposer> weak = composer;
+        composer->setCompletionHandler([weak](SocialComposer::Result result) {
+            postDidFinish(result == SocialComposer::Result::done);
+            if (auto c = weak.lock()) c->dismiss(true);
+        });
+        RunLoop::main().post([composer] {
+            composer->present();
+            HUDManager::getInstance()->hideHUD();
+        });
+    });
+}
+
+void ViewController::postDidFinish(bool done) {
+    if (!done) return;
+    NMCommon::showAlertWithTitle("", NSLocalizedString("PostSucceed"), nullptr, 0);
+    if (!MemberManager::canAddMember()) return;
+    MemberManager::addMember();
+    store().setDouble(RunLoop::main().wallTime(), Keys::timestampPostBonus);
+    store().synchronize();
+}
+
+// ---- Rankings
+
+void ViewController::pressRanking() {
+    recordPage("RANKING");
+    SoundEngine::sharedEngine().playEffect("tap.mp3");
+    if (leaderboard_) return;
+    leaderboard_ = std::make_shared<LeaderboardView>(LeaderboardService::shared(), LeaderboardTimeScope::today);
+    leaderboard_->onFinish = [this, alive = lifetime()] {
+        if (!alive.expired()) leaderboardViewControllerDidFinish();
+    };
+    leaderboard_->showInView(*view());
+}
+
+// The screen is already leaving; it is let go on the next pass, outside its own callback.
+void ViewController::leaderboardViewControllerDidFinish() {
+    performBlock([this] { leaderboard_.reset(); }, 0);
+}
 
 namespace {
 std::mutex chatMutex;

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "gamelink/GameLinkListViewController.h"
 #include "overlays/HistoryListViewController.h"
 #include "overlays/OverlaySlot.h"
 #include "overlays/SettingViewController.h"
@@ -22,8 +23,10 @@
 #include "platform/events/Notification.h"
 #include "platform/ui/ScreenController.h"
 
+class ActionSheetView;
 class Button;
 class ExploreStatusView;
+class LeaderboardView;
 class ImageView;
 class KingImageView;
 class MenuView;
@@ -78,6 +81,21 @@ public:
     void pressSetting();
     void pressShare();
     void pressRanking();
+
+    // ---- Sharing for a bonus: one more member for a post, at most every three hours, ten in all
+    // The share sheet's title for the bonus state now.
+    static std::string shareSheetTitle();
+    void actionSheetClickedButtonAtIndex(ActionSheetView& sheet, int buttonIndex);
+    // Opens the composer (filled on the background queue, shown on the main loop), or tells the
+    // player why a post cannot be made.
+    void startPostToTwitter();
+    // "Post1", "Post2" or "Post3", by a draw of the random source.
+    static std::string stringForPost();
+    // The composer's answer: the bonus is decided now, by the state when the post finished.
+    static void postDidFinish(bool done);
+
+    // ---- Rankings
+    void leaderboardViewControllerDidFinish();
     // The community chat: group "1" for a player whose first language is Japanese, else "2".
     void pressChat();
     // Who opens the chat window (the application sets it; none: nothing opens).
@@ -120,6 +138,9 @@ public:
     const std::shared_ptr<ImageView>& imagineImgView() { return (void)view(), imagineImgView_; }
     const std::shared_ptr<HistoryListViewController>& historyCtr() const { return history_.screen(); }
     const std::shared_ptr<SettingViewController>& settingCtr() const { return setting_.screen(); }
+    const std::shared_ptr<GameLinkListViewController>& gamelinkCtr() const { return gamelink_.screen(); }
+    const std::shared_ptr<LeaderboardView>& leaderboardCtr() const { return leaderboard_; }
+    const std::shared_ptr<ActionSheetView>& shareSheet() const { return shareSheet_; }
 
 protected:
     void bindOutlets() override;
@@ -155,6 +176,9 @@ private:
     std::shared_ptr<ImageView> imagineImgView_;
     // The screens laid over the main screen's root view.
     OverlaySlot<HistoryListViewController> history_;
-    OverlaySlot<OverlayViewController> gamelink_;
+    OverlaySlot<GameLinkListViewController> gamelink_;
     OverlaySlot<SettingViewController> setting_;
+    // The platform's own panels while they are up: the share sheet and the leaderboards.
+    std::shared_ptr<ActionSheetView> shareSheet_;
+    std::shared_ptr<LeaderboardView> leaderboard_;
 };

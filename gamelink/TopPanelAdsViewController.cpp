@@ -10,11 +10,21 @@ TopPanelAdsViewController::~TopPanelAdsViewController() = default;
 // starts at 128: the band between them is free across the whole width.
 Rect TopPanelAdsViewController::panelFrame() { return Rect(0, 94, 320, 34); }
 
+namespace {
+// The band itself takes no touch: only its banners do, the rest goes on to the main screen.
+class TopPanelView : public View {
+public:
+    using View::View;
+    std::shared_ptr<View> hitTest(Point p) override {
+        auto hit = View::hitTest(p);
+        return hit.get() == this ? nullptr : hit;
+    }
+};
+}  // namespace
+
 std::shared_ptr<View> TopPanelAdsViewController::loadView() {
-    auto panel = std::make_shared<View>(panelFrame());
+    auto panel = std::make_shared<TopPanelView>(panelFrame());
     panel->setName("topAdsPanel");
-    // The banners only show; touches go on to the main screen.
-    panel->setUserInteractionEnabled(false);
     return panel;
 }
 

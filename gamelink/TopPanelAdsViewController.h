@@ -1,8 +1,9 @@
 #pragma once
 // The top advertising panel of the tall (568-point) screen: a band across the main screen,
 // below the status row and above the wanted poster, where the main screen leaves room on that
-// screen. It shows four banners of the advertising kit while it is on screen. On other heights
-// the title screen shows the banners instead and there is no panel.
+// screen. It shows four banners of the advertising kit while it is on screen (the game list's
+// games, which a touch opens); the rest of the band lets touches through. On other heights the
+// title screen shows the banners instead and there is no panel.
 #include "platform/ui/AdvertisingKit.h"
 #include "platform/ui/ScreenController.h"
 

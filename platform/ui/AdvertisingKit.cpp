@@ -1,6 +1,7 @@
 #include "platform/ui/AdvertisingKit.h"
 
 #include <algorithm>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -11,16 +12,23 @@
 
 namespace {
 
+std::mutex fillerMutex;
+AdvertisingKit::BannerFiller& fillerSlot() {
+    static AdvertisingKit::BannerFiller filler;
+    return filler;
+}
+
 // The lines the banners take turns with, by tag.
 const char* const kBannerLines[] = {"Royal Expedition", "To the dungeons!", "Hunt them all", "The king waits"};
 
 // The dark pixel frame behind a banner's line.
 class AdvertisingBannerView : public View {
 public:
-    AdvertisingBannerView(const Rect& frame, int tag) : View(frame) {
+    AdvertisingBannerView(const Rect& frame, int tag, bool withLine) : View(frame) {
         setTag(tag);
         setName("adBanner" + std::to_string(tag));
         setUserInteractionEnabled(false);
+        if (!withLine) return;
         const int lines = std::size(kBannerLines);
         line_ = std::make_shared<Label>(bounds().insetBy(3, 2));
         line_->setFont("GD-DOTFONT-DQ-TTF", 8);
@@ -44,7 +52,21 @@ private:
 
 }  // namespace
 
-std::shared_ptr<View> AdvertisingKit::makeBannerView(const Rect& frame, int tag) { return std::make_shared<AdvertisingBannerView>(frame, tag); }
+void AdvertisingKit::setBannerFiller(BannerFiller filler) {
+    std::lock_guard lock(fillerMutex);
+    fillerSlot() = std::move(filler);
+}
+
+std::shared_ptr<View> AdvertisingKit::makeBannerView(const Rect& frame, int tag) {
+    BannerFiller filler;
+    {
+        std::lock_guard lock(fillerMutex);
+        filler = fillerSlot();
+    }
+    auto banner = std::make_shared<AdvertisingBannerView>(frame, tag, !filler);
+    if (filler) filler(*banner, tag);
+    return banner;
+}
 
 bool AdvertisingKit::isBannerView(const View& view) { return dynamic_cast<const AdvertisingBannerView*>(&view) != nullptr; }
 

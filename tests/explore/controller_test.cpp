@@ -5,10 +5,15 @@
 
 #include "explore/ExploreStatusView.h"
 #include "explore/NMCommon.h"
+#include "explore/RankingManager.h"
 #include "explore/ViewController.h"
 #include "model/GameTags.h"
+#include "model/GoldManager.h"
 #include "model/MemberManager.h"
+#include "model/MonsterManager.h"
+#include "model/SavePointHooks.h"
 #include "model/SavedStateKeys.h"
+#include "overlays/HUDManager.h"
 #include "overlays/MangaViewManager.h"
 #include "overlays/NMAlertViewManager.h"
 #include "platform/core/Random.h"
@@ -16,7 +21,11 @@
 #include "platform/resources/LocalizedStrings.h"
 #include "platform/resources/ResourceBundle.h"
 #include "platform/services/Analytics.h"
+#include "platform/services/AlertPresenter.h"
+#include "platform/services/LeaderboardService.h"
 #include "platform/services/LocalNotificationCenter.h"
+#include "platform/services/UrlOpener.h"
+#include "platform/ui/ActionSheetView.h"
 #include "platform/services/UserInteraction.h"
 #include "platform/sound/SilentSoundBackend.h"
 #include "platform/sound/SoundEngine.h"
@@ -155,6 +164,57 @@ TEST_F(ControllerTest, ANewMemberJoinsTheStageAndTheTallScreenTakesItsOwnLayout)
     advance(0);
     EXPECT_EQ(ctr->stageView()->persons().size(), 21u);
     EXPECT_TRUE(alertShown() && alert()->msgLabel()->text() == NSLocalizedString("MemberAdded"));
+}
+
+TEST_F(ControllerTest, APostWithoutAnAddressOpenerIsExplainedAndOnlyTheFirstButtonOfTheShareSheetPosts) {
+    auto alerts = std::make_shared<RecordingAlertPresenter>();
+    AlertPresenter::setShared(alerts);
+    UrlOpener::shared().setRecordOnly(false);
+    UrlOpener::shared().setOpenerProgram("");
+    load();
+    ctr->pressShare();
+    ASSERT_TRUE(ctr->shareSheet() && ctr->shareSheet()->alertTag() == GameTags::kShareSheet);
+    ctr->shareSheet()->dismissWithClickedButtonIndex(1, false);  // Cancel
+    advance(1);
+    EXPECT_TRUE(alerts->shownAlerts().empty());
+    ctr->pressShare();
+    ctr->shareSheet()->dismissWithClickedButtonIndex(0, false);
+    advance(1);
+    ASSERT_EQ(alerts->shownAlerts().size(), 1u);
+    EXPECT_EQ(alerts->shownAlerts()[0].title, NSLocalizedString("TwitterAlertTitle"));
+    EXPECT_EQ(alerts->shownAlerts()[0].message, NSLocalizedString("TwitterAlertBody"));
+    EXPECT_FALSE(HUDManager::getInstance()->isShowing()) << "no progress indicator without a composer";
+    EXPECT_EQ(MemberManager::numAddedMembers(), 0);
+    UrlOpener::shared().setOpenerProgram("xdg-open");
+    AlertPresenter::setShared(nullptr);
+}
+
+TEST_F(ControllerTest, ASavePairReportsFromSaveGoldWithTheSavedMonsterTotalAndTheCurrentHuntedCounts) {
+    auto boards = std::make_shared<LeaderboardService>((gametest::makeTempFolder("re-boards") / "boards.sqlite").string());
+    LeaderboardService::setShared(boards);
+    SavePointHooks::setAfterSaveHandler([] { RankingManager::reportIfNeeded(); });
+    boards->authenticateLocalPlayer([](bool ok, const std::string&) { store().setBool(ok, Keys::gkLoginSucceeded); });
+    advance(0);
+    store().setInteger(8, Keys::totalMonster);
+    MonsterManager::getInstance()->addMonsterWithId(1);  // counted, not saved yet
+    auto lastScores = [&] {
+        boards->waitUntilIdle();
+        std::vector<int64_t> last;
+        for (const auto& b : boards->readBoards(LeaderboardTimeScope::allTime, RunLoop::main().wallTime()).boards) last.push_back(b.last.value_or(-1));
+        return last;
+    };
+    GoldManager::getInstance()->saveGold();
+    MonsterManager::getInstance()->saveMonsters();  // the same second: not reported
+    EXPECT_EQ(lastScores(), (std::vector<int64_t>{0, 8, 1, 0}));
+    advance(60);
+    MonsterManager::getInstance()->saveMonsters();
+    EXPECT_EQ(lastScores(), (std::vector<int64_t>{0, 9, 1, 0}));
+    // A clock moved back an hour does not hold the reports off for the hour.
+    store().setDouble(RunLoop::main().wallTime() + 3600, Keys::timestampLastReport);
+    GoldManager::getInstance()->saveGold();
+    EXPECT_EQ(store().doubleForKey(Keys::timestampLastReport), RunLoop::main().wallTime());
+    SavePointHooks::setAfterSaveHandler({});
+    LeaderboardService::setShared(nullptr);
 }
 
 TEST_F(ControllerTest, AFasterIntervalMovesTheReturnsButNotTheNotifications) {

@@ -52,6 +52,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.send(200, GOOD)
         if path == "/good/icon_ios/moonkettle-slime-ranch.png":
             return self.send(200, ICON)
+        if path == "/huge/index_ios.json":  # a good index whose icon is the one below
+            return self.send(200, GOOD)
         if path == "/huge/icon_ios/moonkettle-slime-ranch.png":
             return self.send(200, png_header(20000, 20000) + b"\0" * 4096)
         if path == "/big/index_ios.json":  # 10 MB, announced

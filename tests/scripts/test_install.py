@@ -111,7 +111,7 @@ with tempfile.TemporaryDirectory() as tmp:
 
     # The command line, which writes nothing.
     version = project_version()
-    check(run("--version").stdout == "royal-expedition %s\n" % version, "--version is the project's")
+    check(run("--version").stdout == "royal-expedition %s\nstore id royal-expedition\n" % version, "--version is the project's, with the store id")
     listed = help_options(run("--help").stdout)
     check({"--help", "--version", "--headless", "--script", "--data-dir", "--seed"} <= set(listed), "--help: %r" % listed)
     with gzip.open(os.path.join(share, "man", "man6", "royal-expedition.6.gz"), "rt") as f:

@@ -447,6 +447,19 @@ STRINGS = {
         "The store does not sell this item.",
         "ストアはこの商品を販売していません。",
         "商店不出售这件商品。"),
+    # --- the post's progress and the game list -----------------------------
+    "Loading...": (
+        "Loading...",
+        "読み込み中...",
+        "加载中..."),
+    "GameListTitle": (
+        "More games",
+        "ほかのゲーム",
+        "更多游戏"),
+    "GameListBannerWaiting": (
+        "More games",
+        "ほかのゲーム",
+        "更多游戏"),
     # --- leaderboards and the post composer (platform screens) ---------------
     "LeaderboardTitle": (
         "Rankings",

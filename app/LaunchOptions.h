@@ -21,6 +21,10 @@
 //   --index-url URL            the base address of the game list (https, http to this computer,
 //                              or a folder of the game's resources); also RE_INDEX_URL
 //   --sign-in on|off           off makes the leaderboard sign-in fail (tests); also RE_SIGN_IN
+//
+//   royal-expedition --simulate [--player casual|eager|hourly] [--days N] [--seed S] [--report FILE]
+//                    [--data-dir DIR] [--epoch SECONDS]
+// plays the whole game headless as a player of that kind (app/GameBot) and prints its pace.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -61,6 +65,13 @@ struct LaunchOptions {
     bool showVersion = false;  // print version() and stop
     std::string indexUrl;          // "" when not given
     std::optional<bool> signIn;    // nothing when not given
+    bool simulate = false;
+    std::string player = "casual";  // --player: casual, eager or hourly
+    double days = 0;                 // --days: 0 plays to the end
+    std::string reportPath;          // --report
+    // The simulation's clock starts here unless --epoch says otherwise (a morning, 08:00 UTC).
+    static constexpr double kSimulationEpoch = 1800000000.0;
+    static constexpr double kLongestSimulationDays = 120;
 
     // An empty error when the line is good.
     static LaunchOptions parse(const std::vector<std::string>& arguments, std::string* error);

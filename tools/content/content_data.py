@@ -1,8 +1,8 @@
 """The game's static content in one readable place.
 
 generate.py turns these tables into the four property lists under
-resources/tables/ and the artist's sheet docs/MONSTERS.md; pacing.py reads the
-generated property lists back and simulates a casual player.
+resources/tables/ and the artist's sheet docs/MONSTERS.md; pacing.py has the
+game's bot play the built game on them and checks the pace it gets.
 
 Layout rules the game relies on:
   * ten dungeons, id = position + 1;

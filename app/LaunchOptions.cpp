@@ -188,10 +188,10 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
         o.storeMode = StoreModes::fromEnvironment(&environmentError);
         if (!environmentError.empty()) fail(environmentError);
     }
-    if (!o.scriptPath.empty() && !o.headless) fail("--script runs only with --headless");
-    if (!o.scriptPath.empty() && o.dataDirectory.empty()) fail("--script needs --data-dir");
     if (o.simulate && (!o.scriptPath.empty() || !o.screenshotPath.empty())) fail("--simulate plays by itself: no --script or --screenshot");
     if (!o.simulate && (o.days > 0 || !o.reportPath.empty())) fail("--days and --report go with --simulate");
+    if (!o.scriptPath.empty() && !o.headless) fail("--script runs only with --headless");
+    if (!o.scriptPath.empty() && o.dataDirectory.empty()) fail("--script needs --data-dir");
     if (!o.scriptPath.empty() && (o.exitAfterFirstFrame || o.printFrames)) fail("a script run draws no frames to measure");
     return o;
 }

@@ -5,6 +5,7 @@ of equipment that walls the forest off (a piece of gear no player can unlock) is
 import os
 import plistlib
 import shutil
+import subprocess
 import sys
 import tempfile
 
@@ -52,6 +53,10 @@ def breaking_resources(scratch):
 
 if __name__ == "__main__":
     binary = game_binary()
+    for args, message in ((["--simulate", "--player", "lazy"], "--player takes"), (["--simulate", "--days", "0"], "--days needs"),
+                          (["--report", "r.json"], "go with --simulate"), (["--simulate", "--script", "-"], "plays by itself")):
+        refused = subprocess.run([binary, *args], capture_output=True, text=True, timeout=30)
+        check(refused.returncode == 2 and message in refused.stderr, "%r: %r" % (args, refused.stderr))
     record, table = pacing.simulate(binary, "casual", seed=5, days=DAYS)
     shape(record)
     check(pacing.check_run(record, whole=False) == [], "the pace so far: %r" % pacing.check_run(record, whole=False))

@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """The bot that plays the game: a day and a half of a casual player gives a table of the right shape that meets the
-pace so far, and the same table again for the same seed; a run goes on from the folder of a stopped one; and a table
-of equipment that walls the forest off (a piece of gear no player can unlock) is caught as a wall."""
+pace so far, and the same table again for the same seed; a run goes on from the folder of a stopped one, also of one
+killed mid-run; the whole games written in docs/ meet the target and the checker names each way of missing it; and
+a table of equipment that walls the forest off (a piece of gear no player can unlock) is caught as a wall."""
+import json
 import os
 import plistlib
 import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 from driver import check, folders, game_binary
 
@@ -73,6 +76,31 @@ if __name__ == "__main__":
         check(later["dungeons"][0] == first["dungeons"][0] and later["equipment"][:len(first["equipment"])] == first["equipment"],
               "what was measured before is kept")
         check(0.9 * pacing.DAY <= later["played"] <= 1.1 * pacing.DAY, "the days count from the first start: %r" % later["played"])
+
+    # Killed in the middle of a run (as a power cut would), started again on its folder: it plays on to the day limit.
+    with tempfile.TemporaryDirectory(dir="/dev/shm" if os.path.isdir("/dev/shm") else None) as data:
+        command = [binary, "--simulate", "--player", "hourly", "--seed", "4", "--days", "2", "--data-dir", data]
+        killed = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        time.sleep(1.0)
+        killed.kill()
+        killed.wait()
+        record, _ = pacing.simulate(binary, "hourly", seed=4, days=2, data_dir=data)
+        check(abs(record["played"] - 2 * pacing.DAY) < pacing.DAY / 4 and record["dungeons"][0]["boss"] is not None, "played on: %r" % record)
+        check(pacing.check_run(record, whole=False) == [], "a sound table after the kill: %r" % pacing.check_run(record, whole=False))
+
+    # The whole games of docs/ meet the target, and the checker names each way of missing it.
+    whole = {}
+    for player in pacing.PLAYERS:
+        with open(os.path.join(folders()[0], "docs", "pacing-%s.json" % player), encoding="utf-8") as f:
+            whole[player] = json.load(f)
+    check(pacing.check_target(whole) == [], "the target is met: %r" % pacing.check_target(whole))
+    for player, key, value, fault in (("casual", "firstEnding", 7 * pacing.DAY, "casual: firstEnding after 7 d"),
+                                      ("casual", "secondEnding", None, "casual: no secondEnding"),
+                                      ("eager", "fullBook", whole["casual"]["fullBook"] * 0.9, "eager: fullBook after 90 %"),
+                                      ("hourly", "secondEnding", whole["casual"]["secondEnding"] * 1.1, "hourly: secondEnding after")):
+        broken = json.loads(json.dumps(whole))
+        broken[player][key] = value
+        check(any(f.startswith(fault) for f in pacing.check_target(broken)), "%s %s: %r" % (player, key, pacing.check_target(broken)))
 
     # The forest walled off: its boss never falls, and the days without anything new are caught.
     with tempfile.TemporaryDirectory() as scratch:

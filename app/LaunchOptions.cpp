@@ -121,6 +121,21 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
          [](O& o, const std::string& v) { return textInto(v, o.exportSavePath, "--export-save needs a file name"); }},
         {"--import-save", "FILE", "check the saved game in FILE and load it at the next start, then stop",
          [](O& o, const std::string& v) { return textInto(v, o.importSavePath, "--import-save needs a file name"); }},
+        {"--simulate", nullptr, "play the whole game headless as a bot and print its pacing table",
+         [](O& o, const std::string&) { o.simulate = o.headless = true; return std::string(); }},
+        {"--player", "KIND", "with --simulate: casual (3 visits a day, the default), hourly, or eager (at every return)",
+         [](O& o, const std::string& v) {
+             o.player = v;
+             return v == "casual" || v == "eager" || v == "hourly" ? std::string() : std::string("--player takes casual, eager or hourly");
+         }},
+        {"--days", "N", "with --simulate: stop after N days of game time (default: at the end of the game)",
+         [](O& o, const std::string& v) {
+             const std::string message = "--days needs a number of days above 0, up to " + std::to_string(int(kLongestSimulationDays));
+             if (!secondsInto(v, o.days, "x").empty() || o.days <= 0 || o.days > kLongestSimulationDays) return message;
+             return std::string();
+         }},
+        {"--report", "FILE", "with --simulate: also write the pacing table to FILE as JSON",
+         [](O& o, const std::string& v) { return textInto(v, o.reportPath, "--report needs a file name"); }},
         {"--print-frames", nullptr, "print FRAMES <frames drawn> <seconds> every 5 seconds",
          [](O& o, const std::string&) { o.printFrames = true; return std::string(); }},
     };
@@ -133,6 +148,7 @@ std::string LaunchOptions::help() {
         "       royal-expedition [--data-dir DIR] --export-save FILE | --import-save FILE\n"
         "       royal-expedition --headless --data-dir DIR [--epoch SECONDS] [--seed N] [--lang CODE] [--screen 480|568] --script FILE|-\n"
         "       royal-expedition --headless [--screenshot FILE] [--time SECONDS]\n"
+        "       royal-expedition --simulate [--player casual|eager|hourly] [--days N] [--seed S] [--report FILE]\n"
         "An idle exploration game. Saves and settings are kept in $XDG_DATA_HOME/royal-expedition\n"
         "(~/.local/share/royal-expedition when it is not set). Measuring (not with --script):\n"
         "--exit-after-first-frame, --print-frames.\n\n";
@@ -180,6 +196,8 @@ LaunchOptions LaunchOptions::parse(const std::vector<std::string>& args, std::st
         o.storeMode = StoreModes::fromEnvironment(&environmentError);
         if (!environmentError.empty()) fail(environmentError);
     }
+    if (o.simulate && (!o.scriptPath.empty() || !o.screenshotPath.empty())) fail("--simulate plays by itself: no --script or --screenshot");
+    if (!o.simulate && (o.days > 0 || !o.reportPath.empty())) fail("--days and --report go with --simulate");
     if (!o.scriptPath.empty() && !o.headless) fail("--script runs only with --headless");
     if (!o.scriptPath.empty() && o.dataDirectory.empty()) fail("--script needs --data-dir");
     if (!o.exportSavePath.empty() && !o.importSavePath.empty()) fail("--export-save and --import-save go one at a time");

@@ -25,6 +25,9 @@
 //   royal-expedition [--data-dir DIR] --export-save FILE | --import-save FILE
 // copies the saved game out to FILE, or checks FILE and leaves it to be loaded at the next start,
 // then stops.
+//   royal-expedition --simulate [--player casual|eager|hourly] [--days N] [--seed S] [--report FILE]
+//                    [--data-dir DIR] [--epoch SECONDS]
+// plays the whole game headless as a player of that kind (app/GameBot) and prints its pace.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -67,6 +70,13 @@ struct LaunchOptions {
     std::optional<bool> signIn;    // nothing when not given
     std::string exportSavePath;    // --export-save
     std::string importSavePath;    // --import-save
+    bool simulate = false;
+    std::string player = "casual";  // --player: casual, eager or hourly
+    double days = 0;                 // --days: 0 plays to the end
+    std::string reportPath;          // --report
+    // The simulation's clock starts here unless --epoch says otherwise (a morning, 08:00 UTC).
+    static constexpr double kSimulationEpoch = 1800000000.0;
+    static constexpr double kLongestSimulationDays = 120;
 
     // An empty error when the line is good.
     static LaunchOptions parse(const std::vector<std::string>& arguments, std::string* error);

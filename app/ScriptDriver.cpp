@@ -423,6 +423,25 @@ std::string ScriptDriver::viewsJson() const {
     return list.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
+std::vector<ScriptDriver::ShownView> ScriptDriver::shownViews() const {
+    std::vector<ShownView> shown;
+    forEachVisibleFrontToBack(window_.shared_from_this(), [&](const std::shared_ptr<View>& v) {
+        std::string name = nameOfView(*v);
+        if (name.empty()) return;
+        const Rect f = v->convertRectToView(v->bounds(), nullptr);
+        shown.push_back({std::move(name), f.minX(), f.minY(), f.width(), f.height()});
+    });
+    return shown;
+}
+
+bool ScriptDriver::isShown(const std::string& name) const {
+    bool found = false;
+    forEachVisibleFrontToBack(window_.shared_from_this(), [&](const std::shared_ptr<View>& v) {
+        if (!found && v->name() == name) found = nameOfView(*v) == name;
+    });
+    return found;
+}
+
 std::string ScriptDriver::notificationsJson() const {
     json list = json::array();
     for (const auto& n : LocalNotificationCenter::shared()->scheduledLocalNotifications()) {

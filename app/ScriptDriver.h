@@ -15,6 +15,7 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <vector>
 
 class AppDelegate;
 class ManualClock;
@@ -47,6 +48,14 @@ public:
     std::string viewsJson() const;
     std::string notificationsJson() const;
     std::string pagesJson() const;
+    // The named views on screen now, front to back, with their frames in screen points: what
+    // `views` lists, without the JSON.
+    struct ShownView {
+        std::string name;
+        double x, y, width, height;
+    };
+    std::vector<ShownView> shownViews() const;
+    bool isShown(const std::string& name) const;
     // A saved-state value as JSON.
     static std::string valueToJson(const Value& value);
     // The name a view goes by in `views` and `press` (persons by their tag: "person7"; table rows

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/AppDelegate.h"
+#include "app/GameBot.h"
 #include "app/LaunchOptions.h"
 #include "app/SaveProblemNotice.h"
 #include "app/ScriptDriver.h"
@@ -116,7 +117,8 @@ int main(int argc, char** argv) {
     // it plays in a fresh folder of its own, removed at the end.
     std::string scratchDirectory;
     if (options.headless && options.dataDirectory.empty()) {
-        scratchDirectory = DataFile::makeScratchFolder("royal-expedition");
+        // A simulation writes the saved game thousands of times: into memory when the system can.
+        scratchDirectory = DataFile::makeScratchFolder("royal-expedition", options.simulate);
         if (scratchDirectory.empty()) {
             std::fprintf(stderr, "royal-expedition: cannot make a scratch folder for the headless run\n");
             return 2;
@@ -166,10 +168,16 @@ int main(int argc, char** argv) {
 
     std::shared_ptr<ManualClock> clock;
     if (options.headless) {
-        clock = std::make_shared<ManualClock>(options.epoch ? *options.epoch : SystemClock().wallNow());
+        // A simulation starts on the same morning every time, so that one seed gives one table, or
+        // where a stopped one in the same folder had got to.
+        const double epoch = options.epoch                                     ? *options.epoch
+                             : options.simulate                                ? GameBot::savedClock(dataDirectory).value_or(LaunchOptions::kSimulationEpoch)
+                                                                               : SystemClock().wallNow();
+        clock = std::make_shared<ManualClock>(epoch);
         RunLoop::main().setClock(clock);
     }
-    if (options.seed) RandomSource::shared().seed(*options.seed);
+    const std::optional<uint64_t> seed = options.simulate ? std::optional<uint64_t>(options.seed.value_or(1)) : options.seed;
+    if (seed) RandomSource::shared().seed(*seed);
     // The last good saves are kept by the game's own clock (the manual one headless).
     if (clock) SavedStateStore::standardUserDefaults().enableBackups([clock] { return clock->wallNow(); });
     else SavedStateStore::standardUserDefaults().enableBackups([] { return SystemClock().wallNow(); });
@@ -196,6 +204,21 @@ int main(int argc, char** argv) {
     auto saveNotice = std::make_shared<SaveProblemNotice>();
     saveNotice->watch(SavedStateStore::standardUserDefaults());
     delegate->applicationDidBecomeActive();
+
+    if (options.simulate) {
+        ScriptDriver driver(*delegate, app.window(), clock, std::cout, std::cerr);
+        driver.settle();
+        SimulationOptions simulation;
+        simulation.player = GameBot::playerKindFromName(options.player).value_or(PlayerKind::casual);
+        simulation.days = options.days;
+        simulation.seed = *seed;
+        simulation.reportPath = options.reportPath;
+        const int status = GameBot(driver, *clock, simulation, dataDirectory).play(std::cout, std::cerr);
+        std::cout.flush();
+        PersonView::waitForRecordings();
+        removeScratchDirectory();
+        std::_Exit(status);
+    }
 
     if (scripted) {
         ScriptDriver driver(*delegate, app.window(), clock, std::cout, std::cerr);

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 
 namespace {
 
@@ -136,9 +137,11 @@ bool DataFile::appendLine(const std::string& path, const std::string& line) {
     return ok;
 }
 
-std::string DataFile::makeScratchFolder(const std::string& prefix) {
+std::string DataFile::makeScratchFolder(const std::string& prefix, bool inMemory) {
     const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp == '/' ? tmp : "/tmp") + "/" + prefix + "-XXXXXX";
+    std::error_code ec;
+    const bool memory = inMemory && !(tmp && *tmp == '/') && std::filesystem::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0;
+    std::string pattern = std::string(tmp && *tmp == '/' ? tmp : memory ? "/dev/shm" : "/tmp") + "/" + prefix + "-XXXXXX";
     return ::mkdtemp(pattern.data()) ? pattern : std::string();
 }
 

@@ -46,7 +46,9 @@ public:
 
     // A new empty folder of our own below the system's temporary folder ("<prefix>-XXXXXX"); ""
     // when none can be made.
-    static std::string makeScratchFolder(const std::string& prefix);
+    // inMemory: below /dev/shm when the system has it and TMPDIR names no other place, for runs
+    // that write often and keep nothing (a simulated game).
+    static std::string makeScratchFolder(const std::string& prefix, bool inMemory = false);
 
     // JSON from a data file: nullopt when the text is not JSON or nests deeper than maxDepth.
     static constexpr int maxJsonDepth = 32;

@@ -1,8 +1,8 @@
 """The game's static content in one readable place.
 
 generate.py turns these tables into the four property lists under
-resources/tables/ and the artist's sheet docs/MONSTERS.md; pacing.py reads the
-generated property lists back and simulates a casual player.
+resources/tables/ and the artist's sheet docs/MONSTERS.md; pacing.py has the
+game's bot play the built game on them and checks the pace it gets.
 
 Layout rules the game relies on:
   * ten dungeons, id = position + 1;
@@ -18,13 +18,13 @@ DUNGEONS = [
     ("Clover Meadow", 60),
     ("Whisperwood Forest", 160),
     ("Sunscorch Desert", 200),
-    ("Echoing Caves", 160),
-    ("Mount Ember", 160),
-    ("Gloomspire Castle", 140),
-    ("Frostfang Glacier", 200),
-    ("Sunken Coral Palace", 240),
-    ("Skyreach Isles", 280),
-    ("Demon King's Keep", 340),
+    ("Echoing Caves", 100),
+    ("Mount Ember", 80),
+    ("Gloomspire Castle", 80),
+    ("Frostfang Glacier", 120),
+    ("Sunken Coral Palace", 140),
+    ("Skyreach Isles", 160),
+    ("Demon King's Keep", 160),
 ]
 
 # ---------------------------------------------------------------------------
@@ -279,53 +279,53 @@ EQUIPMENTS = [
     dict(name="Bronze Spear", gold=2200, req_dungeon=3, monster=15, num=5,
          description="A long spear that keeps scorpions at a polite distance."),
     # For the Echoing Caves.
-    dict(name="Miner's Helmet", gold=1100, req_dungeon=4,
+    dict(name="Miner's Helmet", gold=500, req_dungeon=4,
          description="A helmet with a candle on top, for the darkest tunnels."),
-    dict(name="Iron Pickaxe", gold=2800, req_dungeon=4, monster=20, num=5,
+    dict(name="Iron Pickaxe", gold=1300, req_dungeon=4, monster=20, num=5,
          description="Cracks stone and crystal alike."),
-    dict(name="Iron Shield", gold=5600, req_dungeon=4, monster=21, num=5,
+    dict(name="Iron Shield", gold=2500, req_dungeon=4, monster=21, num=5,
          description="A heavy shield that laughs at falling rocks."),
     # For Mount Ember.
-    dict(name="Fireproof Cloak", gold=2600, req_dungeon=5,
+    dict(name="Fireproof Cloak", gold=1000, req_dungeon=5,
          description="Woven from salamander silk. Flames simply slide off."),
-    dict(name="Frost Blade", gold=6500, req_dungeon=5, monster=26, num=5,
+    dict(name="Frost Blade", gold=2000, req_dungeon=5, monster=26, num=3,
          description="A sword that stays icy cold, even in a river of lava."),
-    dict(name="Steel Armor", gold=13000, req_dungeon=5, monster=27, num=5,
+    dict(name="Steel Armor", gold=4000, req_dungeon=5, monster=27, num=3,
          description="Polished steel plate from the royal forge."),
     # For Gloomspire Castle.
-    dict(name="Holy Water", gold=7000, req_dungeon=6,
+    dict(name="Holy Water", gold=2400, req_dungeon=6,
          description="Blessed by the court priest. Ghosts find it very rude."),
-    dict(name="Silver Sword", gold=15000, req_dungeon=6, monster=32, num=5,
+    dict(name="Silver Sword", gold=4800, req_dungeon=6, monster=32, num=3,
          description="A shining silver blade that creatures of the night fear."),
-    dict(name="Castle Key", gold=32000, req_dungeon=6, monster=33, num=5,
+    dict(name="Castle Key", gold=10000, req_dungeon=6, monster=33, num=3,
          description="Opens every door in Gloomspire, even the scary ones."),
     # For the Frostfang Glacier.
-    dict(name="Fur Coat", gold=20000, req_dungeon=7,
+    dict(name="Fur Coat", gold=10000, req_dungeon=7,
          description="Thick and warm, for the coldest winds of the north."),
-    dict(name="Snow Boots", gold=45000, req_dungeon=7, monster=38, num=5,
+    dict(name="Snow Boots", gold=22000, req_dungeon=7, monster=38, num=3,
          description="Spiked soles that never slip on ice."),
-    dict(name="Ember Lance", gold=90000, req_dungeon=7, monster=39, num=5,
+    dict(name="Ember Lance", gold=45000, req_dungeon=7, monster=39, num=3,
          description="A lance with a burning tip that melts through any glacier."),
     # For the Sunken Coral Palace.
-    dict(name="Diving Helmet", gold=65000, req_dungeon=8,
+    dict(name="Diving Helmet", gold=32000, req_dungeon=8,
          description="A brass helmet that lets you breathe under the sea."),
-    dict(name="Coral Trident", gold=130000, req_dungeon=8, monster=44, num=5,
+    dict(name="Coral Trident", gold=65000, req_dungeon=8, monster=44, num=3,
          description="A three-pronged spear from the palace armoury."),
-    dict(name="Pearl Shield", gold=260000, req_dungeon=8, monster=45, num=5,
+    dict(name="Pearl Shield", gold=130000, req_dungeon=8, monster=45, num=3,
          description="A shield set with pearls that wards off ink and stings."),
     # For the Skyreach Isles.
-    dict(name="Feather Cape", gold=170000, req_dungeon=9,
+    dict(name="Feather Cape", gold=85000, req_dungeon=9,
          description="Lets the wearer glide from island to island."),
-    dict(name="Storm Bow", gold=350000, req_dungeon=9, monster=50, num=5,
+    dict(name="Storm Bow", gold=180000, req_dungeon=9, monster=50, num=3,
          description="A bow strung with wind that shoots arrows of lightning."),
-    dict(name="Lightning Rod", gold=730000, req_dungeon=9, monster=51, num=5,
+    dict(name="Lightning Rod", gold=260000, req_dungeon=9, monster=51, num=3,
          description="Hold it high and the thunder goes where you want."),
     # For the Demon King's Keep.
-    dict(name="Hero's Armor", gold=450000, req_dungeon=10,
+    dict(name="Hero's Armor", gold=220000, req_dungeon=10,
          description="Armour of the heroes of old, light as a feather and hard as a mountain."),
-    dict(name="Holy Sword", gold=1000000, req_dungeon=10, monster=56, num=5,
+    dict(name="Holy Sword", gold=400000, req_dungeon=10, monster=56, num=2,
          description="The kingdom's legendary blade. It glows when demons are near."),
-    dict(name="Light Orb", gold=1900000, req_dungeon=10, monster=57, num=5,
+    dict(name="Light Orb", gold=380000, req_dungeon=10, monster=57, num=2,
          description="An orb holding a piece of the sun. No darkness can stand before it."),
 ]
 
@@ -337,12 +337,12 @@ BONUS_ITEMS = [
          description="Light boots that make every trip a little shorter. Speed x1.25."),
     dict(name="Merchant's Scales", gold=12000, req_dungeon=5, monster=23, num=10, gold_rate=1.25,
          description="Weighs the loot so that no coin is ever missed. Gold x1.25."),
-    dict(name="Winged Sandals", gold=120000, req_dungeon=7, speed_rate=1.5,
-         description="Sandals with little wings. Trips go by in a flutter. Speed x1.5."),
+    dict(name="Winged Sandals", gold=120000, req_dungeon=7, speed_rate=1.25,
+         description="Sandals with little wings. Trips go by in a flutter. Speed x1.25."),
     dict(name="Phoenix Purse", gold=400000, req_dungeon=8, monster=17, num=40, gold_rate=1.5,
          description="Sewn from flamebird feathers; coins inside seem to multiply. Gold x1.5."),
-    dict(name="Hourglass of Haste", gold=900000, req_dungeon=9, speed_rate=1.5,
-         description="Its sand runs upwards, and so do the explorers. Speed x1.5."),
+    dict(name="Hourglass of Haste", gold=900000, req_dungeon=9, speed_rate=1.25,
+         description="Its sand runs upwards, and so do the explorers. Speed x1.25."),
 ]
 
 # Type 1: store items, sold through the platform store (gold 0).

@@ -4,13 +4,13 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 ARGS ?=
 
-.PHONY: setup build run test test-fast asan tsan fuzz-long bench deb clean
+.PHONY: setup build run test test-fast asan tsan fuzz-long soak bench deb clean
 
 # The tests that run more than one thread, by name: the background worker, the store's flusher and
 # everything concurrent; the HTTP client and the store observer join by their names.
 TSAN_TESTS ?= Thread|Worker|Concurren|Flush|Http|Observer|Racing
-# The fuzz targets (label "fuzz", 30 s each) join the suite with FUZZ=1; `make fuzz-long` runs them long.
-FUZZ ?= 0
+# The fuzz targets (label "fuzz", 30 s each) are in the suite; FUZZ=0 leaves them out.
+FUZZ ?= 1
 CTEST_EXCLUDE = $(if $(filter 0,$(FUZZ)),-LE fuzz,)
 
 setup:
@@ -32,8 +32,14 @@ test: build
 	@$(MAKE) --no-print-directory asan
 	@$(MAKE) --no-print-directory tsan
 
+# The normal build's tests alone, without the fuzz targets.
 test-fast: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_EXCLUDE)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE fuzz
+
+# Each fuzz target for FUZZ_SECONDS (default 600) from its corpus.
+FUZZ_SECONDS ?= 600
+fuzz-long: setup
+	bash fuzz/run.sh $(CURDIR) $(CURDIR)/build-fuzz $(FUZZ_SECONDS)
 
 asan: setup
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DRE_SANITIZE=ON -DRE_BENCHMARKS=OFF >/dev/null
@@ -45,6 +51,10 @@ tsan: setup
 	cmake --build build-tsan -j $(JOBS)
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
+# The long soak: 500 kills over 30 simulated days (the suite's script_test_soak makes 30).
+soak: build
+	cd tests/scripts && python3 test_soak.py $(CURDIR) $(CURDIR)/$(BUILD) --kills 500 --days 30
+
 # Micro-benchmarks, then start-up, a first explore, idle CPU and memory (benchmarks/startup.py).
 bench: build
 	@for b in $(BUILD)/benchmarks/bench_*; do echo "== $$b"; $$b; done
@@ -55,4 +65,4 @@ deb: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-tsan
+	rm -rf $(BUILD) $(ASAN_BUILD) build-tsan build-fuzz

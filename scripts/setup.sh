@@ -14,6 +14,7 @@ PACKAGES=(
   libsox-fmt-mp3 libnotify-dev
   dpkg-dev file lintian desktop-file-utils appstream
   clang-14 libclang-rt-14-dev
+  dbus-daemon python3-dbus python3-gi
 )
 
 missing=()

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 
 #include "platform/foundation/PropertyList.h"
@@ -30,7 +31,15 @@ bool readLedger(const Value& root, std::vector<PurchaseLedger::Entry>* pending, 
         if (!p.isString() || p.stringValue().empty()) return false;
         purchased->push_back(p.stringValue());
     }
-    *nextId = std::max<uint64_t>(next.unsignedValue(), PurchaseLedger::kFirstTransactionId);
+    // A new transaction never takes the id of one still pending, whatever "nextId" says.
+    uint64_t after = std::max<uint64_t>(next.unsignedValue(), PurchaseLedger::kFirstTransactionId);
+    for (const auto& e : *pending) {
+        const std::string& id = e.transactionIdentifier;
+        if (id.size() > 19 || id.find_first_not_of("0123456789") != std::string::npos) continue;
+        const uint64_t n = std::stoull(id);
+        if (n >= after) after = n + 1;
+    }
+    *nextId = after > static_cast<uint64_t>(INT64_MAX) ? PurchaseLedger::kFirstTransactionId : after;
     return true;
 }
 
@@ -59,7 +68,15 @@ void PurchaseLedger::load() {
     damagedPath_ = DurableFile::moveAside(*fs_, path_);
 }
 
-std::string PurchaseLedger::makeTransactionIdentifier() { return std::to_string(nextId_++); }
+std::string PurchaseLedger::makeTransactionIdentifier() {
+    for (;;) {
+        const std::string id = std::to_string(nextId_);
+        // The file holds the counter as a signed integer: past the largest one it starts again.
+        nextId_ = nextId_ >= static_cast<uint64_t>(INT64_MAX) ? kFirstTransactionId : nextId_ + 1;
+        const bool taken = std::any_of(pending_.begin(), pending_.end(), [&](const Entry& e) { return e.transactionIdentifier == id; });
+        if (!taken) return id;
+    }
+}
 
 bool PurchaseLedger::addApproved(const Entry& entry) {
     pending_.push_back(entry);

@@ -84,17 +84,24 @@ struct NotifyService {
         if (!ready) ready = notify_init("Royal Expedition");
         return ready;
     }
+    std::function<void()> onClicked = DesktopNotificationCenter::bringGameWindowForward;
+
     static void clicked(NotifyNotification*, char*, gpointer) {
-        for (Uint32 id = 1; id <= 8 && SDL_WasInit(SDL_INIT_VIDEO); ++id)
-            if (SDL_Window* window = SDL_GetWindowFromID(id)) {
-                SDL_RestoreWindow(window);
-                SDL_RaiseWindow(window);
-                return;
-            }
+        if (shared().onClicked) shared().onClicked();
+    }
+    // Whether this delivery's service reads markup in bodies (asked once a delivery: the player's
+    // desktop may change its service while the game runs).
+    bool readsMarkup = false;
+    void askCapabilities() {
+        readsMarkup = false;
+        GList* caps = notify_get_server_caps();
+        for (GList* c = caps; c; c = c->next)
+            if (std::string(static_cast<const char*>(c->data)) == "body-markup") readsMarkup = true;
+        g_list_free_full(caps, g_free);
     }
     void show(const DesktopNotificationCenter::Shown& shown) {
-        // Plain text: services that read markup get it escaped.
-        gchar* body = g_markup_escape_text(shown.body.c_str(), -1);
+        // Plain text: a service that reads markup gets it escaped, one that does not gets the text.
+        gchar* body = readsMarkup ? g_markup_escape_text(shown.body.c_str(), -1) : g_strdup(shown.body.c_str());
         NotifyNotification*& n = shownByKind[shown.kind];
         if (n) {
             notify_notification_update(n, "Royal Expedition", body, nullptr);
@@ -141,8 +148,10 @@ std::vector<LocalNotification> DesktopNotificationCenter::deliverDue(double now)
     const int64_t badgeBefore = applicationIconBadgeNumber();
     std::vector<LocalNotification> due = fireDueNotifications(now);
     if (applicationIconBadgeNumber() != badgeBefore) badgeChanged();
-    if (shows_ && !due.empty() && desktopCanNotify())
+    if (shows_ && !due.empty() && desktopCanNotify()) {
+        NotifyService::shared().askCapabilities();
         for (const auto& shown : planDelivery(due)) NotifyService::shared().show(shown);
+    }
     NotifyService::shared().pump();
     return due;
 }
@@ -150,6 +159,19 @@ std::vector<LocalNotification> DesktopNotificationCenter::deliverDue(double now)
 bool DesktopNotificationCenter::desktopCanNotify() {
     const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
     return bus && *bus && NotifyService::shared().start();
+}
+
+void DesktopNotificationCenter::setOnNotificationClicked(std::function<void()> handler) {
+    NotifyService::shared().onClicked = std::move(handler);
+}
+
+void DesktopNotificationCenter::bringGameWindowForward() {
+    for (Uint32 id = 1; id <= 8 && SDL_WasInit(SDL_INIT_VIDEO); ++id)
+        if (SDL_Window* window = SDL_GetWindowFromID(id)) {
+            SDL_RestoreWindow(window);
+            SDL_RaiseWindow(window);
+            return;
+        }
 }
 
 void DesktopNotificationCenter::showBadgeInWindowTitle(const std::string& title, int64_t badge) {

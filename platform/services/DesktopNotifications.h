@@ -4,10 +4,10 @@
 // run scheduled.
 // While the game runs, deliverDue() takes out what has fallen due: its badge number becomes the
 // application badge (shown in the window title) and, when showing is on, its text goes to the
-// desktop's notification service through libnotify over D-Bus, as plain text. Notifications of
-// the same kind (the same userInfo "id") replace one another in place, at most a few are shown
-// at once and the rest are folded into the last one ("… (+N)"); clicking one brings the game's
-// window to the front. Without a session bus or a notification service nothing is shown and
+// desktop's notification service through libnotify over D-Bus, as plain text (escaped for a
+// service that reads markup). Notifications of the same kind (the same userInfo "id") replace one
+// another in place, at most a few are shown at once and the rest are folded into the last one
+// ("… (+N)"); clicking one brings the game's window to the front. Without a session bus or a notification service nothing is shown and
 // nothing else changes.
 #include <cstdint>
 #include <functional>
@@ -45,6 +45,10 @@ public:
     static std::vector<Shown> planDelivery(const std::vector<LocalNotification>& due);
     // The desktop can show notifications: a session bus is set and the service answers.
     static bool desktopCanNotify();
+    // What a click on a shown notification does, on the main thread at the next delivery round
+    // (every second); by default bringGameWindowForward.
+    static void setOnNotificationClicked(std::function<void()> handler);
+    static void bringGameWindowForward();
     // Writes the window title with the badge ("Royal Expedition (3)") on the game's window.
     static void showBadgeInWindowTitle(const std::string& title, int64_t badge);
 

@@ -274,3 +274,32 @@ TEST_F(StoreTest, ADamagedFileIsKeptAsideAndTheStoreStartsEmpty) {
         std::filesystem::remove(aside);
     }
 }
+
+TEST_F(StoreTest, ANewTransactionNeverTakesTheIdOfOneStillPending) {
+    // A file whose counter lags behind its pending ids, and one at the very top of the range.
+    const char* lagging = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>pending</key><array>"
+                          "<dict><key>id</key><string>1000000001</string><key>product</key><string>a</string><key>date</key><real>1</real></dict>"
+                          "<dict><key>id</key><string>1000000002</string><key>product</key><string>b</string><key>date</key><real>1</real></dict>"
+                          "</array><key>purchased</key><array><string>a</string><string>b</string></array>"
+                          "<key>nextId</key><integer>1000000001</integer></dict></plist>";
+    std::ofstream(ledgerPath(), std::ios::trunc) << lagging;
+    {
+        PurchaseLedger ledger(folder.str());
+        ASSERT_FALSE(ledger.foundDamagedFile());
+        EXPECT_EQ(ledger.makeTransactionIdentifier(), "1000000003");
+    }
+    std::string top = lagging;
+    top.replace(top.find("<integer>1000000001"), 19, "<integer>9223372036854775807");
+    std::ofstream(ledgerPath(), std::ios::trunc) << top;
+    {
+        PurchaseLedger ledger(folder.str());
+        ASSERT_FALSE(ledger.foundDamagedFile());
+        EXPECT_EQ(ledger.makeTransactionIdentifier(), "9223372036854775807");
+        const std::string next = ledger.makeTransactionIdentifier();
+        EXPECT_EQ(next, "1000000003") << "past the largest the count starts again, around the pending ones";
+        EXPECT_TRUE(ledger.addApproved({next, "c", 2}));
+    }
+    PurchaseLedger again(folder.str());
+    EXPECT_FALSE(again.foundDamagedFile()) << "the counter the ledger wrote reads again";
+    EXPECT_EQ(again.pending().size(), 3u);
+}

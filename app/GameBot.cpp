@@ -174,49 +174,47 @@ void GameBot::shop() {
     // Gear first, cheapest first, until one is too dear (the bot saves for it); bonus items sold
     // for gold only once every piece of gear on sale is owned.
     const auto wanted = [] {
-        std::vector<Value> gear, bonus;
-        const Value listed = EquipManager::equipmentsInStore();
-        for (const Value& item : listed.arrayValue()) {
-            if (EquipManager::haveEquipmentWithId(unsigned(item["id"].integerValue()))) continue;
-            if (item["type"].integerValue() == EquipManager::kTypeItem) gear.push_back(item);
-            else if (item["gold"].integerValue() > 0 && item["product_id"].stringValue().empty()) bonus.push_back(item);
+        std::vector<EquipRow> gear, bonus;
+        for (const EquipRow& item : EquipManager::equipmentsInStore()) {
+            if (EquipManager::haveEquipmentWithId(item.id)) continue;
+            if (item.type == EquipManager::kTypeItem) gear.push_back(item);
+            else if (item.gold > 0 && item.productId.empty()) bonus.push_back(item);
         }
-        const auto cheaper = [](const Value& a, const Value& b) { return a["gold"].integerValue() < b["gold"].integerValue(); };
+        const auto cheaper = [](const EquipRow& a, const EquipRow& b) { return a.gold < b.gold; };
         std::stable_sort(gear.begin(), gear.end(), cheaper);
         std::stable_sort(bonus.begin(), bonus.end(), cheaper);
         int64_t gold = GoldManager::getInstance()->currentGold();
-        std::vector<Value> buy;
-        for (const Value& item : gear) {
+        std::vector<EquipRow> buy;
+        for (const EquipRow& item : gear) {
             if (!EquipManager::isEquipUnlockedWithEquipStaticInfo(item)) continue;
-            if (item["gold"].integerValue() > gold) return buy;
-            gold -= item["gold"].integerValue();
+            if (item.gold > gold) return buy;
+            gold -= item.gold;
             buy.push_back(item);
         }
         if (buy.size() < gear.size()) return buy;
-        for (const Value& item : bonus) {
-            if (!EquipManager::isEquipUnlockedWithEquipStaticInfo(item) || item["gold"].integerValue() > gold) continue;
-            gold -= item["gold"].integerValue();
+        for (const EquipRow& item : bonus) {
+            if (!EquipManager::isEquipUnlockedWithEquipStaticInfo(item) || item.gold > gold) continue;
+            gold -= item.gold;
             buy.push_back(item);
         }
         return buy;
     }();
     if (trace_)
-        for (const Value& item : wanted) *trace_ << "  wants " << item["name"].stringValue() << " " << item["gold"].integerValue() << " of " << GoldManager::getInstance()->currentGold() << "\n";
+        for (const EquipRow& item : wanted) *trace_ << "  wants " << item.name << " " << item.gold << " of " << GoldManager::getInstance()->currentGold() << "\n";
     if (wanted.empty() || !shown("menuBtn1")) return;
     if (!press("menuBtn1")) return;
     wait(2);
-    for (const Value& item : wanted) {
-        const Value rows = EquipManager::equipmentsInStore();
+    for (const EquipRow& item : wanted) {
+        const std::vector<EquipRow> rows = EquipManager::equipmentsInStore();
         int row = -1;
-        for (size_t i = 0; i < rows.count(); ++i)
-            if (rows[i]["id"] == item["id"]) row = int(i);
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].id == item.id) row = int(i);
         if (row < 0 || !command("select myTableView " + std::to_string(row))) continue;
         wait(1);
         if (press("okBtn")) wait(1);
-        const int64_t id = item["id"].integerValue();
-        if (EquipManager::haveEquipmentWithId(unsigned(id))) {
-            record_["goldSpent"] = record_["goldSpent"].get<int64_t>() + item["gold"].integerValue();
-            record_["equipment"].push_back({{"id", id}, {"name", item["name"].stringValue()}, {"price", item["gold"].integerValue()},
+        if (EquipManager::haveEquipmentWithId(item.id)) {
+            record_["goldSpent"] = record_["goldSpent"].get<int64_t>() + item.gold;
+            record_["equipment"].push_back({{"id", item.id}, {"name", item.name}, {"price", item.gold},
                                             {"time", elapsed()}, {"dungeon", DungeonManager::currentDungeonId()}});
             noteProgress();
         }
@@ -234,9 +232,8 @@ unsigned GameBot::targetDungeon() const {
     const unsigned latest = DungeonManager::latestUnlockedDungeonId();
     const auto& monsters = *MonsterManager::getInstance();
     for (unsigned d = latest; d >= 1; --d) {
-        const Value list = DungeonStaticData::getInstance()->monstersWithDungeonId(d);
-        for (const Value& entry : list.arrayValue())
-            if (!monsters.huntedMonsterWithId(unsigned(entry["monster_id"].integerValue()))) return d;
+        for (const DungeonMonsterRow& entry : DungeonStaticData::getInstance()->monstersWithDungeonId(d))
+            if (!monsters.huntedMonsterWithId(entry.monsterId)) return d;
     }
     return latest;
 }
@@ -258,22 +255,22 @@ void GameBot::moveToDungeon() {
 // Sharing earns a member at most every three hours. The share screens may not answer yet: a
 // press that opens nothing is not tried again in this run.
 void GameBot::useShareBonus() {
+    // The share sheet (an alert whose first button posts), then the composer's Post; the bonus
+    // member's alerts are cleared after.
     if (!shareWorks_ || !shown("shareBtn") || MemberManager::isMaxMember() || !MemberManager::canAddMember()) return;
-    const size_t before = driver_.shownViews().size();
     if (!press("shareBtn")) return;
     wait(1);
-    if (driver_.shownViews().size() == before) {
+    if (!shown("alertView")) {
         shareWorks_ = false;
         return;
     }
-    for (const char* post : {"postBtn", "okBtn"})
-        if (shown(post) && press(post)) wait(2);
+    press("alertBtn0");
+    wait(1.5);
+    if (shown("composePostBtn") && press("composePostBtn")) wait(1);
+    else shareWorks_ = false;  // no composer: sharing cannot be used in this run
+    for (int i = 0; i < 3 && shown("composeCancelBtn"); ++i) press("composeCancelBtn"), wait(1);
     if (MemberManager::numAddedMembers() > record_["shares"].get<int64_t>()) record_["shares"] = MemberManager::numAddedMembers();
     clearScreen();
-    for (int i = 0; i < 5 && shown("closeBtn"); ++i) {
-        press("closeBtn");
-        wait(1);
-    }
 }
 
 bool GameBot::startExplore() {

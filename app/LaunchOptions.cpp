@@ -116,7 +116,7 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
              o.signIn = v == "on";
              return std::string();
          }},
-        {"--print-frames", nullptr, "print FRAMES <frames drawn> <seconds> every 5 seconds",
+        {"--print-frames", nullptr, "print FRAMES <frames drawn> <seconds> <slowest ms> <99th percentile ms> every 5 seconds",
          [](O& o, const std::string&) { o.printFrames = true; return std::string(); }},
     };
     return options;

@@ -57,8 +57,8 @@ public:
 
     // Frames drawn so far (for measurements).
     uint64_t framesRendered() const { return framesRendered_.load(); }
-    // How long each frame drawn since the last call took (seconds, from its run-loop pass to the
-    // picture sent); the last few thousand at most.
+    // The processor time each frame drawn since the last call took (seconds, from its run-loop
+    // pass to the picture sent); the last few thousand at most.
     std::vector<double> takeFrameTimes() { return std::exchange(frameTimes_, {}); }
 
 private:

@@ -14,7 +14,9 @@
 #include "platform/ui/Window.h"
 
 namespace {
-constexpr size_t kTextCacheLimit = 1500;
+// Lines of text kept: past this many bytes of text pictures, those not drawn in the last frames go
+// (a countdown makes a new line every second; an hour of them must not pile up).
+constexpr size_t kTextCacheBytes = 1024 * 1024;
 // Larger stretched pictures are stretched while drawn (none in the game is).
 constexpr long kMaxScaledPixels = 2L * 1024 * 1024;
 }
@@ -447,6 +449,7 @@ void SdlDrawer::drawText(const std::string& text, const Font& font, Color color,
                 SDL_FreeSurface(s);
             }
         }
+        textBytes_ += static_cast<size_t>(entry.width) * entry.height * 4;
         it = textCache_.emplace(keyBuffer_, entry).first;
     }
     it->second.lastUsed = frame_;
@@ -457,10 +460,11 @@ void SdlDrawer::drawText(const std::string& text, const Font& font, Color color,
 }
 
 void SdlDrawer::trimTextCache() {
-    if (textCache_.size() <= kTextCacheLimit) return;
+    if (textBytes_ <= kTextCacheBytes) return;
     for (auto it = textCache_.begin(); it != textCache_.end();) {
         if (it->second.lastUsed + 2 < frame_) {
             if (it->second.texture) SDL_DestroyTexture(it->second.texture);
+            textBytes_ -= static_cast<size_t>(it->second.width) * it->second.height * 4;
             it = textCache_.erase(it);
         } else {
             ++it;

@@ -99,5 +99,6 @@ private:
     SDL_Rect sdlClip_{};
     const Window* lastWindow_ = nullptr;
     std::unordered_map<std::string, TextEntry> textCache_;
+    size_t textBytes_ = 0;
     std::string keyBuffer_;
 };

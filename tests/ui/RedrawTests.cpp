@@ -15,12 +15,6 @@ constexpr long kScreenPixels = 640L * 960L;
 
 class RedrawTest : public WindowTest {
 protected:
-    std::shared_ptr<View> add(Rect frame, Color c, View* parent = nullptr) {
-        auto v = std::make_shared<View>(frame);
-        v->setBackgroundColor(c);
-        (parent ? *parent : static_cast<View&>(*window)).addSubview(v);
-        return v;
-    }
     // Redraws what changed and compares with a whole frame; the pixels redrawn.
     long redrawMatchesWholeFrame(const char* step) {
         const long changed = kept.renderChanges(*window);

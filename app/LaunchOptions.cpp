@@ -136,7 +136,7 @@ const std::vector<LaunchOption>& LaunchOptions::table() {
          }},
         {"--report", "FILE", "with --simulate: also write the pacing table to FILE as JSON",
          [](O& o, const std::string& v) { return textInto(v, o.reportPath, "--report needs a file name"); }},
-        {"--print-frames", nullptr, "print FRAMES <frames drawn> <seconds> every 5 seconds",
+        {"--print-frames", nullptr, "print FRAMES <frames drawn> <seconds> <slowest ms> <99th percentile ms> every 5 seconds",
          [](O& o, const std::string&) { o.printFrames = true; return std::string(); }},
     };
     return options;

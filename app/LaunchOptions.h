@@ -13,7 +13,8 @@
 // For measurements, with any of the above but a script:
 //   --exit-after-first-frame   prints "FIRST_FRAME <ms since main>" once the first frame is
 //                              shown, then ends as the window's close does
-//   --print-frames             prints "FRAMES <frames drawn> <monotonic seconds>" every 5 s
+//   --print-frames             prints "FRAMES <frames drawn> <monotonic seconds> <slowest ms>
+//                              <99th percentile ms>" every 5 s (the frames' times since the last)
 //
 // Every option is one row of `LaunchOptions::table()`: the parser reads it and --help prints it,
 // so a new option is one new row.

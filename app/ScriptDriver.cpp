@@ -82,6 +82,8 @@ std::string rowName(const TableViewCell& cell) {
 ScriptDriver::ScriptDriver(AppDelegate& app, Window& window, std::shared_ptr<ManualClock> clock, std::ostream& out, std::ostream& err)
     : app_(app), window_(window), clock_(std::move(clock)), out_(out), err_(err) {}
 
+ScriptDriver::~ScriptDriver() = default;
+
 void ScriptDriver::settle() {
     PersonView::waitForRecordings();
     RunLoop::main().drain();
@@ -256,6 +258,24 @@ bool ScriptDriver::runLine(const std::string& rawLine, std::string* reason) {
             *reason = "could not write " + args[0];
             return false;
         }
+    } else if (command == "frame") {
+        // The picture kept from frame to frame and redrawn where it changed, against a whole
+        // frame drawn afresh: they must agree to the pixel.
+        if (!args.empty()) {
+            *reason = "frame takes nothing";
+            return false;
+        }
+        if (!keptFrame_) keptFrame_ = std::make_unique<HeadlessRenderer>(window_.bounds().size);
+        HeadlessRenderer whole(window_.bounds().size);
+        if (!keptFrame_->isValid() || !whole.isValid()) {
+            *reason = "no renderer";
+            return false;
+        }
+        const long changed = keptFrame_->renderChanges(window_);
+        whole.render(window_);
+        const auto [x, y] = whole.firstDifference(*keptFrame_);
+        if (x < 0) out_ << "FRAME same " << changed << "\n";
+        else out_ << "FRAME differs " << x << " " << y << "\n";
     } else if (command == "state") {
         out_ << "STATE " << stateJson() << "\n";
     } else if (command == "views") {

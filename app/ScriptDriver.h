@@ -2,7 +2,7 @@
 // Plays the game from a script, one command a line, on the headless window and the manual clock:
 //
 //   wait S | clock S | touch X Y | swipe X1 Y1 X2 Y2 [STEPS] | press NAME | select TABLE ROW
-//   background | activate | terminate | screenshot FILE | store MODE
+//   background | activate | terminate | screenshot FILE | frame | store MODE
 //   state | views | notifications | pages | echo TEXT
 //
 // `press` acts as a finger on the button's centre would: a button covered by another view is not
@@ -18,6 +18,7 @@
 #include <vector>
 
 class AppDelegate;
+class HeadlessRenderer;
 class ManualClock;
 class Value;
 class View;
@@ -32,6 +33,7 @@ public:
     static constexpr double kLongestWait = 86400;
 
     ScriptDriver(AppDelegate& app, Window& window, std::shared_ptr<ManualClock> clock, std::ostream& out, std::ostream& err);
+    ~ScriptDriver();
 
     // Runs every line; 0 at the end of the script or after `terminate`, 2 at the first bad line.
     int run(std::istream& in);
@@ -72,4 +74,6 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     bool terminated_ = false;
+    // The `frame` command's picture, kept and redrawn only where it changed, as the window's is.
+    std::unique_ptr<HeadlessRenderer> keptFrame_;
 };

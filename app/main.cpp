@@ -1,5 +1,6 @@
 // Royal Expedition: starts the game in a window, or headless on a manual clock to take one
 // picture or to play a script (see README, "Playing from a script").
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -280,7 +281,13 @@ int main(int argc, char** argv) {
     TimerHandle frameReport;
     if (options.printFrames) {
         frameReport = RunLoop::main().scheduleTimer(5.0, true, [&app] {
-            std::printf("FRAMES %llu %.3f\n", static_cast<unsigned long long>(app.framesRendered()), RunLoop::main().now());
+            // The time each frame took, from its run-loop pass to the picture sent.
+            std::vector<double> times = app.takeFrameTimes();
+            std::sort(times.begin(), times.end());
+            const double slowest = times.empty() ? 0 : times.back();
+            const double p99 = times.empty() ? 0 : times[std::min(times.size() - 1, times.size() * 99 / 100)];
+            std::printf("FRAMES %llu %.3f %.2f %.2f\n", static_cast<unsigned long long>(app.framesRendered()), RunLoop::main().now(),
+                        slowest * 1000, p99 * 1000);
             std::fflush(stdout);
         });
     }

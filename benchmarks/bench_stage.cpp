@@ -3,8 +3,10 @@
 // them walking into the dungeon and back again and again, the king asleep, the panels and the boss
 // balloon. Reported per frame: "Time" (wall, ms), "CPU" (ms) and the counter "wall_ms_per_frame".
 //
-//   BM_StageFrame       the clock moves 1/60 s (timers, animation completions, walks) + one frame
-//   BM_StageRenderOnly  one frame of the same scene at a standing instant
+//   BM_StageFrame        the clock moves 1/60 s (timers, animation completions, walks) + one frame
+//   BM_StageFrameChanges the same, drawn as the window draws: the picture kept, only what
+//                        changed drawn again ("pixels_redrawn": the changed pixels a frame)
+//   BM_StageRenderOnly   one frame of the same scene at a standing instant
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -78,6 +80,25 @@ void BM_StageFrame(benchmark::State& state) {
     state.counters["pixels"] = renderer.pixelWidth() * renderer.pixelHeight();
 }
 BENCHMARK(BM_StageFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_StageFrameChanges(benchmark::State& state) {
+    BenchScene bench;
+    HeadlessRenderer renderer(stagescene::kScreen.size, 2.0);
+    RunLoop& loop = RunLoop::main();
+    double wallMs = 0;
+    long pixels = 0;
+    renderer.renderChanges(*bench.scene.window);
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        bench.keepWalking();
+        loop.advanceBy(1.0 / 60.0);
+        pixels += renderer.renderChanges(*bench.scene.window);
+        wallMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    }
+    state.counters["wall_ms_per_frame"] = benchmark::Counter(wallMs, benchmark::Counter::kAvgIterations);
+    state.counters["pixels_redrawn"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_StageFrameChanges)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 void BM_StageRenderOnly(benchmark::State& state) {
     BenchScene bench;

@@ -100,6 +100,9 @@ int Application::runHeadless() {
 int Application::run() {
     if (options_.headless) return runHeadless();
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // The window's surface goes to the display as it is (shared memory on X11): no GL context,
+    // whose start, memory and per-frame copy the few changed rectangles a frame sends never need.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
     SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {

@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class Window;
 class EventLoop;
@@ -55,6 +57,9 @@ public:
 
     // Frames drawn so far (for measurements).
     uint64_t framesRendered() const { return framesRendered_.load(); }
+    // The processor time each frame drawn since the last call took (seconds, from its run-loop
+    // pass to the picture sent); the last few thousand at most.
+    std::vector<double> takeFrameTimes() { return std::exchange(frameTimes_, {}); }
 
 private:
     friend class EventLoop;
@@ -63,4 +68,5 @@ private:
     std::shared_ptr<Window> window_;
     std::atomic<bool> quitRequested_{false};
     std::atomic<uint64_t> framesRendered_{0};
+    std::vector<double> frameTimes_;
 };

@@ -11,7 +11,8 @@
 //   3. Animations: nothing to step; views compute their presentation values from the clock.
 //      The window asks its animating views when the picture next changes by itself.
 //   4. Render: only when something on screen changed (the window's dirty flag, or an animation
-//      due to show a new picture), at most about 60 times a second, and never while minimised.
+//      due to show a new picture), at most about 60 times a second, and never while minimised
+//      or hidden. Only the changed pixels are drawn and sent to the display (WindowDisplay).
 //   5. Sleep in SDL_WaitEventTimeout until the earliest of: the next timer deadline, the next
 //      animation frame (1/60 s after the last render while something moves, or the next frame
 //      switch of a frame animation), or input. Blocks posted from other threads wake the loop
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <ctime>
 #include <cmath>
 
 #include "platform/core/RunLoop.h"
@@ -31,6 +33,14 @@
 
 namespace {
 constexpr double kFrameInterval = 1.0 / 60.0;
+constexpr size_t kFrameTimesKept = 4096;
+
+// The processor time of this thread: a frame's own cost, whatever else the machine runs.
+double threadCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
 std::atomic<bool> wakePending{false};
 Uint32 wakeEventType = 0;
 }  // namespace
@@ -76,7 +86,7 @@ int EventLoop::run() {
             if (e.key.keysym.sym == SDLK_F11 ||
                 ((e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT))) {
                 display_.toggleFullscreen();
-                window.markDirty();
+                display_.showWholePicture();
             } else if (e.key.repeat == 0 && (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER)) {
                 window.handleEnterKey();
             } else if (e.key.repeat == 0 && e.key.keysym.sym == SDLK_ESCAPE) {
@@ -94,6 +104,7 @@ int EventLoop::run() {
             case SDL_WINDOWEVENT_SHOWN:
                 if (minimized && app_.onEnterForeground) app_.onEnterForeground();
                 minimized = false;
+                display_.showWholePicture();
                 window.markDirty();
                 break;
             case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -102,9 +113,14 @@ int EventLoop::run() {
                 break;
             case SDL_WINDOWEVENT_SIZE_CHANGED:
                 display_.windowSizeChanged();
+                display_.showWholePicture();
                 window.markDirty();
                 break;
-            case SDL_WINDOWEVENT_EXPOSED: window.markDirty(); break;
+            case SDL_WINDOWEVENT_EXPOSED:
+                // The target still holds the picture: it is only sent again.
+                display_.showWholePicture();
+                window.requestFrame();
+                break;
             default: break;
             }
             break;
@@ -121,6 +137,7 @@ int EventLoop::run() {
         if (app_.quitRequested_.load()) break;
 
         // 2. Run loop pass (timers, posted blocks, animation completions).
+        const double passStart = threadCpuSeconds();
         loop.runPass();
 
         // 3-4. Render when the picture changed, paced to the frame interval.
@@ -128,9 +145,12 @@ int EventLoop::run() {
         const bool paced = lastRender < 0 || now - lastRender >= kFrameInterval - 0.001;
         if (!minimized && paced && window.needsDisplay(now)) {
             window.clearDirty();
-            display_.present(window);
+            if (display_.present(window) > 0) {
+                ++app_.framesRendered_;
+                if (app_.frameTimes_.size() < kFrameTimesKept)
+                    app_.frameTimes_.push_back(threadCpuSeconds() - passStart);
+            }
             lastRender = now;
-            ++app_.framesRendered_;
         }
 
         // 5. Sleep until the next deadline, the next frame or input.

@@ -47,6 +47,27 @@ void HeadlessRenderer::render(const View& root, Color clearColor) {
     SDL_RenderPresent(impl_->renderer);
 }
 
+long HeadlessRenderer::renderChanges(Window& window, Color clearColor) {
+    if (!impl_->drawer) return 0;
+    const long area = impl_->drawer->drawChanges(window, clearColor).area();
+    SDL_RenderPresent(impl_->renderer);
+    return area;
+}
+
+std::pair<int, int> HeadlessRenderer::firstDifference(const HeadlessRenderer& other) const {
+    SDL_Surface* a = impl_->surface;
+    SDL_Surface* b = other.impl_->surface;
+    if (!a || !b) return {0, 0};
+    if (a->w != b->w || a->h != b->h) return {0, 0};
+    for (int y = 0; y < a->h; ++y) {
+        const auto* ra = reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(a->pixels) + static_cast<size_t>(y) * a->pitch);
+        const auto* rb = reinterpret_cast<const Uint32*>(static_cast<const uint8_t*>(b->pixels) + static_cast<size_t>(y) * b->pitch);
+        for (int x = 0; x < a->w; ++x)
+            if (ra[x] != rb[x]) return {x, y};
+    }
+    return {-1, -1};
+}
+
 Color HeadlessRenderer::pixelAt(int x, int y) const {
     SDL_Surface* s = impl_->surface;
     if (!s || x < 0 || y < 0 || x >= s->w || y >= s->h) return Color::clear();

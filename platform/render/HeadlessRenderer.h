@@ -4,11 +4,13 @@
 // Used by tests, benchmarks and `--headless --screenshot FILE`.
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/ui/Color.h"
 #include "platform/ui/Geometry.h"
 
 class View;
+class Window;
 
 class HeadlessRenderer {
 public:
@@ -25,6 +27,11 @@ public:
 
     // Draws the tree as it looks at RunLoop::main().now(); the root covers the target.
     void render(const View& root, Color clearColor = Color::black());
+    // Draws only what changed in `window` since this renderer's last frame of it, over the
+    // pixels kept from that frame (see SdlDrawer::drawChanges); the pixels changed.
+    long renderChanges(Window& window, Color clearColor = Color::black());
+    // The first pixel where the two last frames differ (x, y), or (-1, -1) when they are equal.
+    std::pair<int, int> firstDifference(const HeadlessRenderer& other) const;
     // A pixel of the last frame, by pixel or by point (the pixel at the point's top-left).
     Color pixelAt(int x, int y) const;
     Color colorAtPoint(Point p) const { return pixelAt(static_cast<int>(p.x * scale_), static_cast<int>(p.y * scale_)); }

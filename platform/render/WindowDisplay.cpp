@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/foundation/DataFile.h"
+#include "platform/ui/Window.h"
 
 namespace {
 constexpr double kScale = 2.0;  // pixels per point of the render target
@@ -44,18 +45,14 @@ WindowDisplay::WindowDisplay(const std::string& title, Size points, const std::s
     SDL_SetWindowMinimumSize(window_, targetWidth_ / 4, targetHeight_ / 4);
     SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
     SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
-    accelerated_ = renderer_ != nullptr;
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    // The target in the window surface's own layout, so copying into the window is a plain copy.
+    Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+    if (SDL_Surface* screen = SDL_GetWindowSurface(window_); screen && screen->format->BytesPerPixel == 4)
+        format = screen->format->format;
+    target_ = SDL_CreateRGBSurfaceWithFormat(0, targetWidth_, targetHeight_, 32, format);
+    if (target_) renderer_ = SDL_CreateSoftwareRenderer(target_);
     if (!renderer_) {
         error_ = std::string("cannot draw into the window: ") + SDL_GetError();
-        return;
-    }
-    target_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, targetWidth_, targetHeight_);
-    if (!target_) {
-        error_ = std::string("cannot create the render target: ") + SDL_GetError();
-        SDL_DestroyRenderer(renderer_);
-        renderer_ = nullptr;
         return;
     }
     drawer_ = std::make_unique<SdlDrawer>(renderer_, kScale);
@@ -64,8 +61,8 @@ WindowDisplay::WindowDisplay(const std::string& title, Size points, const std::s
 WindowDisplay::~WindowDisplay() {
     if (window_) saveWindowSize();
     drawer_.reset();
-    if (target_) SDL_DestroyTexture(target_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (target_) SDL_FreeSurface(target_);
     if (window_) SDL_DestroyWindow(window_);
 }
 
@@ -118,32 +115,58 @@ SDL_Rect WindowDisplay::letterbox(int drawableW, int drawableH, int targetW, int
 
 SDL_Rect WindowDisplay::destinationRect() const {
     int dw = 0, dh = 0;
-    SDL_GetRendererOutputSize(renderer_, &dw, &dh);
+    if (shown_) {
+        dw = shown_->w;
+        dh = shown_->h;
+    } else {
+        SDL_GetWindowSize(window_, &dw, &dh);
+    }
     return letterbox(dw, dh, targetWidth_, targetHeight_);
 }
 
-void WindowDisplay::present(const View& root) {
-    if (!drawer_) return;
-    SDL_SetRenderTarget(renderer_, target_);
-    drawer_->drawTree(root, Color::black());
-    SDL_SetRenderTarget(renderer_, nullptr);
-    SDL_RenderSetClipRect(renderer_, nullptr);
-    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
+long WindowDisplay::present(Window& root) {
+    if (!drawer_) return 0;
+    SDL_Surface* screen = SDL_GetWindowSurface(window_);
+    if (!screen) return 0;
+    if (screen != shown_) wholeWindow_ = true;
+    shown_ = screen;
+    const DamageRegion& damage = drawer_->drawChanges(root, Color::black());
+    const long drawn = damage.area();
+    if (damage.isEmpty() && !wholeWindow_) return 0;
+    SDL_RenderFlush(renderer_);
+
     const SDL_Rect dst = destinationRect();
-    SDL_SetTextureScaleMode(target_, dst.w >= targetWidth_ ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-    SDL_SetTextureBlendMode(target_, SDL_BLENDMODE_NONE);
-    SDL_RenderCopy(renderer_, target_, nullptr, &dst);
-    SDL_RenderPresent(renderer_);
+    if (dst.w <= 0 || dst.h <= 0) return drawn;
+    const bool whole = dst.w % targetWidth_ == 0 && dst.h % targetHeight_ == 0 && dst.w / targetWidth_ == dst.h / targetHeight_;
+    if (wholeWindow_ || !whole) {
+        // All of it: the borders black, the picture scaled in (smoothly when shrunk).
+        if (wholeWindow_) SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+        SDL_Rect to = dst;
+        if (whole || screen->format->format != target_->format->format || SDL_SoftStretchLinear(target_, nullptr, screen, &to) != 0)
+            SDL_BlitScaled(target_, nullptr, screen, &to);
+        SDL_UpdateWindowSurface(window_);
+        wholeWindow_ = false;
+        return drawn;
+    }
+    // Only the changed rectangles, each scaled by the whole factor.
+    const int f = dst.w / targetWidth_;
+    sent_.clear();
+    for (const PixelRect& r : damage.rects()) {
+        SDL_Rect from{r.x, r.y, r.w, r.h};
+        SDL_Rect to{dst.x + r.x * f, dst.y + r.y * f, r.w * f, r.h * f};
+        sent_.push_back(to);
+        SDL_BlitScaled(target_, &from, screen, &to);
+    }
+    SDL_UpdateWindowSurfaceRects(window_, sent_.data(), static_cast<int>(sent_.size()));
+    return drawn;
 }
 
 Point WindowDisplay::pointFromWindow(int x, int y) const {
     if (!window_ || !renderer_) return {};
-    int ww = 0, wh = 0, dw = 0, dh = 0;
+    int ww = 0, wh = 0;
     SDL_GetWindowSize(window_, &ww, &wh);
-    SDL_GetRendererOutputSize(renderer_, &dw, &dh);
-    // Window coordinates to drawable pixels (HiDPI), then into the letterboxed target.
+    const int dw = shown_ ? shown_->w : ww, dh = shown_ ? shown_->h : wh;
+    // Window coordinates to surface pixels (HiDPI), then into the letterboxed target.
     const double px = ww > 0 ? x * static_cast<double>(dw) / ww : x;
     const double py = wh > 0 ? y * static_cast<double>(dh) / wh : y;
     const SDL_Rect dst = destinationRect();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <utility>
 
 #include "platform/foundation/DataFile.h"
 #include "platform/resources/ResourceBundle.h"
@@ -55,13 +56,45 @@ std::shared_ptr<Image> Image::named(const std::string& name) {
         if (it != cache().end()) return it->second;
     }
     auto [path, scale] = resolve(name);
-    std::shared_ptr<Image> image = path.empty() ? std::make_shared<Image>() : fromFile(path, scale);
+    auto image = std::make_shared<Image>();
+    if (!path.empty()) {
+        // The size from the header now; the pixels when first asked for.
+        uint8_t head[24] = {};
+        if (SDL_RWops* f = SDL_RWFromFile(path.c_str(), "rb")) {
+            const size_t got = SDL_RWread(f, head, 1, sizeof head);
+            SDL_RWclose(f);
+            const std::vector<uint8_t> bytes(head, head + got);
+            if (pngSizeAllowed(bytes)) {
+                auto word = [&](size_t at) { return int(uint32_t(head[at]) << 24 | uint32_t(head[at + 1]) << 16 | uint32_t(head[at + 2]) << 8 | head[at + 3]); };
+                image->pixelWidth_ = word(16);
+                image->pixelHeight_ = word(20);
+                image->scale_ = scale;
+                image->path_ = path;
+                image->pending_.store(true);
+            }
+        }
+    }
     image->name_ = name;
     std::lock_guard lock(cacheMutex);
     return cache().emplace(name, image).first->second;
 }
 
 bool Image::exists(const std::string& name) { return !resolve(name).first.empty(); }
+
+void Image::decodeFile() const {
+    std::lock_guard lock(decoding_);
+    if (!pending_.load(std::memory_order_relaxed)) return;  // another thread was first
+    const std::string path = std::exchange(path_, std::string());
+    std::shared_ptr<Image> decoded = fromFile(path, scale_);
+    if (decoded->pixelWidth_ == pixelWidth_ && decoded->pixelHeight_ == pixelHeight_) {
+        pixels_ = std::move(decoded->pixels_);
+        opaque_ = decoded->opaque_;
+    } else {
+        // A file whose header promised other pixels than it holds is an empty picture.
+        pixelWidth_ = pixelHeight_ = 0;
+    }
+    pending_.store(false, std::memory_order_release);
+}
 
 void Image::clearCache() {
     std::lock_guard lock(cacheMutex);
@@ -151,6 +184,7 @@ void Image::findOpacity() {
 }
 
 Color Image::pixelAt(int x, int y) const {
+    decode();
     if (x < 0 || y < 0 || x >= pixelWidth_ || y >= pixelHeight_) return Color::clear();
     const size_t i = (static_cast<size_t>(y) * pixelWidth_ + x) * 4;
     return Color::fromRGBA8(pixels_[i], pixels_[i + 1], pixels_[i + 2], pixels_[i + 3]);

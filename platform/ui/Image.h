@@ -1,8 +1,11 @@
 #pragma once
 // A picture: RGBA pixels (straight alpha, row by row, 4 bytes a pixel) and a scale. Files named
 // "name@2x.png" hold 2 pixels per point, other files 1 pixel per point. Pictures loaded by name
-// are decoded once and shared; each renderer makes its texture from the pixels when it first
-// draws the picture.
+// are shared, and their size comes from the file's header: the pixels are decoded only when
+// first asked for (mostly by the first renderer that draws the picture), so the frames of an
+// animation that has not played, or a screen not yet opened, cost no decoding at start.
+// Each renderer makes its texture from the pixels when it first draws the picture.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -45,12 +48,20 @@ public:
     double scale() const { return scale_; }
     int pixelWidth() const { return pixelWidth_; }
     int pixelHeight() const { return pixelHeight_; }
+    // No pixels (a picture whose file turns out unreadable when decoded becomes empty then).
     bool isEmpty() const { return pixelWidth_ <= 0 || pixelHeight_ <= 0; }
     const std::string& name() const { return name_; }
-    const std::vector<uint8_t>& pixels() const { return pixels_; }
+    // The pixels, decoded now if they were not yet; width x height x 4 bytes, or none when empty.
+    const std::vector<uint8_t>& pixels() const {
+        decode();
+        return pixels_;
+    }
     Color pixelAt(int x, int y) const;
     // Every pixel fully opaque (drawn without blending).
-    bool isOpaque() const { return opaque_; }
+    bool isOpaque() const {
+        decode();
+        return opaque_;
+    }
 
     // Renderer side: the texture made for this picture by one renderer (opaque to the views).
     // Renderers are told apart by a number that is never reused.
@@ -62,17 +73,39 @@ public:
         texture_ = std::move(texture);
     }
 
+    // The same for one scaled copy of the picture, w x h pixels (the last size asked for).
+    std::shared_ptr<void> scaledTextureFor(uint64_t renderer, int w, int h) const {
+        return scaledOwner_ == renderer && scaledWidth_ == w && scaledHeight_ == h ? scaledTexture_ : nullptr;
+    }
+    void setScaledTexture(uint64_t renderer, int w, int h, std::shared_ptr<void> texture) const {
+        scaledOwner_ = renderer;
+        scaledWidth_ = w;
+        scaledHeight_ = h;
+        scaledTexture_ = std::move(texture);
+    }
+
     Image() = default;
 
 private:
+    void decode() const {
+        if (pending_.load(std::memory_order_acquire)) decodeFile();
+    }
+    void decodeFile() const;
     std::string name_;
-    int pixelWidth_ = 0;
-    int pixelHeight_ = 0;
+    mutable std::string path_;  // the file still to decode
+    mutable std::atomic<bool> pending_{false};
+    mutable std::mutex decoding_;
+    mutable int pixelWidth_ = 0;
+    mutable int pixelHeight_ = 0;
     double scale_ = 1.0;
-    std::vector<uint8_t> pixels_;
-    bool opaque_ = false;
+    mutable std::vector<uint8_t> pixels_;
+    mutable bool opaque_ = false;
     void findOpacity();
     static std::shared_ptr<Image> fromSurface(SDL_Surface* surface, double scale);
     mutable uint64_t textureOwner_ = 0;
     mutable std::shared_ptr<void> texture_;
+    mutable uint64_t scaledOwner_ = 0;
+    mutable int scaledWidth_ = 0;
+    mutable int scaledHeight_ = 0;
+    mutable std::shared_ptr<void> scaledTexture_;
 };

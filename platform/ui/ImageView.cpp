@@ -86,6 +86,8 @@ std::shared_ptr<Image> ImageView::displayedImage() const {
 std::optional<double> ImageView::nextVisualChange(double now) const {
     auto best = View::nextVisualChange(now);
     if (animating_ && animationImages_.size() > 1) {
+        // A frame switch that came is due until it is drawn.
+        if (frameIndexAt(now) != drawnFrame_) return now;
         const double frameTime = passDuration() / animationImages_.size();
         if (frameTime > 0) {
             const double k = std::floor((now - animationStart_) / frameTime + kEpsilon) + 1;
@@ -115,6 +117,7 @@ Rect ImageView::imageRect(const Image& image) const {
 }
 
 void ImageView::drawContent(DrawContext& context) const {
+    if (animating_ && !animationImages_.empty()) drawnFrame_ = frameIndexAt(context.now());
     auto shown = displayedImage();
     if (!shown || shown->isEmpty()) return;
     context.drawImage(*shown, imageRect(*shown));

@@ -4,6 +4,7 @@
 // runs the frames are shown; otherwise the still `image`. Frame switches fall at exact instants
 // computed from the clock (start + k x duration / frames); a finite animation stops itself at its
 // end. Touches pass through image views unless interaction is switched on, as on the phone.
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -55,5 +56,6 @@ private:
     int animationRepeatCount_ = 0;
     bool animating_ = false;
     double animationStart_ = 0;
+    mutable size_t drawnFrame_ = SIZE_MAX;  // the animation frame last drawn
     TimerHandle endTimer_;
 };

@@ -23,6 +23,7 @@ View::~View() {
         auto& reg = animatingRegistry();
         reg.erase(std::remove(reg.begin(), reg.end(), this), reg.end());
     }
+    if (redrawPending_) Window::forgetChangedView(this);
     for (auto& sub : subviews_) sub->superview_ = nullptr;
 }
 
@@ -86,7 +87,7 @@ Rect View::presentationFrame() const {
 void View::setHidden(bool hidden) {
     if (hidden_ == hidden) return;
     hidden_ = hidden;
-    if (auto* w = window()) w->markDirty();
+    setNeedsDisplay();
 }
 
 void View::setBackgroundColor(Color color) {
@@ -110,15 +111,16 @@ Window* View::window() const {
 void View::attach(std::shared_ptr<View> view, size_t index) {
     Window* before = view->window();
     if (View* old = view->superview_) {
+        // What it drew where it was must go.
+        if (before) before->viewLeaving(*view);
         auto& list = old->subviews_;
         list.erase(std::remove(list.begin(), list.end(), view), list.end());
-        old->setNeedsDisplay();
     }
     index = std::min(index, subviews_.size());
     subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), view);
     view->superview_ = this;
     if (view->window() != before) view->notifyWindowChange();
-    setNeedsDisplay();
+    view->setNeedsDisplay();
 }
 
 void View::addSubview(std::shared_ptr<View> view) {
@@ -160,20 +162,22 @@ void View::bringSubviewToFront(const View* view) {
     auto it = std::find_if(subviews_.begin(), subviews_.end(), [view](auto& v) { return v.get() == view; });
     if (it == subviews_.end()) return;
     std::rotate(it, it + 1, subviews_.end());
-    setNeedsDisplay();
+    // Only the pixels under the moved view change.
+    (*(subviews_.end() - 1))->setNeedsDisplay();
 }
 
 void View::sendSubviewToBack(const View* view) {
     auto it = std::find_if(subviews_.begin(), subviews_.end(), [view](auto& v) { return v.get() == view; });
     if (it == subviews_.end()) return;
     std::rotate(subviews_.begin(), it, it + 1);
-    setNeedsDisplay();
+    subviews_.front()->setNeedsDisplay();
 }
 
 void View::exchangeSubviews(size_t i, size_t j) {
     if (i >= subviews_.size() || j >= subviews_.size()) return;
     std::swap(subviews_[i], subviews_[j]);
-    setNeedsDisplay();
+    subviews_[i]->setNeedsDisplay();
+    subviews_[j]->setNeedsDisplay();
 }
 
 void View::endAnimationsInTree() {
@@ -187,7 +191,7 @@ void View::removeFromSuperview() {
     auto self = shared_from_this();  // keeps this alive until the removal is done
     endAnimationsInTree();
     Window* before = window();
-    if (before) before->markDirty();
+    if (before) before->viewLeaving(*this);
     auto& list = parent->subviews_;
     list.erase(std::remove(list.begin(), list.end(), self), list.end());
     superview_ = nullptr;
@@ -307,7 +311,7 @@ void View::touchesCancelled(const TouchSet& touches) {
 void View::drawContent(DrawContext&) const {}
 
 void View::setNeedsDisplay() const {
-    if (auto* w = window()) w->markDirty();
+    if (auto* w = window()) w->viewChanged(*this);
 }
 
 void View::registerAnimating(bool animating) {

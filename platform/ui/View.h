@@ -20,6 +20,7 @@
 // the end instant (a run-loop timer, exact under a manual clock), finished=false on a later pass
 // when a property's animation is taken over by a newer animation, by a plain set of the same
 // property, by removeFromSuperview or by the view's destruction.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -172,6 +173,14 @@ public:
     // Every view with a running animation of any kind (property or frame animation).
     static const std::vector<View*>& animatingViews();
 
+    // ---- What the window's incremental renderer drew of this view in its last frame: the box
+    // (its pixels) that the view's own background and content covered, and that frame's number.
+    struct DrawnRecord {
+        Rect box;
+        uint64_t frame = 0;
+    };
+    DrawnRecord& drawnRecord() const { return drawn_; }
+
 protected:
     // The view's own answer to a key once its sub-views have let it pass (none by default).
     virtual KeyAnswer ownKey(bool /*escape*/, bool /*buttonsLive*/) { return KeyAnswer::none; }
@@ -207,6 +216,8 @@ private:
     bool userInteractionEnabled_ = true;
     bool registeredAnimating_ = false;
     bool ownAnimating_ = false;
+    mutable bool redrawPending_ = false;  // listed among the window's changed views
+    mutable DrawnRecord drawn_;
     Color backgroundColor_ = Color::clear();
     int tag_ = 0;
     std::string name_;

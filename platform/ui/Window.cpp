@@ -1,10 +1,30 @@
 #include "platform/ui/Window.h"
 
+#include <algorithm>
+
 #include "platform/services/UserInteraction.h"
 #include "platform/ui/Screen.h"
 
 namespace {
 Window* gKeyWindow = nullptr;
+
+// Views that asked to be drawn again since their window's last frame, in any window.
+std::vector<const View*>& changedViews() {
+    static std::vector<const View*> views;
+    return views;
+}
+
+void uniteDrawn(const View& view, uint64_t frame, Rect& into) {
+    const View::DrawnRecord& r = view.drawnRecord();
+    if (r.frame == frame && !r.box.isEmpty()) into = into.isEmpty() ? r.box : into.unionWith(r.box);
+    for (const auto& sub : view.subviews()) uniteDrawn(*sub, frame, into);
+}
+
+bool isShownIn(const View* v, const Window* window) {
+    for (const View* a = v; a; a = a->superview())
+        if (a->isHidden()) return false;
+    return v->window() == window;
+}
 }  // namespace
 
 Window::Window() : Window(Screen::mainScreen().bounds()) {}
@@ -23,13 +43,61 @@ void Window::makeKeyAndVisible() {
     markDirty();
 }
 
+void Window::viewChanged(const View& view) {
+    dirty_ = true;
+    if (view.redrawPending_) return;
+    view.redrawPending_ = true;
+    changedViews().push_back(&view);
+}
+
+void Window::forgetChangedView(const View* view) {
+    auto& list = changedViews();
+    list.erase(std::remove(list.begin(), list.end(), view), list.end());
+}
+
+Rect Window::drawnBoxOfTree(const View& view) const {
+    Rect box;
+    if (drawnFrame_ != 0) uniteDrawn(view, drawnFrame_, box);
+    return box;
+}
+
+void Window::viewLeaving(const View& view) {
+    dirty_ = true;
+    const Rect box = drawnBoxOfTree(view);
+    if (!box.isEmpty()) left_.push_back(box);
+}
+
+Window::Changes Window::takeChanges(double now) {
+    Changes changes;
+    changes.all = redrawAll_;
+    redrawAll_ = false;
+    changes.left.swap(left_);
+    auto& list = changedViews();
+    size_t kept = 0;
+    for (const View* v : list) {
+        Window* w = v->window();
+        if (w != nullptr && w != this) {
+            list[kept++] = v;  // another window's
+            continue;
+        }
+        v->redrawPending_ = false;
+        // Out of every window now: what it drew went with viewLeaving.
+        if (w == this) changes.views.push_back(v);
+    }
+    list.resize(kept);
+    for (View* v : View::animatingViews()) {
+        if (!isShownIn(v, this)) continue;
+        auto t = v->nextVisualChange(now);
+        if (t && *t <= now) changes.views.push_back(v);
+    }
+    return changes;
+}
+
 std::optional<double> Window::nextVisualChange(double now) const {
     std::optional<double> best;
     for (View* v : View::animatingViews()) {
         // Views outside this window, or hidden by themselves or an ancestor, change no pixel.
-        bool shown = true;
-        for (const View* a = v; a && shown; a = a->superview()) shown = !a->isHidden();
-        if (!shown || v->window() != this) continue;
+        if (!isShownIn(v, this)) continue;
         auto t = v->nextVisualChange(now);
         if (t && (!best || *t < *best)) best = t;
         if (best && *best <= now) break;

@@ -5,6 +5,7 @@
 // (UserInteraction::shared()) is off, touches are dropped; a touch in progress is cancelled.
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/ui/View.h"
 
@@ -21,10 +22,35 @@ public:
 
     Window* window() const override { return const_cast<Window*>(this); }
 
-    // ---- Rendering state
-    void markDirty() { dirty_ = true; }
+    // ---- Rendering state. markDirty(): the whole picture must be drawn again (exposed, resized);
+    // a view's setNeedsDisplay() asks for its own pixels only.
+    void markDirty() {
+        dirty_ = true;
+        redrawAll_ = true;
+    }
+    // A frame is wanted though no view changed (the display lost its pixels).
+    void requestFrame() { dirty_ = true; }
     bool isDirty() const { return dirty_; }
     void clearDirty() { dirty_ = false; }
+    // A view shown in this window changed what it draws (its setNeedsDisplay).
+    void viewChanged(const View& view);
+    // A view leaves this window's tree: the pixels it and its sub-views drew last must be drawn over.
+    void viewLeaving(const View& view);
+    static void forgetChangedView(const View* view);
+
+    // ---- For the one renderer that draws only what changed. Its frames are numbered; each view
+    // keeps the box it drew and the frame number (View::drawnRecord).
+    struct Changes {
+        bool all = false;                  // everything
+        std::vector<Rect> left;            // boxes (renderer pixels) of views that went
+        std::vector<const View*> views;    // shown views whose subtrees changed or move by themselves
+    };
+    // What changed since the renderer's last frame, as of `now`; the lists are handed over.
+    Changes takeChanges(double now);
+    uint64_t drawnFrame() const { return drawnFrame_; }
+    void setDrawnFrame(uint64_t frame) { drawnFrame_ = frame; }
+    // The union of the boxes drawn in the last frame by `view` and its sub-views.
+    Rect drawnBoxOfTree(const View& view) const;
     // The earliest instant (>= now) at which the picture changes by itself (animations), or
     // nothing when it stands still.
     std::optional<double> nextVisualChange(double now) const override;
@@ -56,5 +82,8 @@ private:
     bool dropIfDisabled();
     void deliver(TouchPhase phase, Point p);
     bool dirty_ = true;
+    bool redrawAll_ = true;
+    uint64_t drawnFrame_ = 0;
+    std::vector<Rect> left_;
     std::unique_ptr<Touch> touch_;
 };

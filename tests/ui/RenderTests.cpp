@@ -13,12 +13,6 @@ namespace {
 
 class RenderTest : public WindowTest {
 protected:
-    std::shared_ptr<View> add(Rect frame, Color c, View* parent = nullptr) {
-        auto v = std::make_shared<View>(frame);
-        v->setBackgroundColor(c);
-        (parent ? *parent : static_cast<View&>(*window)).addSubview(v);
-        return v;
-    }
     // Pixels inside a point rectangle that are not white.
     int inkIn(const Rect& points) {
         int count = 0;

@@ -35,6 +35,13 @@ protected:
         window = std::make_shared<Window>(Rect(0, 0, 320, 480));
         window->makeKeyAndVisible();
     }
+    // A plain view of one colour, in the window or in `parent`.
+    std::shared_ptr<View> add(Rect frame, Color c, View* parent = nullptr) {
+        auto v = std::make_shared<View>(frame);
+        v->setBackgroundColor(c);
+        (parent ? *parent : static_cast<View&>(*window)).addSubview(v);
+        return v;
+    }
     void tap(Point p) { window->touchDown(p), window->touchUp(p); }
     void tap(const View& v) { tap(v.convertPointToView(v.bounds().center(), nullptr)); }
     std::shared_ptr<Window> window;

@@ -9,8 +9,8 @@ ARGS ?=
 # The tests that run more than one thread, by name: the background worker, the store's flusher and
 # everything concurrent; the HTTP client and the store observer join by their names.
 TSAN_TESTS ?= Thread|Worker|Concurren|Flush|Http|Observer|Racing
-# The fuzz targets (label "fuzz", 30 s each) are in the suite; FUZZ=0 leaves them out.
-FUZZ ?= 1
+# The fuzz targets (label "fuzz", 30 s each) join the suite with FUZZ=1; `make fuzz-long` runs them long.
+FUZZ ?= 0
 CTEST_EXCLUDE = $(if $(filter 0,$(FUZZ)),-LE fuzz,)
 
 setup:

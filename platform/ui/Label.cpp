@@ -208,6 +208,18 @@ void Label::layout() const {
             font = base->withSize(size);
         }
         layoutFont_ = font;
+    } else if (adjustsFontSize_ && width > 0) {
+        // Several lines: shrink until no word has to be broken and the lines fit the count.
+        const double minimum = std::max(minimumFontSize_, 4.0);
+        auto fits = [&](const Font& font) {
+            for (const std::string& token : tokenize(text_))
+                if (font.widthOfText(trimRight(trimLeft(token))) > width) return false;
+            return numberOfLines_ <= 0 || static_cast<int>(wrapText(text_, font, width, 0).size()) <= numberOfLines_;
+        };
+        for (double size = base->pointSize(); size > minimum && !fits(*layoutFont_);) {
+            size = std::max(minimum, size - 0.5);
+            layoutFont_ = base->withSize(size);
+        }
     }
     lines_ = wrapText(text_, *layoutFont_, numberOfLines_ == 1 && !text_.empty() && text_.find('\n') == std::string::npos ? 0 : width,
                       numberOfLines_);

@@ -29,9 +29,9 @@ namespace {
 constexpr double kHour = 3600;
 constexpr double kWakeHour = 7;
 constexpr double kBedHour = 23;
-constexpr unsigned kDungeonCount = 10;
-constexpr unsigned kFirstEndingDungeon = 6;
-constexpr unsigned kSecondEndingDungeon = 10;
+// The endings follow the bosses of the first half's last dungeon and of the table's last one.
+unsigned dungeonCount() { return static_cast<unsigned>(DungeonStaticData::getInstance()->dungeons().size()); }
+constexpr unsigned kFirstEndingDungeon = DungeonManager::kFirstHalfDungeonCount;
 // Presses refused in a row (a screen still sliding in, a button covered) before the bot gives up.
 constexpr int kMostRefusals = 400;
 constexpr size_t kLongestRecord = 1 << 20;
@@ -142,7 +142,7 @@ bool GameBot::collectAll() {
             if (yield == PersonManager::kYieldNothing) continue;
             // A coffin may carry no dungeon: it fell in the one the party is in.
             const unsigned from = PersonManager::currentDungeonIdWithPersonId(id);
-            carrying[id] = {yield, from >= 1 && from <= kDungeonCount ? from : DungeonManager::currentDungeonId()};
+            carrying[id] = {yield, from >= 1 && from <= dungeonCount() ? from : DungeonManager::currentDungeonId()};
         }
         if (carrying.empty()) {
             if (!walkingHome()) break;
@@ -378,12 +378,12 @@ void GameBot::noteState() {
         book.push_back({elapsed(), hunted});
         noteProgress();
     }
-    for (unsigned d = 1; d <= kDungeonCount; ++d) {
+    for (unsigned d = 1; d <= dungeonCount(); ++d) {
         json& dungeon = record_["dungeons"][d - 1];
         if (dungeon["boss"].is_null() && monsters.huntedMonsterWithId(DungeonStaticData::getInstance()->bossIdWithDungeionId(d))) {
             dungeon["boss"] = elapsed();
             if (d == kFirstEndingDungeon) record_["firstEnding"] = elapsed();
-            if (d == kSecondEndingDungeon) record_["secondEnding"] = elapsed();
+            if (d == dungeonCount()) record_["secondEnding"] = elapsed();
         }
     }
     if (record_["fullBook"].is_null() && hunted >= MonsterManager::numAllMonsters()) record_["fullBook"] = elapsed();
@@ -409,7 +409,7 @@ void GameBot::loadRecord() {
     json kept;
     const std::string path = dataDirectory_ + "/" + kRecordFile;
     if (DataFile::readJsonObject(path, kLongestRecord, &kept) == DataFile::Status::Read && kept.contains("dungeons") &&
-        kept["dungeons"].is_array() && kept["dungeons"].size() == kDungeonCount && kept.value("player", "") == nameOfPlayerKind(options_.player)) {
+        kept["dungeons"].is_array() && kept["dungeons"].size() == dungeonCount() && kept.value("player", "") == nameOfPlayerKind(options_.player)) {
         // Going on after a kill: the clock where the last visit left it, never backwards.
         record_ = kept;
         start_ = DataFile::number(kept, "start", clock_.wallNow());
@@ -425,7 +425,7 @@ void GameBot::loadRecord() {
                {"firstEnding", nullptr}, {"secondEnding", nullptr}, {"fullBook", nullptr}, {"bookSize", MonsterManager::numAllMonsters()},
                {"book", json::array()}, {"goldEarned", 0}, {"goldSpent", 0}, {"gold", 0}, {"members", 20}, {"equipment", json::array()},
                {"dungeons", json::array()}};
-    for (unsigned d = 1; d <= kDungeonCount; ++d)
+    for (unsigned d = 1; d <= dungeonCount(); ++d)
         record_["dungeons"].push_back({{"id", d}, {"name", DungeonStaticData::getInstance()->dungeonNameWithId(d)}, {"firstExplore", nullptr},
                                        {"boss", nullptr}, {"explores", 0}, {"deaths", 0}, {"longestWithoutNews", 0.0}});
 }

@@ -85,14 +85,24 @@ std::shared_ptr<Image> ImageView::displayedImage() const {
 
 std::optional<double> ImageView::nextVisualChange(double now) const {
     auto best = View::nextVisualChange(now);
-    if (animating_ && animationImages_.size() > 1) {
-        // A frame switch that came is due until it is drawn.
-        if (frameIndexAt(now) != drawnFrame_) return now;
-        const double frameTime = passDuration() / animationImages_.size();
+    const size_t n = animationImages_.size();
+    if (animating_ && n > 1) {
+        // A switch to another picture that came is due until it is drawn.
+        const size_t shown = frameIndexAt(now);
+        if (drawnFrame_ >= n || animationImages_[shown] != animationImages_[drawnFrame_]) return now;
+        // Frames that repeat the picture before them (a pose held for several frames) cost
+        // nothing: the next change is the next frame with another picture.
+        const double frameTime = passDuration() / n;
         if (frameTime > 0) {
-            const double k = std::floor((now - animationStart_) / frameTime + kEpsilon) + 1;
-            const double t = animationStart_ + k * frameTime;
-            if (!best || t < *best) best = t;
+            const double k0 = std::floor((now - animationStart_) / frameTime + kEpsilon);
+            for (size_t step = 1; step <= n; ++step) {
+                const double t = animationStart_ + (k0 + step) * frameTime;
+                if (best && t >= *best) break;
+                if (animationImages_[frameIndexAt(t)] != animationImages_[shown]) {
+                    best = t;
+                    break;
+                }
+            }
         }
     }
     return best;

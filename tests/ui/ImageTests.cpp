@@ -72,4 +72,30 @@ TEST_F(ImageTest, FramesSwitchAtExactInstantsAndAFiniteAnimationStopsItself) {
     advance(2.0);
 }
 
+TEST_F(ImageTest, AFrameThatRepeatsThePictureBeforeItWakesNobody) {
+    // The sleeping king: one pose held for six frames, then a breath of three, at 10 frames a second.
+    auto a = solidImage({}), b = solidImage({}), c = solidImage({});
+    auto view = std::make_shared<ImageView>(Rect(0, 0, 40, 40));
+    view->setAnimationImages({a, a, a, a, a, a, b, c, b, a});
+    view->setAnimationDuration(1.0);
+    window->addSubview(view);
+    view->startAnimating();
+    HeadlessRenderer renderer(Size(320, 480));
+    std::vector<double> wakes;
+    const double start = now();
+    for (int i = 0; i < 9; ++i) {
+        renderer.render(*window);
+        window->clearDirty();
+        const auto next = window->nextVisualChange(now());
+        ASSERT_TRUE(next.has_value());
+        wakes.push_back(*next - start);
+        advance(*next - now());
+    }
+    // Four new pictures a second, not ten; the pass's end (back to the same pose) is no change.
+    const std::vector<double> expected{0.6, 0.7, 0.8, 0.9, 1.6, 1.7, 1.8, 1.9, 2.6};
+    ASSERT_EQ(wakes.size(), expected.size());
+    for (size_t i = 0; i < wakes.size(); ++i) EXPECT_NEAR(wakes[i], expected[i], 1e-6) << "wake " << i;
+    EXPECT_EQ(view->displayedImage(), b);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <limits>
 
@@ -316,6 +317,37 @@ bool Value::operator==(const Value& other) const {
     case Type::Array: return boxed_ == other.boxed_ || arrayValue() == other.arrayValue();
     case Type::Dictionary: return boxed_ == other.boxed_ || dictionaryValue() == other.dictionaryValue();
     default: return false;
+    }
+}
+
+bool Value::isIdenticalTo(const Value& other) const {
+    if (type_ != other.type_ || isUnsigned() != other.isUnsigned() || isSinglePrecision() != other.isSinglePrecision())
+        return false;
+    switch (type_) {
+    case Type::Array: {
+        if (boxed_ == other.boxed_) return true;
+        const auto &a = arrayValue(), &b = other.arrayValue();
+        if (a.size() != b.size()) return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (!a[i].isIdenticalTo(b[i])) return false;
+        return true;
+    }
+    case Type::Dictionary: {
+        if (boxed_ == other.boxed_) return true;
+        const auto &a = dictionaryValue(), &b = other.dictionaryValue();
+        if (a.size() != b.size()) return false;
+        for (auto i = a.begin(), j = b.begin(); i != a.end(); ++i, ++j)
+            if (i->first != j->first || !i->second.isIdenticalTo(j->second)) return false;
+        return true;
+    }
+    case Type::Real:
+    case Type::Date: {
+        // Bit for bit: -0 and 0 are saved differently, and a NaN is the same NaN.
+        const double x = type_ == Type::Real ? doubleValue() : scalar_.d_;
+        const double y = type_ == Type::Real ? other.doubleValue() : other.scalar_.d_;
+        return std::memcmp(&x, &y, sizeof x) == 0;
+    }
+    default: return *this == other;
     }
 }
 

@@ -88,6 +88,9 @@ public:
 
     bool operator==(const Value& other) const;
     bool operator!=(const Value& other) const { return !(*this == other); }
+    // Equal and of the same kinds all the way down (signedness and precision too): what the
+    // saved file would hold is the same. == compares numbers by value alone.
+    bool isIdenticalTo(const Value& other) const;
 
     // A short text for logs and test failures; not a serialisation.
     std::string debugDescription() const;

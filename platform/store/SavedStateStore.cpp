@@ -193,8 +193,15 @@ void SavedStateStore::setObjects(const Value::Dictionary& values) {
         std::lock_guard lock(impl_->mutex);
         bool changed = false;
         for (const auto& [key, value] : values) {
-            if (value.isNil()) changed = impl_->values.erase(key) > 0 || changed;
-            else impl_->values[key] = value, changed = true;
+            if (value.isNil()) {
+                changed = impl_->values.erase(key) > 0 || changed;
+                continue;
+            }
+            // A value set again as it is changes nothing: the explore's poll re-records the same
+            // state every second, and that must not write the file every second for hours.
+            auto [it, inserted] = impl_->values.try_emplace(key, value);
+            if (inserted) changed = true;
+            else if (!it->second.isIdenticalTo(value)) it->second = value, changed = true;
         }
         if (!changed) return;
         ++impl_->generation;

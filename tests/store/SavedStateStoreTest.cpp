@@ -1,6 +1,7 @@
 #include <sys/wait.h>
 
 #include <cfloat>
+#include <cmath>
 #include <climits>
 
 #include "RealisticState.h"
@@ -72,4 +73,43 @@ TEST(SavedStateStoreShared, SharedStoreFlushesAtNormalExit) {
     int status = 0;
     ASSERT_TRUE(::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(PropertyList::readFile(folder + "/savedstate.plist").value_or(Value())["gold"].integerValue(), 77);
+}
+
+TEST(SavedStateStoreWrites, AValueSetAgainAsItIsWritesNothingAChangeOfKindOrBitsDoes) {
+    FaultyStore faulty;
+    auto& [dir, path, fs, store] = faulty;
+    const auto writes = [&] { return fs->calls(FaultyFileSystem::Call::Rename); };
+    const auto person = [](double kind) {
+        return Value::dictionary({{"id", Value(7)}, {"kind", Value(kind)}, {"name", Value("Ann")}});
+    };
+    store.setInteger(5, "gold");
+    store.setObject(Value::array({person(1), person(2)}), "persons");
+    store.setDouble(std::nan(""), "odd");
+    ASSERT_TRUE(store.synchronize());
+    ASSERT_EQ(writes(), 1);
+    // The explore's poll records the same state again every second: no write, no flush due.
+    for (int second = 0; second < 5; ++second) {
+        store.setInteger(5, "gold");
+        store.setObject(Value::array({person(1), person(2)}), "persons");
+        store.setDouble(std::nan(""), "odd");
+        store.removeObjectForKey("neverSet");
+        ASSERT_TRUE(store.synchronize());
+    }
+    EXPECT_EQ(writes(), 1);
+    // Equal by value but saved differently: each is a change that reaches the file.
+    const std::vector<std::pair<std::string, Value>> changes{
+        {"gold", Value(5.0)},                                                    // an integer becomes a real
+        {"gold", Value(5u)},                                                     // and an unsigned integer
+        {"odd", Value(-0.0)}, {"odd", Value(0.0)},                               // the sign of zero
+        {"persons", Value::array({person(1), person(2.5)})},                     // deep inside a record
+        {"persons", Value::array({person(1), Value::dictionary({{"id", Value(7u)}, {"kind", Value(2.0)}, {"name", Value("Ann")}})})},
+    };
+    for (const auto& [key, value] : changes) {
+        const int before = writes();
+        store.setObject(value, key);
+        ASSERT_TRUE(store.synchronize());
+        EXPECT_EQ(writes(), before + 1) << key << " = " << value.debugDescription();
+    }
+    SavedStateStore again(path);
+    EXPECT_EQ(kindsOf(again.dictionaryRepresentation()), kindsOf(store.dictionaryRepresentation()));
 }

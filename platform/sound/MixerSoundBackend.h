@@ -11,7 +11,9 @@ typedef struct _Mix_Music Mix_Music;
 
 class MixerSoundBackend : public SoundBackend {
 public:
-    static std::unique_ptr<MixerSoundBackend> open(int frequency = 44100, int channels = 2);
+    // Every sound of the game is made at 22,050 samples a second, in one channel: a device
+    // opened the same way mixes them as they are, with no resampling on the way.
+    static std::unique_ptr<MixerSoundBackend> open(int frequency = 22050, int channels = 1);
     ~MixerSoundBackend() override;
 
     bool loadEffect(const std::string& key, const std::string& path) override;

@@ -57,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string reason;
         (void)game.driver->runLine(line, &reason);
         game.out.str("");
+        game.err.str("");
     }
     return 0;
 }

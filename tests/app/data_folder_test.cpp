@@ -39,7 +39,9 @@ TEST(DataFolder, FifosAndFoldersInPlaceOfEachFileAreKeptAsideWithoutWaiting) {
             use(dir.str());
             EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2)) << name;
             // The log is only ever appended to: what stands there is left alone.
-            if (name != PageViewLog::kFileName) EXPECT_EQ(entriesStartingWith(dir, name + ".damaged-"), 1u) << name << fifo;
+            if (name != PageViewLog::kFileName) {
+                EXPECT_EQ(entriesStartingWith(dir, name + ".damaged-"), 1u) << name << fifo;
+            }
         }
 }
 

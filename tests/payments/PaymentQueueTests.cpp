@@ -253,7 +253,7 @@ TEST_F(StoreTest, ARestoreDeliversEveryPurchaseOfTheFolderThenSaysItIsThrough) {
 }
 
 TEST_F(StoreTest, ADamagedFileIsKeptAsideAndTheStoreStartsEmpty) {
-    for (const std::string contents : {std::string("not a property list"),
+    for (const std::string& contents : {std::string("not a property list"),
                                        std::string("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>pending</key>"
                                                    "<string>oops</string><key>purchased</key><array/><key>nextId</key>"
                                                    "<integer>5</integer></dict></plist>")}) {

@@ -18,6 +18,8 @@ void Analytics::setShared(std::shared_ptr<Analytics> analytics) {
 
 void RecordingAnalytics::trackPageView(const std::string& path) {
     std::lock_guard lock(mutex_);
+    // Dropped a quarter at a time, so that a long session does not shift the list at every view.
+    if (pageViews_.size() >= kKeptViews) pageViews_.erase(pageViews_.begin(), pageViews_.begin() + kKeptViews / 4);
     pageViews_.push_back(path);
 }
 

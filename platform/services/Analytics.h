@@ -19,6 +19,8 @@ public:
 
 class RecordingAnalytics : public Analytics {
 public:
+    // The most recent views are kept, oldest first: a game left open for weeks keeps no more.
+    static constexpr size_t kKeptViews = 1000;
     void trackPageView(const std::string& path) override;
     std::vector<std::string> pageViews() const;
 

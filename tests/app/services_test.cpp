@@ -125,6 +125,23 @@ TEST(PageViewLog, EachViewIsAppendedWithItsTime) {
     EXPECT_EQ(readFile(log.filePath()), "1800000000.500\t/TITLE\n1800000010.500\t/MAIN\n");
 }
 
+TEST(PageViewLog, AWeekOfViewsKeepsOnlyTheRecentOnesInMemoryAndEveryOneInTheFile) {
+    TempFolder dir;
+    PageViewLog log(dir.str(), [] { return 1800000000.0; });
+    const int views = 5 * static_cast<int>(RecordingAnalytics::kKeptViews) + 7;
+    for (int i = 0; i < views; ++i) log.trackPageView("/STAGE_" + std::to_string(i));
+    const auto kept = log.pageViews();
+    ASSERT_FALSE(kept.empty());
+    EXPECT_LE(kept.size(), RecordingAnalytics::kKeptViews);
+    EXPECT_GE(kept.size(), RecordingAnalytics::kKeptViews * 3 / 4);
+    for (size_t i = 0; i < kept.size(); ++i)  // the newest, in order
+        ASSERT_EQ(kept[i], "/STAGE_" + std::to_string(views - kept.size() + i));
+    std::istringstream lines(readFile(log.filePath()));
+    int inFile = 0;
+    for (std::string line; std::getline(lines, line);) ++inFile;
+    EXPECT_EQ(inFile, views);
+}
+
 TEST(LaunchOptions, MistakesAreRefused) {
     std::string error;
     LaunchOptions::parse({"--headless", "--data-dir", "/tmp/d", "--script", "-"}, &error);

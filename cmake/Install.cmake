@@ -51,7 +51,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.com/royalexpedition/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The fonts are Debian's: the package links to them instead of carrying copies.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dotgothic16, fonts-wqy-microhei")
+# libcurl and libnotify are opened by name when first needed, so the shared-library scan does not see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dotgothic16, fonts-wqy-microhei, libcurl4, libnotify4")
 set(CPACK_RE_FONT_LINKS "fonts/GD-DOTFONT-DQ-TTF.ttf=${RE_FONT_DOT};fonts/SystemFont.ttc=${RE_FONT_SYSTEM}")
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/PackageDebian.cmake)
 include(CPack)

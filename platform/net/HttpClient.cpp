@@ -9,6 +9,7 @@
 #include <mutex>
 #include <nlohmann/json.hpp>
 
+#include "platform/core/SharedLibrary.h"
 #include "platform/foundation/DataFile.h"
 #include "platform/foundation/ValueJson.h"
 #include "platform/resources/ResourceBundle.h"
@@ -17,10 +18,40 @@ namespace {
 
 constexpr int kMaxJsonDepth = 64;
 
-void initCurlOnce() {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
+// libcurl, opened and set up on the first address read or fetch (not at start); nullptr when the
+// machine has none.
+struct Curl {
+    decltype(&curl_global_init) globalInit = nullptr;
+    decltype(&curl_url) url = nullptr;
+    decltype(&curl_url_set) urlSet = nullptr;
+    decltype(&curl_url_get) urlGet = nullptr;
+    decltype(&curl_url_cleanup) urlCleanup = nullptr;
+    decltype(&curl_free) free = nullptr;
+    decltype(&curl_easy_init) easyInit = nullptr;
+    decltype(&curl_easy_setopt) easySetopt = nullptr;
+    decltype(&curl_easy_perform) easyPerform = nullptr;
+    decltype(&curl_easy_getinfo) easyGetinfo = nullptr;
+    decltype(&curl_easy_cleanup) easyCleanup = nullptr;
+    decltype(&curl_easy_strerror) easyStrerror = nullptr;
+
+    static const Curl* get() {
+        static const Curl* const loaded = []() -> const Curl* {
+            static Curl api;
+            const SharedLibrary* library = SharedLibrary::open("libcurl.so.4");
+            if (!library ||
+                !bindFunctions(*library, std::pair{&api.globalInit, "curl_global_init"}, std::pair{&api.url, "curl_url"},
+                               std::pair{&api.urlSet, "curl_url_set"}, std::pair{&api.urlGet, "curl_url_get"},
+                               std::pair{&api.urlCleanup, "curl_url_cleanup"}, std::pair{&api.free, "curl_free"},
+                               std::pair{&api.easyInit, "curl_easy_init"}, std::pair{&api.easySetopt, "curl_easy_setopt"},
+                               std::pair{&api.easyPerform, "curl_easy_perform"}, std::pair{&api.easyGetinfo, "curl_easy_getinfo"},
+                               std::pair{&api.easyCleanup, "curl_easy_cleanup"}, std::pair{&api.easyStrerror, "curl_easy_strerror"}))
+                return nullptr;
+            api.globalInit(CURL_GLOBAL_DEFAULT);
+            return &api;
+        }();
+        return loaded;
+    }
+};
 
 std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -32,20 +63,22 @@ struct Parts {
     std::string scheme, host, path;
 };
 bool splitAddress(const std::string& url, Parts* parts) {
-    CURLU* h = curl_url();
+    const Curl* curl = Curl::get();
+    if (!curl) return false;
+    CURLU* h = curl->url();
     if (!h) return false;
-    bool ok = curl_url_set(h, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK;
+    bool ok = curl->urlSet(h, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK;
     auto part = [&](CURLUPart what, std::string* out, bool required) {
         char* text = nullptr;
-        CURLUcode rc = curl_url_get(h, what, &text, what == CURLUPART_PATH ? CURLU_URLDECODE : 0);
+        CURLUcode rc = curl->urlGet(h, what, &text, what == CURLUPART_PATH ? CURLU_URLDECODE : 0);
         if (rc == CURLUE_OK && text) *out = text;
         else if (required) ok = false;
-        curl_free(text);
+        curl->free(text);
     };
     if (ok) part(CURLUPART_SCHEME, &parts->scheme, true);
     if (ok) part(CURLUPART_HOST, &parts->host, false);
     if (ok) part(CURLUPART_PATH, &parts->path, false);
-    curl_url_cleanup(h);
+    curl->urlCleanup(h);
     parts->scheme = lower(parts->scheme);
     parts->host = lower(parts->host);
     return ok;
@@ -121,7 +154,7 @@ HttpClient& HttpClient::shared() {
     return client;
 }
 
-HttpClient::HttpClient() : shuttingDown_(std::make_shared<std::atomic<bool>>(false)) { initCurlOnce(); }
+HttpClient::HttpClient() : shuttingDown_(std::make_shared<std::atomic<bool>>(false)) {}
 
 HttpClient::~HttpClient() { shuttingDown_->store(true); }
 
@@ -143,7 +176,11 @@ std::function<bool()> HttpClient::stopTest(const std::shared_ptr<HttpRequest>& r
 
 bool HttpClient::fetchBlocking(const std::string& firstUrl, const HttpLimits& limits, const std::function<bool()>& stop,
                                HttpResponse* response, HttpError* error) {
-    initCurlOnce();
+    const Curl* api = Curl::get();
+    if (!api) {
+        *error = makeError(HttpError::Kind::network, "libcurl is not installed");
+        return false;
+    }
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(static_cast<long>(limits.totalTimeout * 1000));
     std::string url = firstUrl;
@@ -161,37 +198,37 @@ bool HttpClient::fetchBlocking(const std::string& firstUrl, const HttpLimits& li
             *error = makeError(HttpError::Kind::timedOut, "total time-out");
             return false;
         }
-        CURL* curl = curl_easy_init();
+        CURL* curl = api->easyInit();
         if (!curl) {
             *error = makeError(HttpError::Kind::network, "no transfer handle");
             return false;
         }
         std::string body;
         Transfer t{&body, limits.maxBytes, false, &stop};
-        curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-        curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "https,http,file");
-        curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);  // every hop is checked here
-        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout * 1000));
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, remainingMs);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
-        curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, std::max(1L, limits.lowSpeedSeconds));
-        curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
-        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
-        curl_easy_setopt(curl, CURLOPT_USERAGENT, "RoyalExpedition/1.0");
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, writeBody);
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, progress);
-        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &t);
-        const CURLcode rc = curl_easy_perform(curl);
+        api->easySetopt(curl, CURLOPT_URL, url.c_str());
+        api->easySetopt(curl, CURLOPT_PROTOCOLS_STR, "https,http,file");
+        api->easySetopt(curl, CURLOPT_FOLLOWLOCATION, 0L);  // every hop is checked here
+        api->easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+        api->easySetopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connectTimeout * 1000));
+        api->easySetopt(curl, CURLOPT_TIMEOUT_MS, remainingMs);
+        api->easySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
+        api->easySetopt(curl, CURLOPT_LOW_SPEED_TIME, std::max(1L, limits.lowSpeedSeconds));
+        api->easySetopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
+        api->easySetopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+        api->easySetopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+        api->easySetopt(curl, CURLOPT_USERAGENT, "RoyalExpedition/1.0");
+        api->easySetopt(curl, CURLOPT_WRITEFUNCTION, writeBody);
+        api->easySetopt(curl, CURLOPT_WRITEDATA, &t);
+        api->easySetopt(curl, CURLOPT_NOPROGRESS, 0L);
+        api->easySetopt(curl, CURLOPT_XFERINFOFUNCTION, progress);
+        api->easySetopt(curl, CURLOPT_XFERINFODATA, &t);
+        const CURLcode rc = api->easyPerform(curl);
         long status = 0;
-        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+        api->easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &status);
         char* location = nullptr;
-        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location);
+        api->easyGetinfo(curl, CURLINFO_REDIRECT_URL, &location);
         const std::string next = location ? location : "";
-        curl_easy_cleanup(curl);
+        api->easyCleanup(curl);
 
         if (t.stopped || (stop && stop())) {
             *error = makeError(HttpError::Kind::cancelled, "cancelled");
@@ -202,15 +239,15 @@ bool HttpClient::fetchBlocking(const std::string& firstUrl, const HttpLimits& li
             return false;
         }
         if (rc == CURLE_OPERATION_TIMEDOUT) {
-            *error = makeError(HttpError::Kind::timedOut, curl_easy_strerror(rc));
+            *error = makeError(HttpError::Kind::timedOut, api->easyStrerror(rc));
             return false;
         }
         if (rc == CURLE_UNSUPPORTED_PROTOCOL) {
-            *error = makeError(HttpError::Kind::forbiddenAddress, curl_easy_strerror(rc));
+            *error = makeError(HttpError::Kind::forbiddenAddress, api->easyStrerror(rc));
             return false;
         }
         if (rc != CURLE_OK) {
-            *error = makeError(HttpError::Kind::network, curl_easy_strerror(rc));
+            *error = makeError(HttpError::Kind::network, api->easyStrerror(rc));
             return false;
         }
         if (status >= 300 && status < 400 && !next.empty()) {

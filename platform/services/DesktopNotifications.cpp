@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
+#include "platform/core/SharedLibrary.h"
 #include "platform/foundation/DataFile.h"
 #include "platform/foundation/ValueJson.h"
 
@@ -72,8 +73,43 @@ namespace {
 
 // The service's side, set up on the first delivery; notifications stay alive while shown so that
 // they can be replaced and clicked.
+// libnotify and the GLib functions used with it, opened on the first delivery (not at start).
+struct Notify {
+    decltype(&notify_init) init = nullptr;
+    decltype(&notify_get_server_caps) getServerCaps = nullptr;
+    decltype(&notify_notification_new) notificationNew = nullptr;
+    decltype(&notify_notification_update) notificationUpdate = nullptr;
+    decltype(&notify_notification_add_action) notificationAddAction = nullptr;
+    decltype(&notify_notification_show) notificationShow = nullptr;
+    decltype(&g_list_free_full) listFreeFull = nullptr;
+    decltype(&g_free) free = nullptr;
+    decltype(&g_markup_escape_text) markupEscapeText = nullptr;
+    decltype(&g_strdup) strdup = nullptr;
+    decltype(&g_main_context_iteration) mainContextIteration = nullptr;
+
+    static const Notify* get() {
+        static const Notify* const loaded = []() -> const Notify* {
+            static Notify api;
+            const SharedLibrary* library = SharedLibrary::open("libnotify.so.4");
+            if (!library ||
+                !bindFunctions(*library, std::pair{&api.init, "notify_init"}, std::pair{&api.getServerCaps, "notify_get_server_caps"},
+                               std::pair{&api.notificationNew, "notify_notification_new"},
+                               std::pair{&api.notificationUpdate, "notify_notification_update"},
+                               std::pair{&api.notificationAddAction, "notify_notification_add_action"},
+                               std::pair{&api.notificationShow, "notify_notification_show"},
+                               std::pair{&api.listFreeFull, "g_list_free_full"}, std::pair{&api.free, "g_free"},
+                               std::pair{&api.markupEscapeText, "g_markup_escape_text"}, std::pair{&api.strdup, "g_strdup"},
+                               std::pair{&api.mainContextIteration, "g_main_context_iteration"}))
+                return nullptr;
+            return &api;
+        }();
+        return loaded;
+    }
+};
+
 struct NotifyService {
     bool ready = false;
+    const Notify* api = nullptr;
     std::map<std::string, NotifyNotification*> shownByKind;
 
     static NotifyService& shared() {
@@ -81,7 +117,7 @@ struct NotifyService {
         return service;
     }
     bool start() {
-        if (!ready) ready = notify_init("Royal Expedition");
+        if (!ready && (api = Notify::get())) ready = api->init("Royal Expedition");
         return ready;
     }
     std::function<void()> onClicked = DesktopNotificationCenter::bringGameWindowForward;
@@ -94,27 +130,27 @@ struct NotifyService {
     bool readsMarkup = false;
     void askCapabilities() {
         readsMarkup = false;
-        GList* caps = notify_get_server_caps();
+        GList* caps = api->getServerCaps();
         for (GList* c = caps; c; c = c->next)
             if (std::string(static_cast<const char*>(c->data)) == "body-markup") readsMarkup = true;
-        g_list_free_full(caps, g_free);
+        api->listFreeFull(caps, api->free);
     }
     void show(const DesktopNotificationCenter::Shown& shown) {
         // Plain text: a service that reads markup gets it escaped, one that does not gets the text.
-        gchar* body = readsMarkup ? g_markup_escape_text(shown.body.c_str(), -1) : g_strdup(shown.body.c_str());
+        gchar* body = readsMarkup ? api->markupEscapeText(shown.body.c_str(), -1) : api->strdup(shown.body.c_str());
         NotifyNotification*& n = shownByKind[shown.kind];
         if (n) {
-            notify_notification_update(n, "Royal Expedition", body, nullptr);
+            api->notificationUpdate(n, "Royal Expedition", body, nullptr);
         } else {
-            n = notify_notification_new("Royal Expedition", body, nullptr);
-            notify_notification_add_action(n, "default", "Royal Expedition", NOTIFY_ACTION_CALLBACK(clicked), nullptr, nullptr);
+            n = api->notificationNew("Royal Expedition", body, nullptr);
+            api->notificationAddAction(n, "default", "Royal Expedition", NOTIFY_ACTION_CALLBACK(clicked), nullptr, nullptr);
         }
-        g_free(body);
-        notify_notification_show(n, nullptr);
+        api->free(body);
+        api->notificationShow(n, nullptr);
     }
     // Answers the service (clicks) without waiting.
     void pump() {
-        if (ready) while (g_main_context_iteration(nullptr, FALSE)) {}
+        if (ready) while (api->mainContextIteration(nullptr, FALSE)) {}
     }
 };
 

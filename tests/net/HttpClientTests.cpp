@@ -24,6 +24,11 @@ protected:
         ResourceBundle::setRootDirectory(RE_TEST_RESOURCE_DIR);
         RunLoop::main().reset();
         ImageLoader::shared().limits = HttpLimits{ImageLoader::kMaxBytes};
+        // libcurl is opened on the first fetch: its libraries are mapped here, not inside a case
+        // whose memory is measured.
+        HttpResponse response;
+        HttpError error;
+        HttpClient::fetchBlocking(server->base("missing"), HttpLimits{}, nullptr, &response, &error);
     }
     // Waits for the background fetches, then runs what they handed to the main loop.
     static void settle() {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "support/Sanitized.h"
 #include "gamelink/GameLinkCommon.h"
 #include "net/NetTestSupport.h"
 #include "platform/net/GameIndexAddress.h"
@@ -57,7 +58,7 @@ IndexServer* HttpTest::server = nullptr;
 // How much a hostile answer may make the process grow. ThreadSanitizer keeps shadow memory for
 // every byte touched and AddressSanitizer keeps freed blocks in quarantine with red zones around
 // each, so their builds get more room; the cap itself is what is being checked.
-#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+#if RE_SANITIZED
 constexpr long kMemoryBoundKiB = 16384;
 #else
 constexpr long kMemoryBoundKiB = 4096;

@@ -2,6 +2,7 @@
 #include <climits>
 #include <random>
 
+#include "support/Sanitized.h"
 #include "StoreTestSupport.h"
 
 using Objects = std::vector<std::vector<uint8_t>>;
@@ -63,7 +64,7 @@ TEST(PropertyListLimits, NestingUpToTheLimitIsReadDeeperIsRefusedQuickly) {
     const auto started = std::chrono::steady_clock::now();
     for (size_t levels : {size_t(limit + 1), size_t(100000)})
         for (bool binary : {true, false}) EXPECT_EQ(refusal(chainOfArrays(levels, binary)), "nesting too deep") << levels;
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if RE_SANITIZED
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));  // instrumented builds are slower
 #else
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
@@ -115,7 +116,7 @@ TEST(PropertyListLimits, LongArraysLoadWellUnderASecond) {
         EXPECT_TRUE(read && read->isArray() && read->arrayValue().size() == expected) << bytes.size();
         return seconds;
     };
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#if RE_SANITIZED
     const double budget = 5.0;
 #else
     const double budget = 1.0;

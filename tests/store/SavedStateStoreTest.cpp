@@ -78,7 +78,7 @@ TEST(SavedStateStoreShared, SharedStoreFlushesAtNormalExit) {
 TEST(SavedStateStoreWrites, AValueSetAgainAsItIsWritesNothingAChangeOfKindOrBitsDoes) {
     FaultyStore faulty;
     auto& [dir, path, fs, store] = faulty;
-    const auto writes = [&] { return fs->calls(FaultyFileSystem::Call::Rename); };
+    const auto writes = [&faulty] { return faulty.fs->calls(FaultyFileSystem::Call::Rename); };
     const auto person = [](double kind) {
         return Value::dictionary({{"id", Value(7)}, {"kind", Value(kind)}, {"name", Value("Ann")}});
     };

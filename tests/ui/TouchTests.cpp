@@ -12,9 +12,9 @@ protected:
         WindowTest::SetUp();
         stage->addSubview(std::make_shared<View>(Rect(20, 80, 40, 40)));  // a plain view passes touches up
         window->addSubview(stage);
-        for (auto [phase, handler] : {std::pair{"began", &stage->onTouchesBegan}, {"moved", &stage->onTouchesMoved},
-                                      {"ended", &stage->onTouchesEnded}, {"cancelled", &stage->onTouchesCancelled}})
-            *handler = [this, phase](const TouchSet& t) {
+        for (const auto& entry : {std::pair{"began", &stage->onTouchesBegan}, {"moved", &stage->onTouchesMoved},
+                                  {"ended", &stage->onTouchesEnded}, {"cancelled", &stage->onTouchesCancelled}})
+            *entry.second = [this, phase = entry.first](const TouchSet& t) {
                 const Point p = t.anyObject()->locationInView(stage.get());
                 phases.push_back(std::string(phase) + " " + std::to_string(int(p.x)) + "," + std::to_string(int(p.y)));
             };

@@ -9,8 +9,9 @@ ARGS ?=
 # The tests that run more than one thread, by name: the background worker, the store's flusher and
 # everything concurrent; the HTTP client and the store observer join by their names.
 TSAN_TESTS ?= Thread|Worker|Concurren|Flush|Http|Observer|Racing
-# The fuzz targets (label "fuzz", 30 s each) join the suite with FUZZ=1; `make fuzz-long` runs them long.
-FUZZ ?= 0
+# The fuzz targets (label "fuzz", 30 s each) are built by the ASan build, with clang, and run with
+# its tests; FUZZ=0 leaves them out. `make fuzz-long` runs them long, optimised, in build-fuzz/.
+FUZZ ?= 1
 CTEST_EXCLUDE = $(if $(filter 0,$(FUZZ)),-LE fuzz,)
 
 setup:
@@ -25,16 +26,17 @@ build: setup $(BUILD)/Makefile
 run: build
 	./$(BUILD)/royal-expedition $(ARGS)
 
-# The whole suite: the normal build, then the same tests under AddressSanitizer (leaks included;
-# tests/lsan.supp names what system libraries keep for the life of the process) and UBSan.
+# The whole suite: the normal build (gcc), then the same tests under AddressSanitizer (leaks
+# included; tests/lsan.supp names what system libraries keep for the life of the process) and
+# UBSan built with clang, with the fuzz targets, then the threaded tests under ThreadSanitizer.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) $(CTEST_EXCLUDE)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory asan
 	@$(MAKE) --no-print-directory tsan
 
-# The normal build's tests alone, without the fuzz targets.
+# The normal build's tests alone.
 test-fast: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE fuzz
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS (default 600) from its corpus.
 FUZZ_SECONDS ?= 600
@@ -42,13 +44,18 @@ fuzz-long: setup
 	bash fuzz/run.sh $(CURDIR) $(CURDIR)/build-fuzz $(FUZZ_SECONDS)
 
 asan: setup
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DRE_SANITIZE=ON -DRE_BENCHMARKS=OFF >/dev/null
+	@grep -qs 'CMAKE_CXX_COMPILER:.*clang' $(ASAN_BUILD)/CMakeCache.txt || rm -rf $(ASAN_BUILD)
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DRE_SANITIZE=ON -DRE_BENCHMARKS=OFF \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE fuzz
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) $(CTEST_EXCLUDE)
+
+# Only the test programs that hold such tests are built under ThreadSanitizer.
+TSAN_TARGETS = $(sort $(foreach f,$(shell grep -lE '^TEST.*($(TSAN_TESTS))' tests/*/*.cpp),test_$(word 2,$(subst /, ,$(f)))))
 
 tsan: setup
 	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DRE_TSAN=ON -DRE_BENCHMARKS=OFF >/dev/null
-	cmake --build build-tsan -j $(JOBS)
+	cmake --build build-tsan -j $(JOBS) --target $(TSAN_TARGETS)
 	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
 # The long soak: 500 kills over 30 simulated days (the suite's script_test_soak makes 30).

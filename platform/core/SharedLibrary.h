@@ -38,3 +38,17 @@ bool bindFunctions(const SharedLibrary& library, Pairs... pairs) {
     (bind(pairs), ...);
     return all;
 }
+
+// A library's functions gathered in one struct `Api`, opened and bound once, on the first call;
+// nullptr ever after when the library or one of its functions is missing. `bind(library, api)`
+// fills the struct (with bindFunctions) and answers whether all were there. One struct per
+// library: each call site's `bind` is its own type, so each has its own once.
+template <typename Api, typename Bind>
+const Api* openFunctionsOnce(const char* soname, Bind bind) {
+    static const Api* const loaded = [&]() -> const Api* {
+        static Api api;
+        const SharedLibrary* library = SharedLibrary::open(soname);
+        return library && bind(*library, api) ? &api : nullptr;
+    }();
+    return loaded;
+}

@@ -35,21 +35,16 @@ struct Curl {
     decltype(&curl_easy_strerror) easyStrerror = nullptr;
 
     static const Curl* get() {
-        static const Curl* const loaded = []() -> const Curl* {
-            static Curl api;
-            const SharedLibrary* library = SharedLibrary::open("libcurl.so.4");
-            if (!library ||
-                !bindFunctions(*library, std::pair{&api.globalInit, "curl_global_init"}, std::pair{&api.url, "curl_url"},
-                               std::pair{&api.urlSet, "curl_url_set"}, std::pair{&api.urlGet, "curl_url_get"},
-                               std::pair{&api.urlCleanup, "curl_url_cleanup"}, std::pair{&api.free, "curl_free"},
-                               std::pair{&api.easyInit, "curl_easy_init"}, std::pair{&api.easySetopt, "curl_easy_setopt"},
-                               std::pair{&api.easyPerform, "curl_easy_perform"}, std::pair{&api.easyGetinfo, "curl_easy_getinfo"},
-                               std::pair{&api.easyCleanup, "curl_easy_cleanup"}, std::pair{&api.easyStrerror, "curl_easy_strerror"}))
-                return nullptr;
-            api.globalInit(CURL_GLOBAL_DEFAULT);
-            return &api;
-        }();
-        return loaded;
+        return openFunctionsOnce<Curl>("libcurl.so.4", [](const SharedLibrary& library, Curl& api) {
+            const bool all = bindFunctions(
+                library, std::pair{&api.globalInit, "curl_global_init"}, std::pair{&api.url, "curl_url"},
+                std::pair{&api.urlSet, "curl_url_set"}, std::pair{&api.urlGet, "curl_url_get"},
+                std::pair{&api.urlCleanup, "curl_url_cleanup"}, std::pair{&api.free, "curl_free"},
+                std::pair{&api.easyInit, "curl_easy_init"}, std::pair{&api.easySetopt, "curl_easy_setopt"},
+                std::pair{&api.easyPerform, "curl_easy_perform"}, std::pair{&api.easyGetinfo, "curl_easy_getinfo"},
+                std::pair{&api.easyCleanup, "curl_easy_cleanup"}, std::pair{&api.easyStrerror, "curl_easy_strerror"});
+            return all && api.globalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+        });
     }
 };
 

@@ -88,22 +88,16 @@ struct Notify {
     decltype(&g_main_context_iteration) mainContextIteration = nullptr;
 
     static const Notify* get() {
-        static const Notify* const loaded = []() -> const Notify* {
-            static Notify api;
-            const SharedLibrary* library = SharedLibrary::open("libnotify.so.4");
-            if (!library ||
-                !bindFunctions(*library, std::pair{&api.init, "notify_init"}, std::pair{&api.getServerCaps, "notify_get_server_caps"},
-                               std::pair{&api.notificationNew, "notify_notification_new"},
-                               std::pair{&api.notificationUpdate, "notify_notification_update"},
-                               std::pair{&api.notificationAddAction, "notify_notification_add_action"},
-                               std::pair{&api.notificationShow, "notify_notification_show"},
-                               std::pair{&api.listFreeFull, "g_list_free_full"}, std::pair{&api.free, "g_free"},
-                               std::pair{&api.markupEscapeText, "g_markup_escape_text"}, std::pair{&api.strdup, "g_strdup"},
-                               std::pair{&api.mainContextIteration, "g_main_context_iteration"}))
-                return nullptr;
-            return &api;
-        }();
-        return loaded;
+        return openFunctionsOnce<Notify>("libnotify.so.4", [](const SharedLibrary& library, Notify& api) {
+            return bindFunctions(library, std::pair{&api.init, "notify_init"}, std::pair{&api.getServerCaps, "notify_get_server_caps"},
+                                 std::pair{&api.notificationNew, "notify_notification_new"},
+                                 std::pair{&api.notificationUpdate, "notify_notification_update"},
+                                 std::pair{&api.notificationAddAction, "notify_notification_add_action"},
+                                 std::pair{&api.notificationShow, "notify_notification_show"},
+                                 std::pair{&api.listFreeFull, "g_list_free_full"}, std::pair{&api.free, "g_free"},
+                                 std::pair{&api.markupEscapeText, "g_markup_escape_text"}, std::pair{&api.strdup, "g_strdup"},
+                                 std::pair{&api.mainContextIteration, "g_main_context_iteration"});
+        });
     }
 };
 

@@ -35,4 +35,39 @@ TEST(SharedLibrary, OpensOnceBindsByNameAndAnswersNothingForWhatIsMissing) {
     EXPECT_EQ(said.find("cannot be opened"), said.rfind("cannot be opened")) << "said once: " << said;
 }
 
+struct MathFunctions {
+    double (*cos)(double) = nullptr;
+};
+int mathBinds = 0;
+const MathFunctions* mathFunctions(const char* soname) {
+    return openFunctionsOnce<MathFunctions>(soname, [](const SharedLibrary& library, MathFunctions& api) {
+        ++mathBinds;
+        return bindFunctions(library, std::pair{&api.cos, "cos"});
+    });
+}
+struct Missing {
+    void (*nothing)() = nullptr;
+};
+
+TEST(SharedLibrary, AStructOfFunctionsIsBoundOnceAndAMissingLibraryGivesNothingEveryTime) {
+    const MathFunctions* first = mathFunctions("libm.so.6");
+    ASSERT_NE(first, nullptr);
+    EXPECT_DOUBLE_EQ(first->cos(0.0), 1.0);
+    EXPECT_EQ(mathFunctions("libm.so.6"), first);
+    EXPECT_EQ(mathBinds, 1) << "bound on the first call only";
+
+    int tries = 0;
+    testing::internal::CaptureStderr();
+    auto missing = [&tries] {
+        return openFunctionsOnce<Missing>("libroyal-expedition-absent.so.1", [&tries](const SharedLibrary&, Missing&) {
+            ++tries;
+            return true;
+        });
+    };
+    EXPECT_EQ(missing(), nullptr);
+    EXPECT_EQ(missing(), nullptr);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(tries, 0) << "nothing to bind without the library";
+}
+
 }  // namespace

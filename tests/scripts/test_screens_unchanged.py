@@ -57,17 +57,10 @@ with tempfile.TemporaryDirectory() as data:
     game = Game(data, state=FULL_STAGE)
     game.data_dir = data
     game.through_title()
-    game.start_explore(walk=4)
+    start = game.start_explore(walk=4)
     game.wait(20)
     check(game.visible("leftTimeLabel"), "the time left during the explore")
     same_as_kept(game, "explore")
-    game.finish()
-
-with tempfile.TemporaryDirectory() as data:
-    game = Game(data, state=FULL_STAGE)
-    game.data_dir = data
-    game.through_title()
-    start = game.start_explore(walk=4)
     game.send("clock %g" % (start + 26 * INTERVAL + 5 - game.now))
     game.wait(9)
     check(len(game.persons()) >= 25, "a full stage: %d persons" % len(game.persons()))

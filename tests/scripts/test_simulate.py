@@ -6,6 +6,7 @@ a table of equipment that walls the forest off (a piece of gear no player can un
 import json
 import os
 import plistlib
+import re
 import shutil
 import subprocess
 import sys
@@ -16,6 +17,11 @@ from driver import check, folders, game_binary
 
 sys.path.insert(0, os.path.join(folders()[0], "tools", "content"))
 import pacing  # noqa: E402
+
+# A sanitizer build plays many times slower: each simulated run may take up to ten minutes there.
+with open(os.path.join(folders()[1], "CMakeCache.txt")) as cache:
+    SANITIZED = re.search(r"^RE_(SANITIZE|TSAN):BOOL=ON$", cache.read(), re.M) is not None
+TIMEOUT = 600 if SANITIZED else 120
 
 DAYS = 1.5
 
@@ -60,18 +66,18 @@ if __name__ == "__main__":
                           (["--report", "r.json"], "go with --simulate"), (["--simulate", "--script", "-"], "plays by itself")):
         refused = subprocess.run([binary, *args], capture_output=True, text=True, timeout=30)
         check(refused.returncode == 2 and message in refused.stderr, "%r: %r" % (args, refused.stderr))
-    record, table = pacing.simulate(binary, "casual", seed=5, days=DAYS)
+    record, table = pacing.simulate(binary, "casual", seed=5, days=DAYS, timeout=TIMEOUT)
     shape(record)
     check(pacing.check_run(record, whole=False) == [], "the pace so far: %r" % pacing.check_run(record, whole=False))
     check("| 1. Clover Meadow |" in table and "First ending" in table, "the table printed: %s" % table)
-    again, _ = pacing.simulate(binary, "casual", seed=5, days=DAYS)
+    again, _ = pacing.simulate(binary, "casual", seed=5, days=DAYS, timeout=TIMEOUT)
     check(again == record, "one seed, one table")
 
     # Stopped after half a day and started again on its folder, the bot goes on where it was.
     # In memory where the system has it: the bot saves thousands of times, each one synced to disk.
     with tempfile.TemporaryDirectory(dir="/dev/shm" if os.path.isdir("/dev/shm") else None) as data:
-        first, _ = pacing.simulate(binary, "eager", seed=2, days=0.5, data_dir=data)
-        later, _ = pacing.simulate(binary, "eager", seed=2, days=1, data_dir=data)
+        first, _ = pacing.simulate(binary, "eager", seed=2, days=0.5, data_dir=data, timeout=TIMEOUT)
+        later, _ = pacing.simulate(binary, "eager", seed=2, days=1, data_dir=data, timeout=TIMEOUT)
         check(later.get("resumed") == 1 and later["visits"] > first["visits"], "resumed: %r" % later.get("resumed"))
         check(later["dungeons"][0] == first["dungeons"][0] and later["equipment"][:len(first["equipment"])] == first["equipment"],
               "what was measured before is kept")
@@ -84,7 +90,7 @@ if __name__ == "__main__":
         time.sleep(1.0)
         killed.kill()
         killed.wait()
-        record, _ = pacing.simulate(binary, "hourly", seed=4, days=2, data_dir=data)
+        record, _ = pacing.simulate(binary, "hourly", seed=4, days=2, data_dir=data, timeout=TIMEOUT)
         check(abs(record["played"] - 2 * pacing.DAY) < pacing.DAY / 4 and record["dungeons"][0]["boss"] is not None, "played on: %r" % record)
         check(pacing.check_run(record, whole=False) == [], "a sound table after the kill: %r" % pacing.check_run(record, whole=False))
 
@@ -105,7 +111,7 @@ if __name__ == "__main__":
     # The forest walled off: its boss never falls, and the days without anything new are caught.
     with tempfile.TemporaryDirectory() as scratch:
         env = dict(os.environ, RE_RESOURCE_DIR=breaking_resources(scratch))
-        walled, _ = pacing.simulate(binary, "casual", seed=5, days=3, env=env)
+        walled, _ = pacing.simulate(binary, "casual", seed=5, days=3, env=env, timeout=TIMEOUT)
         check(walled["dungeons"][1]["boss"] is None, "the forest's boss stays out of reach")
         faults = pacing.check_run(walled, whole=False)
         check(any("Whisperwood Forest is a wall" in f for f in faults), "the wall is caught: %r" % faults)
